@@ -10,7 +10,7 @@ bool DeviceList::InsertUnique(const DeviceRecord& record) {
   return true;
 }
 
-int DeviceList::FindByMac(const std::array<std::uint8_t, 6>& mac) const {
+int DeviceList::FindByMac(const MacAddress& mac) const {
   for (std::size_t i = 0; i < records_.size(); ++i) {
     if (records_[i].mac == mac) return static_cast<int>(i);
   }

@@ -25,7 +25,7 @@ class DeviceList {
   bool InsertUnique(const DeviceRecord& record);
 
   /// Index of the first record with this MAC address, or -1.
-  int FindByMac(const std::array<std::uint8_t, 6>& mac) const;
+  int FindByMac(const MacAddress& mac) const;
 
   /// Sorts in place with the caller's strict ordering (not stable).
   void Sort(const std::function<bool(const DeviceRecord&, const DeviceRecord&)>& less);

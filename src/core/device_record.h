@@ -14,6 +14,9 @@
 
 namespace vantrell {
 
+/// A MAC address, first byte first.
+using MacAddress = std::array<std::uint8_t, 6>;
+
 inline constexpr int kModuleSlots = 8;
 inline constexpr std::size_t kModelNameLength = 40;
 inline constexpr std::size_t kServerNameLength = 30;
@@ -34,7 +37,7 @@ struct DeviceRecord {
   std::uint16_t serialNo;
   std::uint32_t replyKind;  ///< 0: short discovery reply, 1: long reply
   Ipv4 localIfAddr;         ///< workstation interface that heard the device
-  std::array<std::uint8_t, 6> mac;
+  MacAddress mac;
   Ipv4 ipAddr;
   Ipv4 netmask;
   Ipv4 gateway;

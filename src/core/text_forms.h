@@ -12,8 +12,6 @@
 
 namespace vantrell {
 
-using MacAddress = std::array<std::uint8_t, 6>;
-
 /// "%02X:%02X:%02X:%02X:%02X:%02X".
 std::string FormatMac(const MacAddress& mac);
 
