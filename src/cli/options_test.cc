@@ -1,0 +1,52 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrell {
+namespace {
+
+CliOptions Parse(std::vector<std::string> words) {
+  const ParsedCommandLine parsed = ParseCommandLine(words);
+  EXPECT_TRUE(parsed.options) << parsed.error;
+  return parsed.options.value_or(CliOptions{});
+}
+
+std::string ErrorOf(std::vector<std::string> words) {
+  const ParsedCommandLine parsed = ParseCommandLine(words);
+  EXPECT_FALSE(parsed.options);
+  return parsed.error;
+}
+
+TEST(CommandLine, GlobalOptionsStandBeforeOrAfterTheCommand) {
+  const CliOptions options = Parse({"--json", "--interface", "eth0", "search", "--ip",
+                                    "10.0.0.2", "--interface=eth1", "--quiet", "--yes"});
+  EXPECT_EQ(options.command, "search");
+  EXPECT_EQ(options.interfaces, (std::vector<std::string>{"eth0", "eth1"}));
+  EXPECT_TRUE(options.json && options.quiet && options.yes);
+  EXPECT_EQ(options.Value("--ip"), "10.0.0.2");
+  EXPECT_FALSE(options.Value("--new"));
+  EXPECT_TRUE(options.args.empty());
+}
+
+TEST(CommandLine, ArgumentsCredentialsAndFlags) {
+  const CliOptions options =
+      Parse({"import", "conf.txt", "00:11:22:aa:bb:cc", "10.0.0.5", "--password", "",
+             "--kavex-user", "admin", "--kavex-password=p w", "--no-open"});
+  EXPECT_EQ(options.args, (std::vector<std::string>{"conf.txt", "00:11:22:aa:bb:cc", "10.0.0.5"}));
+  EXPECT_EQ(options.password, "");
+  EXPECT_EQ(options.kavexUser, "admin");
+  EXPECT_EQ(options.kavexPassword, "p w");
+  EXPECT_TRUE(options.Flag("--no-open"));
+}
+
+TEST(CommandLine, UsageErrors) {
+  EXPECT_EQ(ErrorOf({}), "no command given");
+  EXPECT_EQ(ErrorOf({"scan"}), "unknown command 'scan'");
+  EXPECT_EQ(ErrorOf({"search", "--bogus"}), "unknown option --bogus");
+  EXPECT_EQ(ErrorOf({"search", "--ip"}), "option --ip needs a value");
+  EXPECT_EQ(ErrorOf({"search", "--json=1"}), "option --json takes no value");
+  EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+}  // namespace
+}  // namespace vantrell

@@ -1,0 +1,22 @@
+#pragma once
+/// The two forms in which `vantrell search` prints the devices it found:
+/// an aligned table and the JSON array that scripts read.
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "core/device_list.h"
+
+namespace vantrell {
+
+/// Columns Model, IP Address, MAC Address, Status, Name, Location, Firmware,
+/// Serial; one line per device, header first.
+std::string SearchTable(const DeviceList& devices);
+
+/// One object per device with exactly the keys scripts rely on; `progress`
+/// holds the "Progress" cell of each device.
+nlohmann::json SearchJson(const DeviceList& devices, const std::vector<std::string>& progress);
+
+}  // namespace vantrell
