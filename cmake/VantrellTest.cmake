@@ -3,7 +3,7 @@
 function(vantrell_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vantrell_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   set(labels unit)
   if(T_LABELS)
     set(labels ${T_LABELS})

@@ -24,6 +24,32 @@ struct Timing {
   int detailsWaitMs = 100;
   int detailsRuns = 10;
   int detailsRetryPauseMs = 50;
+
+  /// Session protocol on TCP port 4000.
+  int connectMs = 2000;
+  int replyMs = 5000;          ///< each reply, each piece of a reply
+  int storeMs = 15000;         ///< block, network settings, stream acknowledgements
+  int commitMs = 40000;
+  int streamFinalMs = 150000;  ///< the device digesting a streamed configuration file
+  int resetPauseMs = 2000;     ///< after a device reset the connection to take a new address
+
+  /// HTTP transfers of the video servers. The configuration post on our own
+  /// socket: the length of each wait for the connection, for sending the
+  /// header, and for the body and the answer, and the count of waits that
+  /// end empty after which each phase fails.
+  int httpConnectWaitMs = 5000;
+  int httpConnectWaits = 5;
+  int httpHeaderWaitMs = 5000;
+  int httpHeaderWaits = 4;
+  int httpBodyWaitMs = 1000;
+  int httpBodyWaits = 4;
+  /// Firmware post and configuration download (HTTP client): connection
+  /// set-up, and the longest stretch without a byte moving either way.
+  int httpClientConnectMs = 30000;
+  int httpFirmwareIdleMs = 300000;  ///< the device may store the image before answering
+  int httpDownloadIdleMs = 60000;
+  /// Longest delay before any HTTP transfer notices its cancel flag.
+  int httpCancelPollMs = 100;
 };
 
 }  // namespace vantrell

@@ -1,0 +1,268 @@
+#include "net/session.h"
+
+#include <cerrno>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "core/byte_order.h"
+#include "platform/atomic_file.h"
+#include "platform/tick.h"
+
+namespace vantrell {
+namespace {
+
+constexpr int kFailed = -1;
+constexpr std::size_t kFilePieceSize = 1024;
+
+int Send(Session& session, std::span<const std::uint8_t> bytes) {
+  return session.connection->Send(bytes, session.timing.replyMs) == 0 ? 0 : kFailed;
+}
+
+int SendOpcode(Session& session, std::uint8_t opcode) {
+  const std::uint8_t byte = opcode;
+  return Send(session, std::span(&byte, 1));
+}
+
+/// One receive of exactly `size` bytes: the reply counts only when that
+/// receive returns them all.
+bool ReceiveFixed(Session& session, std::span<std::uint8_t> reply, int waitMs) {
+  return session.connection->ReceiveOnce(reply, waitMs) == static_cast<int>(reply.size());
+}
+
+/// Waits for the two-byte acknowledgement `opcode, 0x01`.
+int ExpectAck(Session& session, std::uint8_t opcode, int waitMs) {
+  std::uint8_t reply[2];
+  if (!ReceiveFixed(session, reply, waitMs)) return kFailed;
+  return reply[0] == opcode && reply[1] == 0x01 ? 0 : kFailed;
+}
+
+int Exchange(Session& session, std::span<const std::uint8_t> request, int waitMs) {
+  if (Send(session, request) != 0) return kFailed;
+  return ExpectAck(session, request[0], waitMs);
+}
+
+/// Sends the opcode and reads the 3-byte header `opcode, n big-endian`.
+int RequestLengthHeader(Session& session, std::uint8_t opcode, std::size_t& length) {
+  if (SendOpcode(session, opcode) != 0) return kFailed;
+  std::uint8_t header[3];
+  if (!ReceiveFixed(session, header, session.timing.replyMs) || header[0] != opcode) {
+    return kFailed;
+  }
+  length = LoadBe16(header + 1);
+  return 0;
+}
+
+int ReceiveBody(Session& session, std::span<std::uint8_t> body) {
+  return session.connection->ReceiveAll(body, session.timing.replyMs) == 0 ? 0 : kFailed;
+}
+
+/// Reads and drops `count` bytes.
+int Discard(Session& session, std::size_t count) {
+  std::vector<std::uint8_t> scratch(std::min<std::size_t>(count, 4096));
+  while (count > 0) {
+    const std::size_t piece = std::min(count, scratch.size());
+    if (ReceiveBody(session, std::span(scratch.data(), piece)) != 0) return kFailed;
+    count -= piece;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int openSession(Ipv4 ipAddr, Session& session, const Timing& timing) {
+  session.timing = timing;
+  session.connection.reset();
+  return TcpConnection::Connect(ipAddr, timing.devicePort, timing.connectMs, session.connection) ==
+                 0
+             ? 0
+             : kFailed;
+}
+
+int login(Session& session, std::string_view user, std::string_view password) {
+  if (SendOpcode(session, kOpFetchChallenge) != 0) return kFailed;
+  std::uint8_t challenge[6];
+  if (!ReceiveFixed(session, challenge, session.timing.replyMs) ||
+      challenge[0] != kOpFetchChallenge || challenge[1] != 0x04) {
+    return kFailed;
+  }
+  const auto request = BuildLoginRequest(user, password.substr(0, kMaxPasswordLength),
+                                         std::span<const std::uint8_t, 4>(challenge + 2, 4));
+  if (Send(session, request) != 0) return kFailed;
+  std::uint8_t reply[2];
+  if (!ReceiveFixed(session, reply, session.timing.replyMs)) return kFailed;
+  return reply[0] == 0x00 && reply[1] == 0x01 ? 0 : kFailed;
+}
+
+int fetchConfigBlock(Session& session, std::span<std::uint8_t> buffer, std::size_t* received) {
+  if (received) *received = 0;
+  std::size_t length = 0;
+  if (RequestLengthHeader(session, kOpFetchConfigBlock, length) != 0 || length == 0) {
+    return kFailed;
+  }
+  const std::size_t kept = std::min(length, buffer.size());
+  if (ReceiveBody(session, buffer.first(kept)) != 0) return kFailed;
+  if (Discard(session, length - kept) != 0) return kFailed;
+  if (received) *received = kept;
+  return 0;
+}
+
+int storeConfigBlock(Session& session, std::span<const std::uint8_t> block) {
+  if (block.size() > 0xFFFF) return kFailed;
+  return Exchange(session, BuildStoreConfigBlockRequest(block), session.timing.storeMs);
+}
+
+int commitChanges(Session& session) {
+  const std::uint8_t request = kOpCommitChanges;
+  return Exchange(session, std::span(&request, 1), session.timing.commitMs);
+}
+
+int changePassword(Session& session, const DeviceRecord& record, std::string_view newPassword) {
+  return Exchange(session, BuildChangePasswordRequest(record, newPassword, TickCountMs()),
+                  session.timing.replyMs);
+}
+
+int storeSmtpPassword(Session& session, const DeviceRecord& record, std::string_view text) {
+  return Exchange(session, BuildStoreSmtpPasswordRequest(record, text, TickCountMs()),
+                  session.timing.replyMs);
+}
+
+int fetchSmtpPassword(Session& session, const DeviceRecord& record,
+                      std::span<char, kSmtpFieldSize> out) {
+  std::fill(out.begin(), out.end(), '\0');
+  if (SendOpcode(session, kOpFetchSmtpPassword) != 0) return kFailed;
+  std::uint8_t reply[kSmtpReplyMaxSize];
+  const int received = session.connection->ReceiveOnce(reply, session.timing.replyMs);
+  if (received <= 0) return kFailed;
+  return DecodeSmtpPasswordReply(record, std::span(reply, static_cast<std::size_t>(received)), out)
+             ? 0
+             : kFailed;
+}
+
+int fetchPortMasks(Session& session, std::uint32_t& portMask, std::uint32_t& trunkPortMask) {
+  if (SendOpcode(session, kOpFetchPortMasks) != 0) return kFailed;
+  std::uint8_t reply[10];
+  if (!ReceiveFixed(session, reply, session.timing.replyMs) || reply[0] != kOpFetchPortMasks) {
+    return kFailed;
+  }
+  portMask = LoadLe32(reply + 2);
+  trunkPortMask = LoadLe32(reply + 6);
+  return 0;
+}
+
+int fetchConfigFile(Session& session, const std::filesystem::path& path) {
+  std::size_t length = 0;
+  if (RequestLengthHeader(session, kOpFetchConfigFile, length) != 0) return kFailed;
+  if (length == 0) {
+    std::uint8_t longLength[4];
+    if (!ReceiveFixed(session, longLength, session.timing.replyMs)) return kFailed;
+    length = LoadBe32(longLength);
+  }
+  // The file goes to disk piece by piece as it arrives, so an announced
+  // length costs no memory of its own, and appears only when complete.
+  AtomicFile file(path);
+  if (!file.ok()) return kFailed;
+  std::vector<std::uint8_t> piece(std::min<std::size_t>(length, 64 * 1024));
+  while (length > 0) {
+    const std::size_t want = std::min(length, piece.size());
+    if (ReceiveBody(session, std::span(piece.data(), want)) != 0) return kFailed;
+    if (!file.Write(std::span(piece.data(), want))) return kFailed;
+    length -= want;
+  }
+  return file.Commit() ? 0 : kFailed;
+}
+
+namespace {
+
+int SendFileInPieces(Session& session, const std::filesystem::path& path, std::uint64_t size) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return kFailed;
+  std::vector<std::uint8_t> piece(kFilePieceSize);
+  std::uint64_t sent = 0;
+  while (sent < size) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kFilePieceSize, size - sent));
+    file.read(reinterpret_cast<char*>(piece.data()), static_cast<std::streamsize>(want));
+    // A file that shrank while being sent would leave the announced size
+    // unmet: fail rather than send a different length.
+    if (static_cast<std::size_t>(file.gcount()) != want) return kFailed;
+    if (session.connection->WaitWritable(session.timing.storeMs) != 0) return kFailed;
+    if (session.connection->Send(std::span(piece.data(), want), session.timing.storeMs) != 0) {
+      return kFailed;
+    }
+    sent += want;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int streamConfigFile(Session& session, const DeviceRecord& record,
+                     const std::filesystem::path& path, std::string& groupName, int* openError) {
+  groupName.clear();
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  std::ifstream probe(path, std::ios::binary);
+  if (error || !probe) {
+    if (openError) *openError = error ? error.value() : errno;
+    return kFailed;
+  }
+  probe.close();
+  if (size > 0xFFFFFFFFu) return kFailed;
+  if (Send(session, BuildStreamConfigFileHeader(record, static_cast<std::uint32_t>(size))) != 0) {
+    return kFailed;
+  }
+  std::uint8_t ack[2];
+  if (!ReceiveFixed(session, ack, session.timing.storeMs) || ack[0] != kOpStreamConfigFile ||
+      ack[1] != 0x00) {
+    return kFailed;
+  }
+  if (SendFileInPieces(session, path, size) != 0) return kFailed;
+
+  std::uint8_t final[32];
+  const int received = session.connection->ReceiveOnce(final, session.timing.streamFinalMs);
+  if (received == -ETIMEDOUT) return kSessionTimeout;
+  if (received != static_cast<int>(sizeof final) || final[0] != kOpStreamConfigFile) {
+    return kFailed;
+  }
+  const auto status = static_cast<std::int8_t>(final[1]);
+  if (status == 0) return 0;
+  if (status == -3) {
+    groupName.assign(reinterpret_cast<const char*>(final + 2), strnlen(reinterpret_cast<const char*>(final + 2), 30));
+    return kSessionGroupRejected;
+  }
+  return kFailed;
+}
+
+int fetchInfoText(Session& session, std::span<char> buffer) {
+  if (buffer.empty()) return kFailed;
+  buffer[0] = '\0';
+  std::size_t length = 0;
+  if (RequestLengthHeader(session, kOpFetchInfoText, length) != 0) return kFailed;
+  if (length == 0 || length >= buffer.size()) return kFailed;
+  auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());
+  if (ReceiveBody(session, std::span(bytes, length)) != 0) {
+    buffer[0] = '\0';
+    return kFailed;
+  }
+  buffer[length] = '\0';
+  return 0;
+}
+
+int setNetworkSettings(Session& session, const DeviceRecord& record) {
+  if (Send(session, BuildNetworkSettingsRequest(record)) != 0) return kFailed;
+  std::uint8_t reply[2];
+  const int received = session.connection->ReceiveOnce(reply, session.timing.storeMs);
+  if (received == -ECONNRESET || received == -ECONNABORTED) {
+    if (session.connection->aborted()) return kFailed;
+    std::this_thread::sleep_for(std::chrono::milliseconds(session.timing.resetPauseMs));
+    return kSessionAddressApplied;
+  }
+  if (received != 2) return kFailed;
+  return reply[0] == kOpSetNetworkSettings && reply[1] == 0x01 ? 0 : kFailed;
+}
+
+int sendCommand(Session& session, std::uint8_t opcode) {
+  return Exchange(session, BuildCommandRequest(opcode), session.timing.replyMs);
+}
+
+}  // namespace vantrell

@@ -1,0 +1,114 @@
+#include "ui/multi_device_dialog.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "core/text_forms.h"
+#include "net/arp_route_bracket.h"
+#include "ops/send_command.h"
+
+namespace vantrell {
+
+/// A row's worker thread and whether it has ended.
+struct MultiDeviceDialog::WorkerSlot {
+  std::thread thread;
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool finished = false;
+};
+
+MultiDeviceDialog::MultiDeviceDialog(std::vector<std::shared_ptr<DeviceJob>> rows,
+                                     RowWorker worker, StateText stateText, Ports ports)
+    : rows_(std::move(rows)),
+      slots_(rows_.size()),
+      worker_(std::move(worker)),
+      stateText_(std::move(stateText)),
+      ports_(std::move(ports)) {}
+
+MultiDeviceDialog::~MultiDeviceDialog() { Cancel(); }
+
+void MultiDeviceDialog::Open() {
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    rows_[i]->state = kRowWaiting;
+    ports_.rows.InsertRow(static_cast<int>(i), FormatMac(rows_[i]->record.mac));
+    ports_.rows.SetCell(static_cast<int>(i), 1, "Wait..");
+  }
+  timerRunning_ = true;
+}
+
+bool MultiDeviceDialog::MayStart(std::size_t index) const {
+  for (std::size_t earlier = 0; earlier < index; ++earlier) {
+    if (rows_[earlier]->state == kRowRunning &&
+        rows_[earlier]->record.ipAddr == rows_[index]->record.ipAddr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void MultiDeviceDialog::StartRow(std::size_t index) {
+  const std::shared_ptr<DeviceJob> row = rows_[index];
+  if (ports_.bracket) {
+    ports_.bracket->Remove(row->record.ipAddr);
+    ports_.bracket->Install(row->record);
+  }
+  row->state = kRowRunning;
+  auto slot = std::make_shared<WorkerSlot>();
+  slot->thread = std::thread([row, slot, worker = worker_] {
+    row->state = worker(*row);
+    std::lock_guard lock(slot->mutex);
+    slot->finished = true;
+    slot->ended.notify_all();
+  });
+  slots_[index] = std::move(slot);
+}
+
+bool MultiDeviceDialog::OnTimer() {
+  if (!timerRunning_) return true;
+  bool pending = false;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i]->state == kRowWaiting && MayStart(i)) StartRow(i);
+    ports_.rows.SetCell(static_cast<int>(i), 1, stateText_(*rows_[i]));
+    const int state = rows_[i]->state;
+    pending = pending || state == kRowWaiting || state == kRowRunning;
+  }
+  if (pending) return false;
+  if (ports_.setButtonText) ports_.setButtonText("Close");
+  timerRunning_ = false;
+  return true;
+}
+
+void MultiDeviceDialog::Cancel() {
+  timerRunning_ = false;
+  for (const auto& row : rows_) row->Cancel();
+  for (auto& slot : slots_) {
+    if (!slot || !slot->thread.joinable()) continue;
+    std::unique_lock lock(slot->mutex);
+    const bool finished =
+        slot->ended.wait_for(lock, std::chrono::milliseconds(100), [&] { return slot->finished; });
+    lock.unlock();
+    // A worker still inside a wait that no connection can cut short (a
+    // connect in progress) keeps only its own row and slot alive and ends
+    // on its own time-out; nothing of the dialog is touched by it.
+    if (finished) {
+      slot->thread.join();
+    } else {
+      slot->thread.detach();
+    }
+  }
+}
+
+std::string SendCommandStateText(const DeviceJob& row) {
+  switch (row.state.load()) {
+    case kCommandDone:
+      return "Done";
+    case kCommandFailed:
+      return "Fail";
+    default:
+      return "Wait..";
+  }
+}
+
+}  // namespace vantrell
