@@ -1,10 +1,11 @@
 // vantrell: the command line of the configurator.
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "cli/console.h"
-#include "cli/options.h"
+#include "cli/cli_context.h"
+#include "cli/device_commands.h"
 #include "cli/search_command.h"
 
 int main(int argc, char** argv) {
@@ -13,15 +14,24 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = ParseCommandLine(words);
   if (!parsed.options) {
     std::cerr << "vantrell: " << parsed.error << "\n" << UsageText();
-    return 2;
+    return kExitUsage;
   }
   const CliOptions& options = *parsed.options;
   if (options.help) {
     std::cout << UsageText();
-    return 0;
+    return kExitOk;
+  }
+  const std::map<std::string, int (*)(CliContext&)> commands = {
+      {"search", RunSearchCommand},   {"info", RunInfoCommand},
+      {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
+      {"set-default", RunSetDefaultCommand},
+  };
+  const auto command = commands.find(options.command);
+  if (command == commands.end()) {
+    std::cerr << "vantrell: command '" << options.command << "' is not available yet\n";
+    return kExitUsage;
   }
   Console console(std::cout, std::cerr, options.quiet);
-  if (options.command == "search") return RunSearchCommand(options, console);
-  console.Error("vantrell: command '" + options.command + "' is not available yet");
-  return 2;
+  CliContext context(options, console);
+  return command->second(context);
 }

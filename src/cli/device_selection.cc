@@ -1,0 +1,111 @@
+#include "cli/device_selection.h"
+
+#include <net/if.h>
+
+#include <algorithm>
+
+#include "core/text_forms.h"
+
+namespace vantrell {
+namespace {
+
+/// A device name: a MAC address or a dotted IPv4 address.
+struct DeviceName {
+  std::string text;
+  std::optional<MacAddress> mac;
+  std::optional<Ipv4> ip;
+
+  bool Matches(const DeviceRecord& record) const {
+    return mac ? record.mac == *mac : record.ipAddr == *ip;
+  }
+};
+
+std::vector<std::size_t> Matches(const DeviceList& devices, const DeviceName& name) {
+  std::vector<std::size_t> found;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    if (name.Matches(devices[i])) found.push_back(i);
+  }
+  return found;
+}
+
+/// True once every named device is listed and its details query ran.
+bool AllNamedDetailed(const std::vector<DeviceName>& names, const DeviceList& devices) {
+  return std::all_of(names.begin(), names.end(), [&](const DeviceName& name) {
+    const auto found = Matches(devices, name);
+    return !found.empty() && std::all_of(found.begin(), found.end(), [&](std::size_t i) {
+      return devices[i].detailsFetched != 0;
+    });
+  });
+}
+
+}  // namespace
+
+bool MakeSearchEndpoints(CliContext& context, SearchEndpoints& endpoints) {
+  std::vector<int> indexes;
+  for (const std::string& name : context.options.interfaces) {
+    const unsigned index = if_nametoindex(name.c_str());
+    if (index == 0) {
+      context.console.Error("unknown interface " + name);
+      return false;
+    }
+    indexes.push_back(static_cast<int>(index));
+  }
+  endpoints = SystemSearchEndpoints(indexes);
+  return true;
+}
+
+void ApplyPassword(CliContext& context, DeviceRecord& record) {
+  if (record.statusFlags & kStatusProtected) SetFieldText(record.password, context.options.password);
+}
+
+DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& texts,
+                                   bool single) {
+  DeviceSelection selection;
+  std::vector<DeviceName> names;
+  for (const std::string& text : texts) {
+    DeviceName name{text, ParseMac(text), std::nullopt};
+    if (!name.mac) name.ip = ParseIpv4(text);
+    if (!name.mac && !name.ip) {
+      context.console.Error("invalid device " + text + " (a MAC or IPv4 address)");
+      selection.error = kExitUsage;
+      return selection;
+    }
+    names.push_back(name);
+  }
+  SearchRequest request;
+  if (!MakeSearchEndpoints(context, request.endpoints)) {
+    selection.error = kExitUsage;
+    return selection;
+  }
+  request.bracket = &context.bracket();
+  request.timing = context.timing;
+  request.enough = [&names](const DeviceList& devices, const std::vector<std::string>&) {
+    return AllNamedDetailed(names, devices);
+  };
+  selection.search = RunSearchSession(request, context.console);
+
+  for (const DeviceName& name : names) {
+    const auto found = Matches(selection.search.devices, name);
+    if (found.empty()) {
+      context.console.Error("device " + name.text + " not found");
+      selection.error = kExitUsage;
+      return selection;
+    }
+    if (single && found.size() > 1) {
+      context.console.Error("device " + name.text + " names " + std::to_string(found.size()) +
+                            " devices; name it by its MAC address");
+      selection.error = kExitUsage;
+      return selection;
+    }
+    for (std::size_t index : found) {
+      if (std::find(selection.picked.begin(), selection.picked.end(), index) ==
+          selection.picked.end()) {
+        selection.picked.push_back(index);
+      }
+    }
+  }
+  for (std::size_t index : selection.picked) ApplyPassword(context, selection.search.devices[index]);
+  return selection;
+}
+
+}  // namespace vantrell
