@@ -9,6 +9,7 @@
 
 #include "core/ipv4.h"
 #include "net/http_files.h"
+#include "platform/atomic_file.h"
 #include "net/http_texts.h"
 
 namespace vantrell {
@@ -225,7 +226,8 @@ int Download(const DeviceRecord& record, const std::string& filePath, const Timi
   if (const int judged = JudgeDownloadAnswer(transfer.HttpStatus(), sink.page()); judged != 0) {
     return judged;
   }
-  return WriteFileAtomically(filePath, sink.page()) == 0 ? 0 : kDownloadFailure;
+  AtomicFile file(filePath, 0600);
+  return file.Write(sink.page()) && file.Commit() ? 0 : kDownloadFailure;
 }
 
 }  // namespace

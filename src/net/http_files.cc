@@ -21,13 +21,6 @@ class FdCloser {
   }
   FdCloser(const FdCloser&) = delete;
   FdCloser& operator=(const FdCloser&) = delete;
-  /// Closes now and reports whether the close succeeded.
-  bool CloseNow() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
  private:
   int fd_;
 };
@@ -47,16 +40,6 @@ bool ReadToEnd(int fd, std::string& out) {
     if (n < 0) return false;
     if (n == 0) return true;
   }
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 }  // namespace
@@ -80,25 +63,6 @@ int AppendWholeFile(const std::string& path, std::string& out) {
     return 0;
   } catch (const std::exception&) {  // out of memory
     out.resize(start);
-    return -1;
-  }
-}
-
-int WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  try {
-    std::string temporary = path + ".XXXXXX";
-    std::vector<char> name(temporary.begin(), temporary.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return -1;
-    FdCloser closer(fd);
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    if (!closer.CloseNow() || !written || ::rename(name.data(), path.c_str()) != 0) {
-      ::unlink(name.data());
-      return -1;
-    }
-    return 0;
-  } catch (const std::exception&) {  // out of memory
     return -1;
   }
 }

@@ -60,6 +60,16 @@ TEST_F(AtomicFileTest, AbandonedFileLeavesTheOldOneAndNoTemporary) {
   EXPECT_EQ(Entries(), 1u);
 }
 
+TEST_F(AtomicFileTest, FailedRenameKeepsWhatStoodThere) {
+  const fs::path target = folder / "taken";
+  fs::create_directories(target / "keep");
+  AtomicFile file(target);
+  EXPECT_TRUE(file.Write("data"));
+  EXPECT_FALSE(file.Commit());
+  EXPECT_TRUE(fs::is_directory(target / "keep"));
+  EXPECT_EQ(Entries(), 1u);
+}
+
 TEST_F(AtomicFileTest, MissingFolderFailsCleanly) {
   AtomicFile file(folder / "no-such-folder" / "x.txt");
   EXPECT_FALSE(file.ok());
