@@ -45,6 +45,10 @@ int TcpConnection::Connect(Ipv4 address, std::uint16_t port, int timeoutMs,
   return 0;
 }
 
+std::shared_ptr<TcpConnection> TcpConnection::Adopt(int fd) {
+  return std::shared_ptr<TcpConnection>(new TcpConnection(fd));
+}
+
 TcpConnection::~TcpConnection() { ::close(fd_); }
 
 void TcpConnection::Abort() {

@@ -21,6 +21,10 @@ class TcpConnection {
   static int Connect(Ipv4 address, std::uint16_t port, int timeoutMs,
                      std::shared_ptr<TcpConnection>& out);
 
+  /// Takes over an already connected stream socket (one end of a socket
+  /// pair in tests and fuzz targets).
+  static std::shared_ptr<TcpConnection> Adopt(int fd);
+
   ~TcpConnection();
   TcpConnection(const TcpConnection&) = delete;
   TcpConnection& operator=(const TcpConnection&) = delete;

@@ -1,0 +1,113 @@
+// Any bytes as a device's answers to each request of the session protocol:
+// the bytes are queued on one end of a socket pair, that end is closed, and
+// every session function reads its reply from the other end.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "net/session.h"
+
+namespace {
+
+using namespace vantrell;
+
+/// A session whose device has said exactly `bytes` and then closed.
+bool SessionHearing(const std::uint8_t* data, std::size_t size, Session& session) {
+  int pair[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return false;
+  const int big = 1 << 20;
+  ::setsockopt(pair[0], SOL_SOCKET, SO_SNDBUF, &big, sizeof big);
+  ::setsockopt(pair[1], SOL_SOCKET, SO_RCVBUF, &big, sizeof big);
+  ::setsockopt(pair[1], SOL_SOCKET, SO_SNDBUF, &big, sizeof big);
+  if (size > 0 && ::write(pair[0], data, size) != static_cast<ssize_t>(size)) {
+    ::close(pair[0]);
+    ::close(pair[1]);
+    return false;
+  }
+  ::shutdown(pair[0], SHUT_WR);
+  session.connection = TcpConnection::Adopt(pair[1]);
+  // Keep the device's end open for reading so the requests can be sent.
+  static thread_local int deviceEnd = -1;
+  if (deviceEnd >= 0) ::close(deviceEnd);
+  deviceEnd = pair[0];
+  session.timing.replyMs = 1;
+  session.timing.storeMs = 1;
+  session.timing.commitMs = 1;
+  session.timing.streamFinalMs = 1;
+  session.timing.resetPauseMs = 0;
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > 70000) return 0;
+  DeviceRecord record = MakeZeroRecord();
+  record.serialNo = 0x1234;
+  SetFieldText(record.password, "secret");
+  const std::string scratch =
+      (std::filesystem::temp_directory_path() / ("session-fuzz-" + std::to_string(::getpid())))
+          .string();
+  const std::uint8_t selector = size > 0 ? data[0] : 0;
+  Session session;
+  if (!SessionHearing(data + (size > 0), size - (size > 0), session)) return 0;
+
+  switch (selector % 10) {
+    case 0:
+      login(session, "admin", "secret");
+      break;
+    case 1: {
+      std::uint8_t block[512];
+      fetchConfigBlock(session, block);
+      break;
+    }
+    case 2: {
+      char text[46];
+      fetchSmtpPassword(session, record, text);
+      break;
+    }
+    case 3: {
+      std::uint32_t ports, trunks;
+      fetchPortMasks(session, ports, trunks);
+      break;
+    }
+    case 4:
+      fetchConfigFile(session, scratch);
+      break;
+    case 5: {
+      char text[1024];
+      fetchInfoText(session, text);
+      break;
+    }
+    case 6:
+      setNetworkSettings(session, record);
+      break;
+    case 7:
+      sendCommand(session, 0x29);
+      break;
+    case 8:
+      commitChanges(session);
+      break;
+    default: {
+      std::string group;
+      static const std::string file = [] {
+        const auto path = std::filesystem::temp_directory_path() / "session-fuzz-stream.txt";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        if (out) {
+          std::fputs("Model=ORV-D8\r\n", out);
+          std::fclose(out);
+        }
+        return path.string();
+      }();
+      streamConfigFile(session, record, file, group);
+      if (group.size() > 30) __builtin_trap();
+      break;
+    }
+  }
+  std::filesystem::remove(scratch);
+  return 0;
+}
