@@ -57,6 +57,8 @@ bool AtomicFile::Commit() {
   if (error_ != 0) return false;
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
     error_ = errno;
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
     return false;
   }
   committed_ = true;

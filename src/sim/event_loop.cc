@@ -16,7 +16,25 @@ EventLoop::~EventLoop() {
 }
 
 void EventLoop::WatchReadable(int fd, Callback onReadable) {
-  watchers_[fd] = std::move(onReadable);
+  watchers_[fd].onReadable = std::move(onReadable);
+}
+
+void EventLoop::WatchWritable(int fd, Callback onWritable) {
+  watchers_[fd].onWritable = std::move(onWritable);
+}
+
+void EventLoop::UnwatchReadable(int fd) {
+  const auto found = watchers_.find(fd);
+  if (found == watchers_.end()) return;
+  found->second.onReadable = nullptr;
+  if (!found->second.onWritable) watchers_.erase(found);
+}
+
+void EventLoop::UnwatchWritable(int fd) {
+  const auto found = watchers_.find(fd);
+  if (found == watchers_.end()) return;
+  found->second.onWritable = nullptr;
+  if (!found->second.onReadable) watchers_.erase(found);
 }
 
 void EventLoop::Unwatch(int fd) { watchers_.erase(fd); }
@@ -85,7 +103,11 @@ int EventLoop::Run() {
   while (!stopRequested_.load()) {
     fds.clear();
     fds.push_back({wakeFd_, POLLIN, 0});
-    for (const auto& [fd, callback] : watchers_) fds.push_back({fd, POLLIN, 0});
+    for (const auto& [fd, watcher] : watchers_) {
+      const short events = static_cast<short>((watcher.onReadable ? POLLIN : 0) |
+                                              (watcher.onWritable ? POLLOUT : 0));
+      fds.push_back({fd, events, 0});
+    }
     const int ready = poll(fds.data(), fds.size(), MillisecondsToNextTimer());
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -93,11 +115,25 @@ int EventLoop::Run() {
     }
     if (fds[0].revents) DrainWakeFd();
     for (std::size_t i = 1; i < fds.size() && !stopRequested_.load(); ++i) {
-      if (!fds[i].revents) continue;
-      const auto watcher = watchers_.find(fds[i].fd);
-      if (watcher == watchers_.end()) continue;  // unwatched by an earlier callback
-      Callback callback = watcher->second;       // the callback may unwatch itself
-      callback();
+      const short revents = fds[i].revents;
+      if (!revents) continue;
+      const bool failed = (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+      // A callback may unwatch or close any descriptor, so look it up anew
+      // before each call and copy the callback before running it.
+      if ((revents & POLLIN) || failed) {
+        const auto watcher = watchers_.find(fds[i].fd);
+        if (watcher != watchers_.end() && watcher->second.onReadable && (fds[i].events & POLLIN)) {
+          Callback callback = watcher->second.onReadable;
+          callback();
+        }
+      }
+      if ((revents & POLLOUT) || failed) {
+        const auto watcher = watchers_.find(fds[i].fd);
+        if (watcher != watchers_.end() && watcher->second.onWritable && (fds[i].events & POLLOUT)) {
+          Callback callback = watcher->second.onWritable;
+          callback();
+        }
+      }
     }
     if (!stopRequested_.load()) RunDueTimers();
   }

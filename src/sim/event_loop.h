@@ -1,7 +1,8 @@
 #pragma once
 /// The simulator's single-threaded event loop: waits with poll() for
-/// readable descriptors and runs timers (late answers, periodic refreshes)
-/// at their due time. Every callback runs on the thread that called Run().
+/// readable and writable descriptors and runs timers (late answers, periodic
+/// refreshes) at their due time. Every callback runs on the thread that
+/// called Run().
 
 #include <atomic>
 #include <chrono>
@@ -27,9 +28,16 @@ class EventLoop {
   /// False when the loop's wake-up descriptor could not be created.
   bool Ok() const { return wakeFd_ >= 0; }
 
-  /// Calls `onReadable` whenever fd has data. One watcher per descriptor.
+  /// Calls `onReadable` whenever fd has data, an error or a hang-up. One
+  /// read watcher per descriptor.
   void WatchReadable(int fd, Callback onReadable);
-  /// Stops watching fd (safe from inside a callback).
+  /// Calls `onWritable` whenever fd accepts data (or has an error). One
+  /// write watcher per descriptor.
+  void WatchWritable(int fd, Callback onWritable);
+  /// Stop one kind of watching (safe from inside a callback).
+  void UnwatchReadable(int fd);
+  void UnwatchWritable(int fd);
+  /// Stops watching fd altogether (safe from inside a callback).
   void Unwatch(int fd);
 
   /// Runs `callback` once, `delay` from now.
@@ -51,7 +59,11 @@ class EventLoop {
 
   int wakeFd_ = -1;
   std::atomic<bool> stopRequested_{false};
-  std::map<int, Callback> watchers_;
+  struct Watcher {
+    Callback onReadable;
+    Callback onWritable;
+  };
+  std::map<int, Watcher> watchers_;
   std::map<std::pair<Clock::time_point, TimerId>, Callback> timers_;
   std::unordered_map<TimerId, Clock::time_point> timerDue_;
   TimerId nextTimerId_ = 1;

@@ -54,5 +54,31 @@ TEST(EventLoopTest, ReadableDescriptorAndStopFromAnotherThread) {
   close(pipeFds[1]);
 }
 
+TEST(EventLoopTest, WritableWatcherBesideReadableOne) {
+  EventLoop loop;
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  int writable = 0;
+  int readable = 0;
+  loop.WatchReadable(pipeFds[0], [&] {
+    char c;
+    if (read(pipeFds[0], &c, 1) == 1) ++readable;
+    loop.Stop();
+  });
+  loop.WatchWritable(pipeFds[1], [&] {
+    ++writable;
+    ASSERT_EQ(write(pipeFds[1], "x", 1), 1);
+    loop.UnwatchWritable(pipeFds[1]);  // once is enough
+  });
+  loop.WatchWritable(pipeFds[0], [&] { ADD_FAILURE() << "a read end never becomes writable"; });
+  loop.UnwatchWritable(pipeFds[0]);  // the read watcher stays
+  loop.After(milliseconds(2000), [&] { loop.Stop(); });
+  EXPECT_EQ(loop.Run(), 0);
+  EXPECT_EQ(writable, 1);
+  EXPECT_EQ(readable, 1);
+  close(pipeFds[0]);
+  close(pipeFds[1]);
+}
+
 }  // namespace
 }  // namespace vantrell::sim

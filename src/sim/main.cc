@@ -1,5 +1,6 @@
-/// vantrell-sim: plays the devices of a scenario file on UDP port 4000
-/// until SIGTERM or SIGINT.
+/// vantrell-sim: plays the devices of a scenario file on UDP port 4000, on
+/// the TCP session port of every device address and on the web ports of
+/// the video servers, until SIGTERM or SIGINT.
 
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -8,14 +9,18 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "sim/event_loop.h"
+#include "sim/recorder.h"
 #include "sim/scenario.h"
+#include "sim/session_server.h"
 #include "sim/sim_options.h"
 #include "sim/udp_responder.h"
+#include "sim/web_server.h"
 
 namespace {
 
@@ -79,7 +84,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vantrell-sim: scenario %s: warning: %s\n", options.scenarioPath.c_str(),
                  warning.c_str());
   }
-  const std::vector<SimDevice> devices = std::move(load.scenario->devices);
+  std::vector<SimDevice> devices = std::move(load.scenario->devices);
+
+  std::unique_ptr<Recorder> recorder;
+  if (!options.recordFile.empty()) {
+    std::string error;
+    recorder = Recorder::OpenFile(options.recordFile, &error);
+    if (!recorder) {
+      std::fprintf(stderr, "vantrell-sim: %s\n", error.c_str());
+      return kExitFailure;
+    }
+  }
 
   signal(SIGPIPE, SIG_IGN);
   const int signalFd = OpenSignalFd();
@@ -104,6 +119,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vantrell-sim: %s\n", error.c_str());
     return kExitFailure;
   }
+
+  SessionServerOptions sessionOptions;
+  sessionOptions.port = options.port;
+  sessionOptions.verbose = options.verbose;
+  SessionServer sessions(loop, devices, sessionOptions, recorder.get(), LogLine);
+  WebServerOptions webOptions;
+  webOptions.verbose = options.verbose;
+  WebServer web(loop, devices, webOptions, recorder.get(), LogLine);
+  // A device that took a new address moves on every side.
+  sessions.SetDevicesChangedHandler([&] {
+    responder.DevicesChanged();
+    web.DevicesChanged();
+  });
+  if (sessions.Start(&error) != 0 || web.Start(&error) != 0) {
+    std::fprintf(stderr, "vantrell-sim: %s\n", error.c_str());
+    return kExitFailure;
+  }
   if (!options.readyFile.empty() && !WriteReadyFile(options.readyFile)) {
     std::fprintf(stderr, "vantrell-sim: cannot write the ready file %s\n",
                  options.readyFile.c_str());
@@ -111,7 +143,9 @@ int main(int argc, char** argv) {
   }
   if (options.verbose) {
     LogLine("answering " + std::to_string(devices.size()) + " devices on UDP port " +
-            std::to_string(responder.Port()));
+            std::to_string(responder.Port()) + ", TCP session port " +
+            std::to_string(sessions.Port()) + ", " + std::to_string(web.ListenerCount()) +
+            " web servers");
   }
   const int result = loop.Run();
   close(signalFd);

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/ipv4.h"
+#include "core/model_table.h"
 #include "core/text_forms.h"
 
 namespace vantrell::sim {
@@ -24,6 +25,10 @@ class FieldError : public std::runtime_error {
 
 /// Longest late answer a scenario may ask for.
 constexpr std::uint64_t kMaxDetailsDelayMs = 600000;
+/// Longest texts a device keeps for the session protocol and its web server.
+constexpr std::size_t kMaxInfoTextBytes = 0xFFFF;  // 16-bit length field
+constexpr std::size_t kMaxConfigFileBytes = 4u << 20;
+constexpr std::size_t kMaxWebCredentialLength = 64;
 
 std::string Quoted(const json& value) { return value.dump(); }
 
@@ -96,6 +101,86 @@ bool ReadBool(const json& value, const std::string& path) {
   return value.get<bool>();
 }
 
+const json& RequireField(const json& object, const std::string& path, const char* key) {
+  if (!object.contains(key)) throw FieldError(path + "." + key, "is required");
+  return object[key];
+}
+
+/// A status byte: -128..255, as a number or numeric string ("0xF9", "-3").
+std::uint8_t ReadStatusByte(const json& value, const std::string& path) {
+  if (value.is_number_integer() && !value.is_number_unsigned()) {
+    const std::int64_t number = value.get<std::int64_t>();
+    if (number < -128) throw FieldError(path, Quoted(value) + " is out of range -128..255");
+    return static_cast<std::uint8_t>(static_cast<std::int8_t>(number));
+  }
+  if (value.is_string() && value.get<std::string>().starts_with("-")) {
+    const std::string text = value.get<std::string>();
+    const std::uint64_t magnitude = ParseNumericString(path, text.substr(1));
+    if (magnitude > 128) throw FieldError(path, Quoted(value) + " is out of range -128..255");
+    return static_cast<std::uint8_t>(static_cast<std::int8_t>(-static_cast<int>(magnitude)));
+  }
+  return static_cast<std::uint8_t>(ReadUnsigned(value, path, 0xFF));
+}
+
+std::string ReadLimitedText(const json& value, const std::string& path, std::size_t limit) {
+  std::string text = ReadText(value, path);
+  if (text.size() > limit) {
+    throw FieldError(path, "is " + std::to_string(text.size()) + " bytes long, at most " +
+                               std::to_string(limit) + " fit");
+  }
+  return text;
+}
+
+std::string JoinPath(const std::string& directory, const std::string& name) {
+  if (name.starts_with("/") || directory.empty()) return name;
+  return directory.ends_with("/") ? directory + name : directory + "/" + name;
+}
+
+/// The bytes of a file named in the scenario, at most `limit` of them.
+std::string ReadNamedFile(const json& value, const std::string& path, const std::string& directory,
+                          std::size_t limit) {
+  const std::string name = JoinPath(directory, ReadText(value, path));
+  std::ifstream file(name, std::ios::binary);
+  if (!file) throw FieldError(path, "cannot open \"" + name + "\"");
+  std::string bytes;
+  char buffer[65536];
+  while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() > limit) {
+      throw FieldError(path, "\"" + name + "\" is longer than " + std::to_string(limit) + " bytes");
+    }
+  }
+  if (file.bad()) throw FieldError(path, "cannot read \"" + name + "\"");
+  return bytes;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+/// Hexadecimal digits, two per byte; blanks and colons between bytes are allowed.
+std::vector<std::uint8_t> ReadHexBytes(const json& value, const std::string& path) {
+  const std::string text = ReadText(value, path);
+  std::vector<std::uint8_t> bytes;
+  int high = -1;
+  for (char c : text) {
+    if (high < 0 && (c == ' ' || c == ':' || c == '\n' || c == '\t')) continue;
+    const int digit = HexDigit(c);
+    if (digit < 0) throw FieldError(path, "holds '" + std::string(1, c) + "', not a hex digit");
+    if (high < 0) {
+      high = digit;
+    } else {
+      bytes.push_back(static_cast<std::uint8_t>(high * 16 + digit));
+      high = -1;
+    }
+  }
+  if (high >= 0) throw FieldError(path, "has an odd number of hex digits");
+  return bytes;
+}
+
 const json& RequireObject(const json& value, const std::string& path) {
   if (!value.is_object()) throw FieldError(path, "is not a JSON object");
   return value;
@@ -147,10 +232,84 @@ DiscoveryNoise ReadNoise(const json& value, const std::string& path) {
       path, Quoted(value) + " is not \"sequence\", \"interface\", \"firstByte\" or \"length\"");
 }
 
+HttpAnswer ReadHttpAnswer(const json& value, const std::string& path, std::string& literal) {
+  const std::string text = ReadText(value, path);
+  if (text == "success") return HttpAnswer::kSuccess;
+  if (text == "sizeMismatch") return HttpAnswer::kSizeMismatch;
+  if (text == "unauthorized") return HttpAnswer::kUnauthorized;
+  literal = text;
+  return HttpAnswer::kLiteral;
+}
+
+std::vector<std::uint8_t> ReadOpcodeList(const json& value, const std::string& path) {
+  if (!value.is_array()) throw FieldError(path, "is not a JSON array");
+  std::vector<std::uint8_t> opcodes;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    opcodes.push_back(static_cast<std::uint8_t>(
+        ReadUnsigned(value[i], path + "[" + std::to_string(i) + "]", 0xFF)));
+  }
+  return opcodes;
+}
+
+/// The session and web faults of ReadFaults.
+void ReadSessionFaults(const json& value, const std::string& path, SimFaults& faults) {
+  const auto has = [&](const char* key) { return value.contains(key); };
+  const auto field = [&](const char* key) { return path + "." + key; };
+  const auto delay = [&](const char* key) {
+    return static_cast<int>(ReadUnsigned(value[key], field(key), kMaxDetailsDelayMs));
+  };
+  if (has("refuseLogin")) faults.refuseLogin = ReadBool(value["refuseLogin"], field("refuseLogin"));
+  if (has("replyDelayMs")) faults.replyDelayMs = delay("replyDelayMs");
+  if (has("resetOnNetworkSettings")) {
+    faults.resetOnNetworkSettings =
+        ReadBool(value["resetOnNetworkSettings"], field("resetOnNetworkSettings"));
+  }
+  if (has("refuseOpcodes")) {
+    faults.refuseOpcodes = ReadOpcodeList(value["refuseOpcodes"], field("refuseOpcodes"));
+  }
+  if (has("firmwareFirstReply")) {
+    faults.firmwareFirstReply =
+        ReadStatusByte(value["firmwareFirstReply"], field("firmwareFirstReply"));
+  }
+  if (has("firmwareStatus")) {
+    faults.firmwareStatus = ReadStatusByte(value["firmwareStatus"], field("firmwareStatus"));
+  }
+  if (has("firmwareCloseWithoutAnswer")) {
+    faults.firmwareCloseWithoutAnswer =
+        ReadBool(value["firmwareCloseWithoutAnswer"], field("firmwareCloseWithoutAnswer"));
+  }
+  if (has("firmwareSaveMs")) faults.firmwareSaveMs = delay("firmwareSaveMs");
+  if (has("streamFirstReply")) {
+    faults.streamFirstReply = ReadStatusByte(value["streamFirstReply"], field("streamFirstReply"));
+  }
+  if (has("streamFinalStatus")) {
+    const std::uint8_t status =
+        ReadStatusByte(value["streamFinalStatus"], field("streamFinalStatus"));
+    faults.streamFinalStatus = static_cast<std::int8_t>(status);
+  }
+  if (has("streamGroupName")) {
+    faults.streamGroupName =
+        ReadLimitedText(value["streamGroupName"], field("streamGroupName"), kMaxGroupNameLength);
+  }
+  if (has("longFileHeader")) {
+    faults.longFileHeader = ReadBool(value["longFileHeader"], field("longFileHeader"));
+  }
+  if (has("httpAnswer")) {
+    faults.httpAnswer =
+        ReadHttpAnswer(value["httpAnswer"], field("httpAnswer"), faults.httpAnswerText);
+  }
+}
+
 SimFaults ReadFaults(const json& value, const std::string& path,
                      std::vector<std::string>& warnings) {
   RequireObject(value, path);
-  WarnUnknownKeys(value, path, {"discoveryNoise", "noiseOnly", "detailsDelayMs"}, warnings);
+  WarnUnknownKeys(
+      value, path,
+      {"discoveryNoise", "noiseOnly", "detailsDelayMs", "refuseLogin", "replyDelayMs",
+       "resetOnNetworkSettings", "refuseOpcodes", "firmwareFirstReply", "firmwareStatus",
+       "firmwareCloseWithoutAnswer", "firmwareSaveMs", "streamFirstReply", "streamFinalStatus",
+       "streamGroupName", "longFileHeader", "httpAnswer"},
+      warnings);
   SimFaults faults;
   if (value.contains("discoveryNoise")) {
     const json& list = value["discoveryNoise"];
@@ -167,7 +326,90 @@ SimFaults ReadFaults(const json& value, const std::string& path,
     faults.detailsDelayMs = static_cast<int>(
         ReadUnsigned(value["detailsDelayMs"], path + ".detailsDelayMs", kMaxDetailsDelayMs));
   }
+  ReadSessionFaults(value, path, faults);
   return faults;
+}
+
+/// configBlock: {"size": N, "pattern": "zero"|"counter"}, {"hex": "..."} or
+/// {"file": "path"}.
+std::vector<std::uint8_t> ReadConfigBlock(const json& value, const std::string& path,
+                                          const std::string& directory,
+                                          std::vector<std::string>& warnings) {
+  RequireObject(value, path);
+  WarnUnknownKeys(value, path, {"size", "pattern", "hex", "file"}, warnings);
+  const int forms = static_cast<int>(value.contains("size")) +
+                    static_cast<int>(value.contains("hex")) +
+                    static_cast<int>(value.contains("file"));
+  if (forms != 1) throw FieldError(path, "needs exactly one of \"size\", \"hex\" or \"file\"");
+  std::vector<std::uint8_t> block;
+  if (value.contains("size")) {
+    const auto size =
+        static_cast<std::size_t>(ReadUnsigned(value["size"], path + ".size", kMaxConfigBlockSize));
+    std::string pattern = "zero";
+    if (value.contains("pattern")) pattern = ReadText(value["pattern"], path + ".pattern");
+    if (pattern != "zero" && pattern != "counter") {
+      throw FieldError(path + ".pattern", "is neither \"zero\" nor \"counter\"");
+    }
+    block.resize(size);
+    if (pattern == "counter") {
+      for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<std::uint8_t>(i);
+    }
+  } else if (value.contains("hex")) {
+    block = ReadHexBytes(value["hex"], path + ".hex");
+  } else {
+    const std::string bytes =
+        ReadNamedFile(value["file"], path + ".file", directory, kMaxConfigBlockSize);
+    block.assign(bytes.begin(), bytes.end());
+  }
+  if (block.size() > kMaxConfigBlockSize) {
+    throw FieldError(path, "holds " + std::to_string(block.size()) + " bytes, at most " +
+                               std::to_string(kMaxConfigBlockSize) + " fit");
+  }
+  return block;
+}
+
+/// configFile: the text itself or {"file": "path"}.
+std::string ReadConfigFile(const json& value, const std::string& path, const std::string& directory,
+                           std::vector<std::string>& warnings) {
+  if (value.is_string()) return ReadLimitedText(value, path, kMaxConfigFileBytes);
+  RequireObject(value, path);
+  WarnUnknownKeys(value, path, {"file"}, warnings);
+  return ReadNamedFile(RequireField(value, path, "file"), path + ".file", directory,
+                       kMaxConfigFileBytes);
+}
+
+/// Password, mail-server password, port masks, texts, block and web
+/// credentials.
+void ReadSessionState(const json& value, const std::string& path, const std::string& directory,
+                      SimDevice& device, std::vector<std::string>& warnings) {
+  const auto has = [&](const char* key) { return value.contains(key); };
+  const auto field = [&](const char* key) { return path + "." + key; };
+  const auto text = [&](const char* key, std::size_t limit) {
+    return ReadLimitedText(value[key], field(key), limit);
+  };
+  if (has("password")) device.password = text("password", kMaxDevicePasswordLength);
+  if (has("smtpPassword")) device.smtpPassword = text("smtpPassword", kMaxSmtpPasswordLength);
+  if (has("portMask")) {
+    device.portMask =
+        static_cast<std::uint32_t>(ReadUnsigned(value["portMask"], field("portMask"), 0xFFFFFFFF));
+  }
+  if (has("trunkPortMask")) {
+    device.trunkPortMask = static_cast<std::uint32_t>(
+        ReadUnsigned(value["trunkPortMask"], field("trunkPortMask"), 0xFFFFFFFF));
+  }
+  if (has("infoText")) device.infoText = text("infoText", kMaxInfoTextBytes);
+  if (has("configFile")) {
+    device.configFile =
+        ReadConfigFile(value["configFile"], field("configFile"), directory, warnings);
+  }
+  if (has("configBlock")) {
+    device.configBlock =
+        ReadConfigBlock(value["configBlock"], field("configBlock"), directory, warnings);
+  } else {
+    device.configBlock.assign(GenerationBlockSize(device.modelId, device.firmwareVersion), 0);
+  }
+  if (has("kavexUser")) device.kavexUser = text("kavexUser", kMaxWebCredentialLength);
+  if (has("kavexPassword")) device.kavexPassword = text("kavexPassword", kMaxWebCredentialLength);
 }
 
 SimModule ReadModule(const json& value, const std::string& path,
@@ -195,20 +437,17 @@ void ReadModules(const json& value, const std::string& path, SimDevice& device,
   }
 }
 
-const json& RequireField(const json& object, const std::string& path, const char* key) {
-  if (!object.contains(key)) throw FieldError(path + "." + key, "is required");
-  return object[key];
-}
-
-SimDevice ReadDevice(const json& value, const std::string& path,
+SimDevice ReadDevice(const json& value, const std::string& path, const std::string& directory,
                      std::vector<std::string>& warnings) {
   RequireObject(value, path);
-  WarnUnknownKeys(value, path, {"modelId",     "serialNo", "mac",       "ip",
-                                "webPort",     "reply",    "modelName", "firmwareVersion",
-                                "statusFlags", "name",     "location",  "netmask",
-                                "gateway",     "dns1",     "dns2",      "ipConfigFlags",
-                                "modules",     "details",  "faults",    "segment",
-                                "prefix"},
+  WarnUnknownKeys(value, path, {"modelId",       "serialNo",     "mac",          "ip",
+                                "webPort",       "reply",        "modelName",    "firmwareVersion",
+                                "statusFlags",   "name",         "location",     "netmask",
+                                "gateway",       "dns1",         "dns2",         "ipConfigFlags",
+                                "modules",       "details",      "faults",       "segment",
+                                "prefix",        "password",     "smtpPassword", "portMask",
+                                "trunkPortMask", "infoText",     "configFile",   "configBlock",
+                                "kavexUser",     "kavexPassword"},
                   warnings);
   SimDevice device;
   const auto field = [&](const char* key) { return path + "." + key; };
@@ -243,10 +482,12 @@ SimDevice ReadDevice(const json& value, const std::string& path,
   if (has("modules")) ReadModules(value["modules"], field("modules"), device, warnings);
   if (has("details")) device.details = ReadDetailsForm(value["details"], field("details"));
   if (has("faults")) device.faults = ReadFaults(value["faults"], field("faults"), warnings);
+  ReadSessionState(value, path, directory, device, warnings);
   return device;
 }
 
-Scenario ReadScenario(const json& document, std::vector<std::string>& warnings) {
+Scenario ReadScenario(const json& document, const std::string& directory,
+                      std::vector<std::string>& warnings) {
   if (!document.is_object()) throw FieldError("scenario", "is not a JSON object");
   WarnUnknownKeys(document, "", {"devices"}, warnings);
   if (!document.contains("devices")) throw FieldError("devices", "is required");
@@ -254,14 +495,15 @@ Scenario ReadScenario(const json& document, std::vector<std::string>& warnings) 
   if (!list.is_array()) throw FieldError("devices", "is not a JSON array");
   Scenario scenario;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    scenario.devices.push_back(ReadDevice(list[i], "devices[" + std::to_string(i) + "]", warnings));
+    scenario.devices.push_back(
+        ReadDevice(list[i], "devices[" + std::to_string(i) + "]", directory, warnings));
   }
   return scenario;
 }
 
 }  // namespace
 
-ScenarioLoad ParseScenario(std::string_view jsonText) {
+ScenarioLoad ParseScenario(std::string_view jsonText, const std::string& baseDirectory) {
   ScenarioLoad load;
   json document;
   try {
@@ -271,7 +513,7 @@ ScenarioLoad ParseScenario(std::string_view jsonText) {
     return load;
   }
   try {
-    load.scenario = ReadScenario(document, load.warnings);
+    load.scenario = ReadScenario(document, baseDirectory, load.warnings);
   } catch (const std::exception& e) {
     load.error = e.what();
     load.warnings.clear();
@@ -293,7 +535,31 @@ ScenarioLoad LoadScenarioFile(const std::string& path) {
     load.error = "cannot read \"" + path + "\"";
     return load;
   }
-  return ParseScenario(text.str());
+  const std::size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  return ParseScenario(text.str(), directory);
+}
+
+std::size_t GenerationBlockSize(std::uint16_t modelId, std::uint32_t firmwareVersion) {
+  struct Generation {
+    bool (*modelTest)(std::uint16_t);
+    std::uint32_t low;
+    std::uint32_t high;  // 0: no upper bound
+    std::size_t blockSize;
+  };
+  static constexpr Generation kGenerations[] = {
+      {IsA8R8Family, 0x00090000, 0x01010000, 8508},     {IsA8R8Family, 0x01010100, 0, 12364},
+      {IsD8Family, 0x01000000, 0x01040000, 656},        {IsD8Family, 0x01040100, 0x01050000, 1124},
+      {IsD8Family, 0x01050100, 0x02000500, 1124},       {IsD8Family, 0x02000600, 0, 1256},
+      {IsM26Model, 0x00000100, 0, kMaxConfigBlockSize},
+  };
+  for (const Generation& g : kGenerations) {
+    if (g.modelTest(modelId) && firmwareVersion >= g.low &&
+        (g.high == 0 || firmwareVersion <= g.high)) {
+      return g.blockSize;
+    }
+  }
+  return 0;
 }
 
 }  // namespace vantrell::sim

@@ -180,6 +180,128 @@ TEST(ScenarioTest, ErrorsNameTheField) {
   }
 }
 
+TEST(ScenarioTest, SessionStateAndFaults) {
+  const ScenarioLoad load = OneDevice(kRequired + R"(,
+      "password": "0123456789abcdef", "smtpPassword": "mail", "portMask": "0xFFFF",
+      "trunkPortMask": 768, "infoText": "a\tb\n", "configFile": "[x]\r\n",
+      "configBlock": {"size": 300, "pattern": "counter"},
+      "kavexUser": "op", "kavexPassword": "pw",
+      "faults": {"refuseLogin": true, "replyDelayMs": 7000, "resetOnNetworkSettings": true,
+                 "refuseOpcodes": ["0x0C", 21], "firmwareFirstReply": 1,
+                 "firmwareStatus": "0xF9", "firmwareCloseWithoutAnswer": true,
+                 "firmwareSaveMs": 3000, "streamFirstReply": "0x02", "streamFinalStatus": -3,
+                 "streamGroupName": "QoS", "longFileHeader": true, "httpAnswer": "sizeMismatch"})");
+  ASSERT_TRUE(load.scenario) << load.error;
+  EXPECT_TRUE(load.warnings.empty());
+  const SimDevice& d = load.scenario->devices[0];
+  EXPECT_EQ(d.password, "0123456789abcdef");
+  EXPECT_EQ(d.smtpPassword, "mail");
+  EXPECT_EQ(d.portMask, 0xFFFFu);
+  EXPECT_EQ(d.trunkPortMask, 768u);
+  EXPECT_EQ(d.infoText, "a\tb\n");
+  EXPECT_EQ(d.configFile, "[x]\r\n");
+  ASSERT_EQ(d.configBlock.size(), 300u);
+  EXPECT_EQ(d.configBlock[299], 299 & 0xFF);
+  EXPECT_EQ(d.kavexUser, "op");
+  EXPECT_EQ(d.kavexPassword, "pw");
+  const SimFaults& f = d.faults;
+  EXPECT_TRUE(f.refuseLogin);
+  EXPECT_EQ(f.replyDelayMs, 7000);
+  EXPECT_TRUE(f.resetOnNetworkSettings);
+  EXPECT_THAT(f.refuseOpcodes, ElementsAre(0x0C, 0x15));
+  EXPECT_EQ(f.firmwareFirstReply, 1);
+  EXPECT_EQ(f.firmwareStatus, 0xF9);
+  EXPECT_TRUE(f.firmwareCloseWithoutAnswer);
+  EXPECT_EQ(f.firmwareSaveMs, 3000);
+  EXPECT_EQ(f.streamFirstReply, 2);
+  EXPECT_EQ(f.streamFinalStatus, -3);
+  EXPECT_EQ(f.streamGroupName, "QoS");
+  EXPECT_TRUE(f.longFileHeader);
+  EXPECT_EQ(f.httpAnswer, HttpAnswer::kSizeMismatch);
+}
+
+TEST(ScenarioTest, SessionDefaultsAndStatusBytes) {
+  const ScenarioLoad load = ParseScenario(R"({"devices": [
+      {"modelId": "0x6008", "firmwareVersion": "0x01050100", "mac": "02:00:00:00:00:01", "ip": "10.0.0.1"},
+      {"modelId": "0x0726", "firmwareVersion": "0x00000100", "mac": "02:00:00:00:00:02", "ip": "10.0.0.2",
+       "faults": {"firmwareStatus": -7, "streamFinalStatus": "0xFD", "httpAnswer": "Hello"}},
+      {"modelId": "0x0088", "mac": "02:00:00:00:00:03", "ip": "10.0.0.3",
+       "configBlock": {"hex": "01 02:0a0B"}}]})");
+  ASSERT_TRUE(load.scenario) << load.error;
+  const auto& devices = load.scenario->devices;
+  EXPECT_EQ(devices[0].configBlock, std::vector<std::uint8_t>(1124, 0));
+  EXPECT_EQ(devices[0].password, "");
+  EXPECT_EQ(devices[0].kavexUser, "admin");
+  EXPECT_EQ(devices[0].kavexPassword, "");
+  EXPECT_EQ(devices[0].faults.firmwareFirstReply, 0);
+  EXPECT_EQ(devices[0].faults.firmwareStatus, 1);
+  EXPECT_EQ(devices[0].faults.httpAnswer, HttpAnswer::kSuccess);
+  EXPECT_EQ(devices[1].configBlock.size(), 21136u);
+  EXPECT_EQ(devices[1].faults.firmwareStatus, 0xF9);
+  EXPECT_EQ(devices[1].faults.streamFinalStatus, -3);
+  EXPECT_EQ(devices[1].faults.httpAnswer, HttpAnswer::kLiteral);
+  EXPECT_EQ(devices[1].faults.httpAnswerText, "Hello");
+  EXPECT_THAT(devices[2].configBlock, ElementsAre(1, 2, 0x0A, 0x0B));
+
+  EXPECT_EQ(GenerationBlockSize(0x3508, 0x01010000), 8508u);
+  EXPECT_EQ(GenerationBlockSize(0x3508, 0x01010100), 12364u);
+  EXPECT_EQ(GenerationBlockSize(0x6008, 0x01040001), 0u);  // between two generations
+  EXPECT_EQ(GenerationBlockSize(0x6008, 0x02000600), 1256u);
+  EXPECT_EQ(GenerationBlockSize(0x0080, 0x01000000), 0u);
+}
+
+TEST(ScenarioTest, SessionFieldErrors) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {R"("password": "0123456789abcdefg")",
+       "devices[0].password: is 17 bytes long, at most 16 fit"},
+      {R"("smtpPassword": ")" + std::string(46, 'x') + "\"",
+       "devices[0].smtpPassword: is 46 bytes long, at most 45 fit"},
+      {R"("configBlock": {"size": 21137})",
+       "devices[0].configBlock.size: 21137 is out of range 0..21136"},
+      {R"("configBlock": {"size": 4, "hex": "00"})",
+       "devices[0].configBlock: needs exactly one of \"size\", \"hex\" or \"file\""},
+      {R"("configBlock": {"hex": "0g"})", "devices[0].configBlock.hex: holds 'g', not a hex digit"},
+      {R"("configBlock": {"size": 4, "pattern": "ones"})",
+       "devices[0].configBlock.pattern: is neither \"zero\" nor \"counter\""},
+      {R"("configFile": {"file": "vts-no-such-file"})",
+       "devices[0].configFile.file: cannot open \"vts-no-such-file\""},
+      {R"("faults": {"firmwareStatus": 256})",
+       "devices[0].faults.firmwareStatus: 256 is out of range 0..255"},
+      {R"("faults": {"firmwareStatus": -129})",
+       "devices[0].faults.firmwareStatus: -129 is out of range -128..255"},
+      {R"("faults": {"streamGroupName": ")" + std::string(30, 'g') + "\"}",
+       "devices[0].faults.streamGroupName: is 30 bytes long, at most 29 fit"},
+      {R"("faults": {"refuseOpcodes": 12})",
+       "devices[0].faults.refuseOpcodes: is not a JSON array"},
+  };
+  for (const auto& [fields, error] : cases) {
+    const ScenarioLoad load = OneDevice(kRequired + ", " + fields);
+    EXPECT_FALSE(load.scenario) << fields;
+    EXPECT_EQ(load.error, error) << fields;
+  }
+}
+
+TEST(ScenarioTest, FilesNextToTheScenario) {
+  const std::string directory = ::testing::TempDir();
+  const std::string blockPath = directory + "vts_block.bin";
+  const std::string configPath = directory + "vts_config.ini";
+  const std::string scenarioPath = directory + "vts_files_scenario.json";
+  {
+    std::ofstream(blockPath, std::ios::binary) << std::string("\x00\x01\xff", 3);
+    std::ofstream(configPath, std::ios::binary) << "Name=x\r\n";
+    std::ofstream(scenarioPath) << R"({"devices": [ {)" << kRequired
+                                << R"(, "configBlock": {"file": "vts_block.bin"},
+                                       "configFile": {"file": "vts_config.ini"}} ]})";
+  }
+  const ScenarioLoad load = LoadScenarioFile(scenarioPath);
+  std::remove(blockPath.c_str());
+  std::remove(configPath.c_str());
+  std::remove(scenarioPath.c_str());
+  ASSERT_TRUE(load.scenario) << load.error;
+  EXPECT_THAT(load.scenario->devices[0].configBlock, ElementsAre(0x00, 0x01, 0xFF));
+  EXPECT_EQ(load.scenario->devices[0].configFile, "Name=x\r\n");
+}
+
 TEST(ScenarioTest, BrokenJsonIsAnError) {
   const ScenarioLoad load = ParseScenario(R"({"devices": [ )");
   EXPECT_FALSE(load.scenario);

@@ -1,10 +1,12 @@
 #pragma once
 /// The state of one simulated device: its identity as discovery shows it,
-/// the settings its details reply carries, and the faults it is told to
-/// show. Filled from the scenario file; read by the reply encoders and the
-/// responders. Later protocols (session, HTTP) add their state here.
+/// the settings its details reply carries, what its TCP session and (for a
+/// video server) its web server keep, and the faults it is told to show.
+/// Filled from the scenario file; read by the reply encoders and the
+/// responders; changed by the session and web requests the device accepts.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,6 +48,20 @@ struct SimModule {
   std::string desc;       ///< up to 120 bytes on the wire
 };
 
+/// How a video server answers an upload (configuration or firmware post)
+/// that carries good credentials.
+enum class HttpAnswer {
+  kSuccess,       ///< the success page of the upload
+  kSizeMismatch,  ///< a page reporting "File size mismatch"
+  kUnauthorized,  ///< the 401 page, as if the credentials were wrong
+  kLiteral,       ///< status 200 with SimFaults::httpAnswerText as the page
+};
+
+/// Status bytes of the firmware transfer (0x0D): 0 lets the image come,
+/// 1 reports the image stored.
+inline constexpr std::uint8_t kFirmwareGoOn = 0x00;
+inline constexpr std::uint8_t kFirmwareStored = 0x01;
+
 struct SimFaults {
   /// Bad discovery replies sent, in this order, before the good one.
   std::vector<DiscoveryNoise> discoveryNoise;
@@ -53,7 +69,47 @@ struct SimFaults {
   bool noiseOnly = false;
   /// Answer the details request this many milliseconds late (0 = at once).
   int detailsDelayMs = 0;
+
+  // TCP session.
+  /// Refuse every login (0x00, 0x00) whatever the digest.
+  bool refuseLogin = false;
+  /// Send every session answer this many milliseconds late.
+  int replyDelayMs = 0;
+  /// On 0x22 reset the connection instead of answering, then move.
+  bool resetOnNetworkSettings = false;
+  /// Opcodes whose two-byte acknowledgement carries status 0 (refused);
+  /// the request is then not applied.
+  std::vector<std::uint8_t> refuseOpcodes;
+  /// Status byte of the first firmware reply (0 = send the image).
+  std::uint8_t firmwareFirstReply = kFirmwareGoOn;
+  /// Status byte of the final firmware reply.
+  std::uint8_t firmwareStatus = kFirmwareStored;
+  /// After the image, close the connection without a final reply.
+  bool firmwareCloseWithoutAnswer = false;
+  /// Time the device "stores" the image before the final reply.
+  int firmwareSaveMs = 0;
+  /// Status byte of the first reply to a streamed configuration file
+  /// (0 = send the file).
+  std::uint8_t streamFirstReply = 0;
+  /// Signed status of the final reply to a streamed configuration file.
+  std::int8_t streamFinalStatus = 0;
+  /// Function group named in that final reply (up to 29 bytes).
+  std::string streamGroupName;
+  /// Announce the configuration file (0x20) with length 0 and the 32-bit
+  /// length after it, whatever its size.
+  bool longFileHeader = false;
+
+  // Web server of a video server.
+  HttpAnswer httpAnswer = HttpAnswer::kSuccess;
+  std::string httpAnswerText;  ///< the page for HttpAnswer::kLiteral
 };
+
+/// Largest configuration block a device keeps (the modular model's).
+inline constexpr std::size_t kMaxConfigBlockSize = 21136;
+/// Longest texts the device keeps, as the session protocol carries them.
+inline constexpr std::size_t kMaxDevicePasswordLength = 16;
+inline constexpr std::size_t kMaxSmtpPasswordLength = 45;
+inline constexpr std::size_t kMaxGroupNameLength = 29;
 
 struct SimDevice {
   // Identity (discovery reply).
@@ -77,6 +133,19 @@ struct SimDevice {
   Ipv4 dns2 = 0;
   std::uint32_t ipConfigFlags = 0;
   std::array<SimModule, kSimModuleSlots> modules{};
+
+  // TCP session state.
+  std::string password;      ///< the "admin" password; empty = none
+  std::string smtpPassword;  ///< the mail-server password, up to 45 characters
+  std::uint32_t portMask = 0;
+  std::uint32_t trunkPortMask = 0;
+  std::string infoText;                   ///< answer to 0x21, up to 65535 bytes
+  std::string configFile;                 ///< answer to 0x20 and sys_config.ini; set by 0x1F
+  std::vector<std::uint8_t> configBlock;  ///< answer to 0x08; replaced by 0x09
+
+  // Web server credentials (video servers).
+  std::string kavexUser = "admin";
+  std::string kavexPassword;
 
   SimFaults faults;
 };

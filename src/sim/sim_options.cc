@@ -17,11 +17,13 @@ std::optional<std::uint16_t> ParsePort(std::string_view text) {
 }  // namespace
 
 std::string SimUsage() {
-  return "usage: vantrell-sim --scenario FILE [--port N] [--ready-file PATH] [--verbose]\n"
+  return "usage: vantrell-sim --scenario FILE [--port N] [--ready-file PATH] [--record FILE]\n"
+         "                    [--verbose]\n"
          "  --scenario FILE    JSON scenario listing the simulated devices\n"
-         "  --port N           UDP port to answer on (default 4000)\n"
+         "  --port N           UDP port and TCP session port (default 4000)\n"
          "  --ready-file PATH  write \"ready\" to PATH once listening\n"
-         "  --verbose          one line on stderr per datagram received and sent\n";
+         "  --record FILE      one JSON line per session and web request received\n"
+         "  --verbose          one line on stderr per datagram, session and web request\n";
 }
 
 SimOptionsParse ParseSimOptions(std::span<const std::string_view> args) {
@@ -58,6 +60,10 @@ SimOptionsParse ParseSimOptions(std::span<const std::string_view> args) {
       const auto text = value();
       if (!text) return result;
       options.readyFile = std::string(*text);
+    } else if (name == "--record") {
+      const auto text = value();
+      if (!text) return result;
+      options.recordFile = std::string(*text);
     } else if (name == "--port") {
       const auto text = value();
       if (!text) return result;

@@ -1,6 +1,6 @@
 #pragma once
 /// The simulator's command line:
-///   vantrell-sim --scenario FILE [--port N] [--ready-file PATH] [--verbose]
+///   vantrell-sim --scenario FILE [--port N] [--ready-file PATH] [--record FILE] [--verbose]
 
 #include <cstdint>
 #include <optional>
@@ -15,7 +15,8 @@ namespace vantrell::sim {
 struct SimOptions {
   std::string scenarioPath;
   std::uint16_t port = kDevicePort;
-  std::string readyFile;  ///< empty: none
+  std::string readyFile;   ///< empty: none
+  std::string recordFile;  ///< empty: none
   bool verbose = false;
   bool help = false;  ///< --help: print the usage and exit 0
 };

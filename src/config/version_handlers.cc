@@ -1,0 +1,50 @@
+#include "config/version_handlers.h"
+
+#include <array>
+
+#include "config/gen_d_layouts.h"
+#include "core/model_table.h"
+
+namespace vantrell {
+namespace {
+
+// Firmware versions: major, minor, release, build from the highest byte down.
+constexpr std::uint32_t kNoUpperBound = 0;
+
+const std::array<VersionHandlerRow, kVersionHandlerRows> kTable = {{
+    {1, Generation::kGenA1, IsA8R8Family, 0x00090000, 0x01010000},
+    {2, Generation::kGenA2, IsA8R8Family, 0x01010100, kNoUpperBound},
+    {3, Generation::kGenD1, IsD8Family, 0x01000000, 0x01040000, MakeGenD1Accessors},
+    {4, Generation::kGenD2, IsD8Family, 0x01040100, 0x01050000, MakeGenD2Accessors},
+    {5, Generation::kGenD3, IsD8Family, 0x01050100, 0x02000500, MakeGenD3Accessors},
+    {6, Generation::kGenD4, IsD8Family, 0x02000600, kNoUpperBound, MakeGenD4Accessors},
+    {7, Generation::kGenM1, IsM26Model, 0x00000100, kNoUpperBound},
+}};
+
+}  // namespace
+
+bool VersionHandlerRow::Serves(std::uint16_t modelId, std::uint32_t firmwareVersion) const {
+  if (!modelTest || !modelTest(modelId)) return false;
+  if (firmwareVersion < firmwareLow) return false;
+  return firmwareHigh == kNoUpperBound || firmwareVersion <= firmwareHigh;
+}
+
+std::span<const VersionHandlerRow, kVersionHandlerRows> VersionHandlerTable() { return kTable; }
+
+HandlerSelection selectHandlers(std::uint16_t modelId, std::uint32_t firmwareVersion) {
+  HandlerSelection selection;
+  for (const VersionHandlerRow& row : kTable) {
+    if (!row.Serves(modelId, firmwareVersion)) continue;
+    selection.row = &row;
+    if (!row.IsBuilt()) {
+      selection.match = HandlerMatch::kNotBuiltYet;
+      return selection;
+    }
+    selection.accessors = row.makeAccessors();
+    selection.match = selection.accessors ? HandlerMatch::kServed : HandlerMatch::kNotBuiltYet;
+    return selection;
+  }
+  return selection;
+}
+
+}  // namespace vantrell
