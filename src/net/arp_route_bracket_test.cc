@@ -20,6 +20,7 @@
 
 #include "platform/capability.h"
 #include "platform/net_tables.h"
+#include "support/test_namespace.h"
 
 namespace vantrell {
 namespace {
@@ -323,82 +324,32 @@ TEST_F(ArpRouteBracketTest, ScopedDeviceReachRemovesOnScopeExit) {
 
 // The bracket over the real tables, inside a namespace of its own.
 
-std::string ShellOutput(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  pclose(pipe);
-  return output;
-}
-
-int Shell(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str());
-}
-
-/// Moves the calling thread into the named namespace and proves that it got
-/// there, so nothing ever touches the machine's own tables.
-bool EnterNamespace(const std::string& name) {
-  const std::string path = "/var/run/netns/" + name;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool moved = setns(fd, CLONE_NEWNET) == 0;
-  close(fd);
-  struct stat wanted = {};
-  struct stat current = {};
-  return moved && stat(path.c_str(), &wanted) == 0 &&
-         stat("/proc/thread-self/ns/net", &current) == 0 && wanted.st_dev == current.st_dev &&
-         wanted.st_ino == current.st_ino;
-}
-
 /// A namespace with a veth pair: vtb0 10.77.0.1/24 is the interface that
 /// heard the device, vtb1 10.88.0.1/24 another one.
 class BracketInNamespace : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!HasNetAdminCapability())
-      GTEST_SKIP() << "needs CAP_NET_ADMIN to create a network namespace";
-    name_ = "vtb" + std::to_string(getpid());
-    Shell("ip netns del " + name_);  // left over by a killed run with the same pid
-    if (Shell("ip netns add " + name_) != 0) {
-      GTEST_SKIP() << "cannot create network namespace " << name_ << " (ip netns add failed)";
-    }
-    created_ = true;
-    for (const char* step :
-         {"link add vtb0 type veth peer name vtb1", "link set vtb0 up", "link set vtb1 up",
-          "addr add 10.77.0.1/24 dev vtb0", "addr add 10.88.0.1/24 dev vtb1"}) {
-      ASSERT_EQ(0, Ip(step)) << step;
-    }
+    const std::string why = ns_.Create();
+    if (!why.empty()) GTEST_SKIP() << why;
   }
 
-  void TearDown() override {
-    if (created_) Shell("ip netns del " + name_);
-  }
-
-  int Ip(const std::string& args) { return Shell("ip -n " + name_ + " " + args); }
-  std::string IpOutput(const std::string& args) {
-    return ShellOutput("ip -n " + name_ + " " + args);
-  }
+  int Ip(const std::string& args) { return ns_.Ip(args); }
+  std::string IpOutput(const std::string& args) { return ns_.IpOutput(args); }
 
   /// Runs `body` with a bracket over the namespace's real tables on a thread
   /// inside it; fails without running `body` when the thread is not inside.
   void InNamespace(const std::function<void(ArpRouteBracket&)>& body) {
-    bool entered = false;
-    std::thread worker([&] {
-      entered = EnterNamespace(name_);
-      if (!entered) return;
+    const bool entered = ns_.RunInside([&] {
       auto tables = MakeSystemNetTables();
       ArpRouteBracket bracket(tables.get(), sink_);
       body(bracket);
     });
-    worker.join();
-    ASSERT_TRUE(entered) << "thread is not inside namespace " << name_ << "; nothing was changed";
+    ASSERT_TRUE(entered) << "thread is not inside namespace " << ns_.name()
+                         << "; nothing was changed";
   }
 
   RecordingSink sink_;
-  std::string name_;
-  bool created_ = false;
+  test_support::TestNamespace ns_;
 };
 
 TEST_F(BracketInNamespace, ForeignDeviceIsReachableDuringTheOperationAndLeavesNothingBehind) {
@@ -426,7 +377,7 @@ TEST_F(BracketInNamespace, SameSubnetDeviceGetsNoRoute) {
   std::string routesDuring;
   InNamespace([&](ArpRouteBracket& bracket) {
     bracket.Install(device);
-    routesDuring = ShellOutput("ip route show table main");
+    routesDuring = test_support::ShellOutput("ip route show table main");
   });
   EXPECT_EQ(IpOutput("neigh show to 10.77.0.50"),
             "10.77.0.50 dev vtb0 lladdr 00:60:e9:12:34:56 PERMANENT \n");

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "platform/capability.h"
+#include "support/test_namespace.h"
 
 namespace vantrell {
 namespace {
@@ -29,82 +30,31 @@ const Ipv4 kNeighbourAddress = MakeIpv4(10, 77, 0, 9);
 const Ipv4 kOtherNeighbourAddress = MakeIpv4(10, 77, 0, 10);
 const Ipv4 kForeignAddress = MakeIpv4(192, 168, 77, 7);
 
-int Shell(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str());
-}
-
-std::string ShellOutput(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  pclose(pipe);
-  return output;
-}
-
-/// Moves the calling thread into the named namespace and proves that it got
-/// there, so nothing ever touches the machine's own tables.
-bool EnterNamespace(const std::string& name) {
-  const std::string path = "/var/run/netns/" + name;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool moved = setns(fd, CLONE_NEWNET) == 0;
-  close(fd);
-  struct stat wanted = {};
-  struct stat current = {};
-  return moved && stat(path.c_str(), &wanted) == 0 &&
-         stat("/proc/thread-self/ns/net", &current) == 0 && wanted.st_dev == current.st_dev &&
-         wanted.st_ino == current.st_ino;
-}
-
-/// A private network namespace with a veth pair vtb0 (10.77.0.1/24) and
-/// vtb1 (10.88.0.1/24), removed again after every test.
+/// The tables of a private namespace with the veth pair vtb0 / vtb1.
 class NetTablesInNamespace : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!HasNetAdminCapability())
-      GTEST_SKIP() << "needs CAP_NET_ADMIN to create a network namespace";
-    name_ = "vtb" + std::to_string(getpid());
-    Shell("ip netns del " + name_);  // left over by a killed run with the same pid
-    if (Shell("ip netns add " + name_) != 0) {
-      GTEST_SKIP() << "cannot create network namespace " << name_ << " (ip netns add failed)";
-    }
-    created_ = true;
-    ASSERT_EQ(0, Ip("link add vtb0 type veth peer name vtb1"));
-    ASSERT_EQ(0, Ip("link set vtb0 up"));
-    ASSERT_EQ(0, Ip("link set vtb1 up"));
-    ASSERT_EQ(0, Ip("addr add 10.77.0.1/24 dev vtb0"));
-    ASSERT_EQ(0, Ip("addr add 10.88.0.1/24 dev vtb1"));
+    const std::string why = ns_.Create();
+    if (!why.empty()) GTEST_SKIP() << why;
   }
 
-  void TearDown() override {
-    if (created_) Shell("ip netns del " + name_);
-  }
-
-  int Ip(const std::string& args) { return Shell("ip -n " + name_ + " " + args); }
-  std::string IpOutput(const std::string& args) {
-    return ShellOutput("ip -n " + name_ + " " + args);
-  }
+  int Ip(const std::string& args) { return ns_.Ip(args); }
+  std::string IpOutput(const std::string& args) { return ns_.IpOutput(args); }
 
   /// Runs `body` on a thread inside the namespace, with tables and interface
   /// indexes of that namespace. Fails the test, without running `body`, when
   /// the thread cannot prove it is inside.
   void InNamespace(const std::function<void(NetTables&, int veth0, int veth1)>& body) {
-    bool entered = false;
-    std::thread worker([&] {
-      entered = EnterNamespace(name_);
-      if (!entered) return;
+    const bool entered = ns_.RunInside([&] {
       auto tables = MakeSystemNetTables();
       body(*tables, static_cast<int>(if_nametoindex("vtb0")),
            static_cast<int>(if_nametoindex("vtb1")));
     });
-    worker.join();
-    ASSERT_TRUE(entered) << "thread is not inside namespace " << name_ << "; nothing was changed";
+    ASSERT_TRUE(entered) << "thread is not inside namespace " << ns_.name()
+                         << "; nothing was changed";
   }
 
-  std::string name_;
-  bool created_ = false;
+  test_support::TestNamespace ns_;
 };
 
 std::vector<NeighbourEntry> NeighboursOf(NetTables& tables, Ipv4 address) {
@@ -198,7 +148,7 @@ TEST_F(NetTablesInNamespace, HostRouteIsCreatedThenReplaced) {
     setWhenAbsent = tables.SetHostRoute({kForeignAddress, veth0});
     create = tables.CreateHostRoute({kForeignAddress, veth0});
     createAgain = tables.CreateHostRoute({kForeignAddress, veth0});
-    afterCreate = ShellOutput("ip route show 192.168.77.7");
+    afterCreate = test_support::ShellOutput("ip route show 192.168.77.7");
     replace = tables.SetHostRoute({kForeignAddress, veth1});
     dumped = HostRoutesOf(tables, kForeignAddress);
   });
