@@ -8,6 +8,7 @@
 #include "core/model_table.h"
 #include "core/text_forms.h"
 #include "ops/device_info.h"
+#include "ops/export_configuration.h"
 #include "ops/password_commands.h"
 #include "ops/selection_rights.h"
 #include "ops/send_command.h"
@@ -85,7 +86,45 @@ std::optional<std::string> PasswdRefusal(const DeviceRecord& record) {
   return std::nullopt;
 }
 
+/// Prints the outcome message of a single-device command without a
+/// progress row: the text on stdout, or {"mac", "result"} with --json.
+void PrintOutcome(CliContext& context, const DeviceRecord& record, const std::string& message) {
+  if (context.options.json) {
+    context.console.out() << nlohmann::json{{"mac", FormatMac(record.mac)}, {"result", message}}
+                                 .dump(2)
+                          << "\n";
+  } else {
+    context.console.out() << message << "\n";
+  }
+}
+
+/// The window's enabling rule of Export Configuration, as a refusal.
+std::optional<std::string> ExportRefusal(const DeviceRecord& record) {
+  if (!IsAccessible(record)) return NotAccessibleText(record);
+  if (!IsUsable(record)) return PasswordProtectedText(record);
+  if (IsKavexModelId(record.modelId)) {
+    return FormatMac(record.mac) + " is a video server: its parameter export is not available yet";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+int RunExportCommand(CliContext& context) {
+  if (!ExpectArguments(context, 2, "export DEVICE FILE")) return kExitUsage;
+  DeviceSelection selection =
+      SelectNamedDevices(context, {context.options.args[0]}, true);
+  if (selection.error) return selection.error;
+  DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
+  if (const auto refusal = ExportRefusal(record)) {
+    context.console.ShowMessage(*refusal, MessageIcon::kStop);
+    return kExitUsage;
+  }
+  const int result =
+      ExportDeviceConfiguration(record, context.options.args[1], &context.bracket(), context.timing);
+  PrintOutcome(context, record, ExportResultText(result, record));
+  return result == 0 ? kExitOk : kExitFailed;
+}
 
 int RunInfoCommand(CliContext& context) {
   if (!ExpectArguments(context, 1, "info DEVICE")) return kExitUsage;

@@ -1,5 +1,5 @@
 #pragma once
-/// The commands on named devices: info, unlock, passwd, set-default.
+/// The commands on named devices: info, unlock, passwd, set-default, export.
 /// Each returns the exit code.
 
 #include "cli/cli_context.h"
@@ -10,5 +10,6 @@ int RunInfoCommand(CliContext& context);
 int RunUnlockCommand(CliContext& context);
 int RunPasswdCommand(CliContext& context);
 int RunSetDefaultCommand(CliContext& context);
+int RunExportCommand(CliContext& context);
 
 }  // namespace vantrell

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   const std::map<std::string, int (*)(CliContext&)> commands = {
       {"search", RunSearchCommand},   {"info", RunInfoCommand},
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
-      {"set-default", RunSetDefaultCommand},
+      {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
   };
   const auto command = commands.find(options.command);
   if (command == commands.end()) {

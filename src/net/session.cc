@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kFailed = -1;
 constexpr std::size_t kFilePieceSize = 1024;
+/// Configuration files carry passwords.
+constexpr mode_t kConfigFileMode = 0600;
 
 int Send(Session& session, std::span<const std::uint8_t> bytes) {
   return session.connection->Send(bytes, session.timing.replyMs) == 0 ? 0 : kFailed;
@@ -160,7 +162,7 @@ int fetchConfigFile(Session& session, const std::filesystem::path& path) {
   }
   // The file goes to disk piece by piece as it arrives, so an announced
   // length costs no memory of its own, and appears only when complete.
-  AtomicFile file(path);
+  AtomicFile file(path, kConfigFileMode);
   if (!file.ok()) return kFailed;
   std::vector<std::uint8_t> piece(std::min<std::size_t>(length, 64 * 1024));
   while (length > 0) {

@@ -1,0 +1,49 @@
+#pragma once
+/// Export Configuration: the device side (fetch the block, or the file of a
+/// device that keeps its own) and the writing of the configuration file,
+/// and writeBackBlock, which stores an edited block, the address settings,
+/// the password and the mail-server password back into a device.
+
+#include <filesystem>
+#include <string>
+
+#include "config/config_block.h"
+#include "config/item_accessors.h"
+#include "core/device_record.h"
+#include "core/timing.h"
+#include "net/session.h"
+
+namespace vantrell {
+
+class ArpRouteBracket;
+
+/// Results of exportConfiguration beyond 0 (the file is written).
+inline constexpr int kExportDeviceFailed = -1;  ///< no session, login refused, block not received
+inline constexpr int kExportNotSupported = -2;  ///< no handler serves the model and firmware
+inline constexpr int kExportFileFailed = -3;    ///< the file could not be created or written
+
+/// Fetches the device's configuration and writes the file at `path` (mode
+/// 0600, complete or not at all). Fills portMask, trunkPortMask and
+/// smtpPassword of the record on the way.
+int exportConfiguration(DeviceRecord& record, const std::filesystem::path& path,
+                        const Timing& timing = {});
+
+/// The message the Export Configuration command shows for a result.
+std::string ExportResultText(int result, const DeviceRecord& record);
+
+/// The command without its save dialog: the ARP/route bracket around
+/// exportConfiguration. Returns the result.
+int ExportDeviceConfiguration(DeviceRecord& record, const std::filesystem::path& path,
+                     ArpRouteBracket* bracket, const Timing& timing = {});
+
+/// Stores `block` (edited) with the edited record's address settings, sets
+/// the password from `currentPassword` to the edited record's, stores the
+/// block's mail-server password and commits. The session is open and logged
+/// in with `currentPassword`. 0 or -1.
+int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& block,
+                   ItemAccessors& accessors, std::string_view currentPassword);
+
+/// Turns every line end into CR LF, as the configuration files are written.
+std::string WithCrLf(std::string_view text);
+
+}  // namespace vantrell
