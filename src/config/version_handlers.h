@@ -19,8 +19,8 @@
 
 namespace vantrell {
 
-/// Writes a device's block as the text of a configuration file (line ends
-/// "\n"; the file layer turns them into CR LF).
+/// Appends the configuration file of a device's block to `fileText`, with
+/// CR LF line ends.
 using ConfigFileWriter = void (*)(std::string& fileText, const DeviceRecord& record,
                                   ConfigBlock& block, ItemAccessors& accessors);
 /// Applies a configuration file to a fetched block and the edited record;
