@@ -201,6 +201,7 @@ int RunSetDefaultCommand(CliContext& context) {
       SendCommandStateText, {rows, nullptr, &context.bracket()});
   dialog.Open();
   RunTimer([&] { return dialog.OnTimer(); });
+  for (const auto& row : collected.rows) context.bracket().Remove(row->record.ipAddr);
   std::vector<DeviceResult> results;
   bool allDone = true;
   for (std::size_t i = 0; i < collected.rows.size(); ++i) {
