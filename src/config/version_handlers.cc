@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/gen_d_layouts.h"
+#include "config/gen_d_readers.h"
 #include "config/gen_d_writers.h"
 #include "core/model_table.h"
 
@@ -16,13 +17,13 @@ const std::array<VersionHandlerRow, kVersionHandlerRows> kTable = {{
     {1, Generation::kGenA1, IsA8R8Family, 0x00090000, 0x01010000},
     {2, Generation::kGenA2, IsA8R8Family, 0x01010100, kNoUpperBound},
     {3, Generation::kGenD1, IsD8Family, 0x01000000, 0x01040000, MakeGenD1Accessors,
-     WriteGenD1ConfigFile},
+     WriteGenD1ConfigFile, readGenD1ConfigFile},
     {4, Generation::kGenD2, IsD8Family, 0x01040100, 0x01050000, MakeGenD2Accessors,
-     WriteGenD2ConfigFile},
+     WriteGenD2ConfigFile, readGenD2ConfigFile},
     {5, Generation::kGenD3, IsD8Family, 0x01050100, 0x02000500, MakeGenD3Accessors,
-     WriteGenD3ConfigFile},
+     WriteGenD3ConfigFile, readGenD3ConfigFile},
     {6, Generation::kGenD4, IsD8Family, 0x02000600, kNoUpperBound, MakeGenD4Accessors,
-     WriteGenD4ConfigFile},
+     WriteGenD4ConfigFile, readGenD4ConfigFile},
     {7, Generation::kGenM1, IsM26Model, 0x00000100, kNoUpperBound},
 }};
 

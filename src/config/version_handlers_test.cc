@@ -50,7 +50,7 @@ TEST(VersionHandlerTable, SevenRowsInOrder) {
     EXPECT_EQ(table[i].blockSize(), sizes[i]);
     const bool d8 = i >= 2 && i <= 5;
     EXPECT_EQ(table[i].writeConfigFile != nullptr, d8);
-    EXPECT_EQ(table[i].readConfigFile, nullptr);
+    EXPECT_EQ(table[i].readConfigFile != nullptr, d8);
   }
   // The D8 rows are built; the A8/R8 and modular rows not yet.
   EXPECT_FALSE(table[0].IsBuilt());

@@ -1,0 +1,126 @@
+#pragma once
+/// The value lookups of the configuration file readers. A configuration
+/// file is read as the C line reader reads a text-mode file: CR LF counts
+/// as one line end, and a line longer than the reader's buffer arrives as
+/// several pieces, each of at most (buffer size - 1) characters. A piece
+/// whose first character is '#' is a comment; otherwise its first
+/// white-space-delimited token is its key.
+///
+/// Each lookup searches the file for the first piece whose key is the file
+/// key of a catalogue constant and returns its value, or the text
+/// "donothing" when no piece carries the key:
+///
+/// | lookup               | start              | buffer | value |
+/// |----------------------|--------------------|--------|-------|
+/// | `findValueToken`     | start of file      | 330    | token |
+/// | `findValueText`      | start of file      | 330    | text  |
+/// | `findValueTextShort` | start of file      | 200    | text  |
+/// | `findNextValueText`  | current position   | 200    | text  |
+///
+/// All four leave the position right after the piece they matched (at the
+/// end of the file when nothing matched), so repeated findNextValueText
+/// calls return the following pieces with the same key, one per call.
+///
+/// The file is indexed once per buffer size (pieces and the pieces of each
+/// key), so a lookup costs a search in the index instead of a rescan, and
+/// returns exactly what a rescan with the C line reader would.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vantrell {
+
+/// What every lookup returns for an absent key. A value that literally
+/// reads "donothing" is therefore the same as an absent key.
+inline constexpr std::string_view NotFoundMarker = "donothing";
+
+/// True for the NotFoundMarker.
+inline bool IsNotFound(std::string_view value) { return value == NotFoundMarker; }
+
+/// Line buffers, in characters including the terminating NUL.
+inline constexpr std::size_t kLookupLineBuffer = 330;  ///< findValueToken, findValueText
+inline constexpr std::size_t kShortLookupLineBuffer =
+    200;  ///< findValueTextShort, findNextValueText
+inline constexpr std::size_t kSequentialLineBuffer = 512;  ///< the modular model's reader
+
+// The parts of one line piece. Each works on the piece up to its first NUL
+// byte, as C string functions see it.
+
+/// The piece's first character is '#'.
+bool IsCommentLine(std::string_view piece);
+/// The first white-space-delimited token; empty for a blank piece.
+std::string_view LineKey(std::string_view piece);
+/// The second white-space-delimited token; empty when the key stands alone.
+std::string_view LineTokenValue(std::string_view piece);
+/// Everything after the key, without the blanks and tabs that follow the
+/// key and without trailing characters of code 32 and below; inner blanks
+/// remain. Empty when the key stands alone.
+std::string_view LineTextValue(std::string_view piece);
+
+/// The text with every CR LF pair read as a single LF, as a text-mode read
+/// delivers it; a CR without LF stays.
+std::string NormalizeLineEnds(std::string_view fileText);
+
+/// A configuration file open for the lookups: its text, a read position
+/// and the piece index. Not copyable (the index points into the text).
+class ConfigFileLookup {
+ public:
+  /// Takes the file's bytes (LF or CR LF line ends); the position is at the
+  /// start.
+  explicit ConfigFileLookup(std::string_view fileText);
+  ConfigFileLookup(const ConfigFileLookup&) = delete;
+  ConfigFileLookup& operator=(const ConfigFileLookup&) = delete;
+
+  /// Rewinds; token value of the catalogue constant's key, 330-character pieces.
+  std::string findValueToken(std::string_view constName);
+  /// Rewinds; text value, 330-character pieces.
+  std::string findValueText(std::string_view constName);
+  /// Rewinds; text value, 200-character pieces.
+  std::string findValueTextShort(std::string_view constName);
+  /// From the current position; text value, 200-character pieces.
+  std::string findNextValueText(std::string_view constName);
+
+  enum class ValueKind { kToken, kText };
+  /// The general lookup by file key: from the start (`rewind`) or the
+  /// current position, with pieces of a `bufferSize` buffer (at least 2).
+  std::string FindValueByKey(std::string_view key, ValueKind kind, std::size_t bufferSize,
+                             bool rewind);
+
+  /// The next piece as the C line reader with a `bufferSize` buffer (at
+  /// least 2) reads it: at most bufferSize - 1 characters, up to and
+  /// including a line end. Nothing at the end of the file. The piece is
+  /// returned raw (NUL bytes included); it stays valid while this object
+  /// lives.
+  std::optional<std::string_view> ReadLinePiece(std::size_t bufferSize);
+
+  void Rewind() { position_ = 0; }
+  std::size_t Position() const { return position_; }
+  /// Moves to `position`, at most the end of the text.
+  void Seek(std::size_t position);
+  /// The text as read (CR LF already taken as LF).
+  std::string_view Text() const { return text_; }
+
+ private:
+  /// Pieces of one buffer size, tiling the text from its start.
+  struct PieceIndex {
+    std::vector<std::size_t> starts;
+    /// For each key, the numbers of the non-comment pieces carrying it, ascending.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> piecesByKey;
+  };
+
+  const PieceIndex& IndexFor(std::size_t bufferSize);
+  std::string_view PieceAt(std::size_t position, std::size_t bufferSize) const;
+  std::size_t PieceEnd(const PieceIndex& index, std::size_t piece) const;
+
+  std::string text_;
+  std::size_t position_ = 0;
+  std::map<std::size_t, PieceIndex> indexes_;
+};
+
+}  // namespace vantrell
