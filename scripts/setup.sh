@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq
   iproute2 procps
+  qt6-base-dev
 )
 
 sudo_cmd=()

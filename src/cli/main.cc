@@ -6,6 +6,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
+#include "cli/netconf_command.h"
 #include "cli/search_command.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
       {"search", RunSearchCommand},   {"info", RunInfoCommand},
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
+      {"netconf", RunNetconfCommand},
   };
   const auto command = commands.find(options.command);
   if (command == commands.end()) {

@@ -1,0 +1,269 @@
+#include "qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <iostream>
+
+#include "net/arp_route_bracket.h"
+#include "platform/capability.h"
+#include "platform/net_tables.h"
+#include "qt/device_list_widget.h"
+#include "qt/info_pane.h"
+#include "qt/input_dialogs.h"
+#include "qt/progress_dialog.h"
+#include "qt/qt_prompter.h"
+#include "ui/main_menu.h"
+
+namespace vantrell {
+namespace {
+
+QStyle::StandardPixmap ToolbarIcon(int id) {
+  switch (id) {
+    case kCmdBroadcastSearch:
+      return QStyle::SP_BrowserReload;
+    case kCmdSpecifyIp:
+      return QStyle::SP_FileDialogContentsView;
+    case kCmdUpgradeFirmware:
+      return QStyle::SP_ArrowUp;
+    case kCmdModifyIp:
+      return QStyle::SP_FileDialogDetailedView;
+    case kCmdChangePassword:
+      return QStyle::SP_DialogResetButton;
+    case kCmdUnlock:
+      return QStyle::SP_DialogYesButton;
+    case kCmdImportConfiguration:
+      return QStyle::SP_DialogOpenButton;
+    case kCmdExportConfiguration:
+      return QStyle::SP_DialogSaveButton;
+    case kCmdWebConsole:
+      return QStyle::SP_DriveNetIcon;
+    default:
+      return QStyle::SP_CustomBase;
+  }
+}
+
+void ApplyPrompt(QAction* action, int id) {
+  if (const auto prompt = PromptFor(id)) {
+    action->setStatusTip(QString::fromStdString(prompt->statusText));
+    action->setToolTip(QString::fromStdString(prompt->tooltip));
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
+    : QMainWindow(parent),
+      prompter_(std::make_unique<QtPrompter>()),
+      dialogHost_(std::make_unique<QtDialogHost>(prompter_.get(), this)) {
+  prompter_->setParentWidget(this);
+  setWindowTitle(kMainWindowTitle);
+  setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
+
+  list_ = new DeviceListWidget;
+  info_ = new InfoPane(document_);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->addWidget(list_);
+  splitter_->addWidget(info_);
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setSizes({kListPaneWidth, 400});
+  setCentralWidget(splitter_);
+
+  OrvListView::Services listServices;
+  if (services) {
+    listServices = services(*prompter_);
+  } else {
+    if (HasNetAdminCapability()) {
+      tables_ = MakeSystemNetTables();
+    } else {
+      std::cerr << kNetAdminMissingText << "\n";
+    }
+    bracket_ = std::make_unique<ArpRouteBracket>(tables_.get(), *prompter_);
+    listServices = SystemListServices(bracket_.get(), *prompter_, [](const std::string& url) {
+      QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    });
+  }
+  listView_ = std::make_unique<OrvListView>(
+      document_,
+      OrvListView::Ports{*list_, *prompter_, *dialogHost_,
+                         [this](int index) { info_->showDevice(index); }},
+      std::move(listServices));
+  list_->setView(listView_.get());
+
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  BuildPopup();
+  if (!services && !tables_) {
+    statusBar()->showMessage(QString::fromUtf8(kNetAdminMissingText.data(),
+                                               static_cast<qsizetype>(kNetAdminMissingText.size())),
+                             15000);
+  }
+
+  connect(list_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateCommandStates);
+  connect(list_, &QTreeWidget::currentItemChanged, this, &MainWindow::updateCommandStates);
+  connect(list_, &DeviceListWidget::settingMenuRequested, this, [this](const QPoint& at) {
+    updateCommandStates();
+    settingMenu_->exec(at);
+  });
+  auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+  auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+  connect(next, &QShortcut::activated, this, &MainWindow::FocusOtherPane);
+  connect(previous, &QShortcut::activated, this, &MainWindow::FocusOtherPane);
+  qApp->installEventFilter(this);
+  resize(1000, 560);
+  updateCommandStates();
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  list_->setView(nullptr);
+  listView_.reset();  // removes the ARP entries and routes while the bracket lives
+}
+
+QAction* MainWindow::MakeAction(int id, const char* text) {
+  auto* action = new QAction(QString::fromUtf8(text), this);
+  action->setData(id);
+  ApplyPrompt(action, id);
+  connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+  return action;
+}
+
+void MainWindow::BuildMenus() {
+  for (const Menu& menu : MainMenu()) {
+    QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.title));
+    connect(qmenu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+    for (const MenuEntry& entry : menu.entries) {
+      if (entry.id == kSeparator) {
+        qmenu->addSeparator();
+        continue;
+      }
+      QAction* action = MakeAction(entry.id, entry.text);
+      if (entry.id == kCmdToggleToolbar || entry.id == kCmdToggleStatusBar) {
+        action->setCheckable(true);
+        action->setChecked(true);
+      }
+      if (entry.id != kCmdToggleToolbar && entry.id != kCmdToggleStatusBar &&
+          entry.id != kCmdAbout && entry.id != kCmdExit) {
+        action->setIcon(style()->standardIcon(ToolbarIcon(entry.id)));
+        action->setIconVisibleInMenu(false);
+      }
+      actions_[entry.id] = action;
+      qmenu->addAction(action);
+    }
+  }
+}
+
+void MainWindow::BuildToolBar() {
+  toolBar_ = new QToolBar("Toolbar", this);
+  toolBar_->setObjectName("toolbar");
+  toolBar_->setMovable(true);
+  toolBar_->setFloatable(true);
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  toolBar_->setIconSize(QSize(16, 16));
+  for (int id : ToolbarButtons()) {
+    if (id == kSeparator) {
+      toolBar_->addSeparator();
+    } else {
+      toolBar_->addAction(actions_.at(id));
+    }
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void MainWindow::BuildStatusBar() {
+  auto* ready = new QLabel(kIdleStatusText);
+  statusBar()->addWidget(ready, 1);
+  for (auto [key, text] : {std::pair{Qt::Key_CapsLock, kIndicatorTexts[0]},
+                           {Qt::Key_NumLock, kIndicatorTexts[1]},
+                           {Qt::Key_ScrollLock, kIndicatorTexts[2]}}) {
+    auto* label = new QLabel(text);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("SCRL") + 8);
+    label->setEnabled(false);  // lock state unknown until the key is seen
+    statusBar()->addPermanentWidget(label);
+    indicators_[key] = label;
+  }
+}
+
+void MainWindow::BuildPopup() {
+  const Menu& popup = SettingPopup();
+  settingMenu_ = new QMenu(QString::fromUtf8(popup.title), this);
+  for (const MenuEntry& entry : popup.entries) {
+    if (entry.id == kSeparator) {
+      settingMenu_->addSeparator();
+      continue;
+    }
+    QAction* action = MakeAction(entry.id, entry.text);
+    popupActions_.emplace(entry.id, action);
+    settingMenu_->addAction(action);
+  }
+}
+
+QAction* MainWindow::action(int id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::updateCommandStates() {
+  if (!listView_) return;
+  for (auto& [id, action] : actions_) action->setEnabled(listView_->CommandEnabled(id));
+  for (auto& [id, action] : popupActions_) action->setEnabled(listView_->CommandEnabled(id));
+  actions_.at(kCmdToggleToolbar)->setChecked(toolBar_ && !toolBar_->isHidden());
+  actions_.at(kCmdToggleStatusBar)->setChecked(!statusBar()->isHidden());
+}
+
+void MainWindow::runCommand(int id) {
+  switch (id) {
+    case kCmdExit:
+      close();
+      return;
+    case kCmdAbout: {
+      AboutDialog about(this);
+      about.exec();
+      return;
+    }
+    case kCmdToggleToolbar:
+      toolBar_->setVisible(toolBar_->isHidden());
+      break;
+    case kCmdToggleStatusBar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      break;
+    default:
+      listView_->OnCommand(id);
+      break;
+  }
+  updateCommandStates();
+}
+
+void MainWindow::FocusOtherPane() {
+  if (list_->hasFocus()) {
+    info_->setFocus(Qt::ShortcutFocusReason);
+  } else {
+    list_->setFocus(Qt::ShortcutFocusReason);
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Every key press reaches the window object exactly once.
+  if (event->type() == QEvent::KeyPress && watched->isWindowType()) {
+    const auto key = static_cast<Qt::Key>(static_cast<QKeyEvent*>(event)->key());
+    const auto found = indicators_.find(key);
+    if (found != indicators_.end() && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+      found->second->setEnabled(!found->second->isEnabled());
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vantrell

@@ -1,0 +1,104 @@
+#include "qt/progress_dialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "qt/qt_prompter.h"
+#include "qt/tree_rows.h"
+
+namespace vantrell {
+
+ProgressDialog::~ProgressDialog() = default;
+
+ProgressDialog::ProgressDialog(DialogDriver& driver, const QtPrompter* prompter, QWidget* parent)
+    : QDialog(parent), driver_(driver), prompter_(prompter) {
+  const DialogDriver::Layout& layout = driver_.layout();
+  setWindowTitle(QString::fromStdString(layout.title));
+  button_ = new QPushButton(QString::fromStdString(layout.buttonText), this);
+  button_->setDefault(true);
+  connect(button_, &QPushButton::clicked, this, &ProgressDialog::reject);
+  list_ = new QTreeWidget(this);
+  QStringList titles;
+  QList<int> widths;
+  int totalWidth = 0;
+  for (const auto& column : layout.columns) {
+    titles << QString::fromStdString(column.title);
+    widths << column.width;
+    totalWidth += column.width;
+  }
+  MakeReportStyle(*list_, titles, widths, layout.centredColumns);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  rows_ = std::make_unique<TreeRows>(*list_, layout.centredColumns);
+  list_->setMinimumWidth(totalWidth + 24);
+
+  auto* top = new QHBoxLayout;
+  if (layout.statusText) {
+    auto* group = new QGroupBox("Status", this);
+    status_ = new QLabel(group);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(status_);
+    top->addWidget(group, 1);
+  } else {
+    top->addStretch(1);
+  }
+  top->addWidget(button_, 0, Qt::AlignTop);
+  auto* main = new QVBoxLayout(this);
+  main->addLayout(top);
+  main->addWidget(list_, 1);
+  resize(totalWidth + 48, 300);
+
+  timer_.setInterval(layout.timerPeriodMs);
+  connect(&timer_, &QTimer::timeout, this, &ProgressDialog::OnTimer);
+}
+
+void ProgressDialog::SetStatusText(std::string_view text) {
+  if (status_)
+    status_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed());
+}
+
+void ProgressDialog::SetButtonText(std::string_view text) {
+  button_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int ProgressDialog::run() {
+  driver_.Open(*rows_, *this);
+  timer_.start();
+  return exec();
+}
+
+void ProgressDialog::OnTimer() {
+  if (ended_) return;
+  // A worker waiting for the operator must not be waited for by a tick.
+  if (prompter_ && prompter_->busy()) return;
+  switch (driver_.OnTick()) {
+    case TickResult::kContinue:
+      return;
+    case TickResult::kStopTimer:
+      timer_.stop();
+      return;
+    case TickResult::kEndDialog:
+      timer_.stop();
+      ended_ = true;
+      done(0);
+      return;
+  }
+}
+
+void ProgressDialog::reject() {
+  if (ended_) return;
+  ended_ = true;
+  timer_.stop();
+  driver_.OnButton();
+  QDialog::reject();
+}
+
+void QtDialogHost::RunModal(DialogDriver& driver) {
+  ProgressDialog dialog(driver, prompter_, parent_);
+  dialog.run();
+}
+
+}  // namespace vantrell
