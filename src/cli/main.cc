@@ -6,6 +6,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
+#include "cli/import_command.h"
 #include "cli/netconf_command.h"
 #include "cli/search_command.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
       {"netconf", RunNetconfCommand},
+      {"import", RunImportCommand},
   };
   const auto command = commands.find(options.command);
   if (command == commands.end()) {

@@ -1,0 +1,165 @@
+#include "cli/import_command.h"
+
+#include <string>
+#include <vector>
+
+#include "cli/device_selection.h"
+#include "cli/results.h"
+#include "core/model_table.h"
+#include "core/text_forms.h"
+#include "ops/config_import.h"
+#include "ops/selection_rights.h"
+#include "ui/import_dialog.h"
+#include "ui/netconf_form.h"
+
+namespace vantrell {
+namespace {
+
+constexpr const char* kUsage = "usage: vantrell import FILE DEVICE...";
+
+/// Said after the differences when --yes was not given.
+constexpr const char* kReviewNotConfirmedText =
+    "Not imported: confirm the file's address settings with --yes to import them.";
+
+/// A report list that keeps nothing; the dialog keeps its row texts itself.
+class NoRows : public RowTable {
+ public:
+  void DeleteAllRows() override {}
+  void InsertRow(int, std::string_view) override {}
+  void SetCell(int, int, std::string_view) override {}
+};
+
+std::string ModeText(std::uint32_t flags, bool d8) {
+  if (!d8 && (flags & 0x2)) return "Bootp";
+  if (flags & 0x1) return d8 ? "Enable" : "DHCP";
+  return "Disable";
+}
+
+/// The operator's answers come from the options.
+class OptionsOperator : public ImportOperator {
+ public:
+  explicit OptionsOperator(CliContext& context) : context_(context) {}
+
+  std::optional<LoginEntry> LoginIdPassword() override {
+    return LoginEntry{context_.options.kavexUser, context_.options.kavexPassword};
+  }
+
+  std::optional<DeviceRecord> ReviewAddressSettings(const DeviceRecord& device,
+                                                    const DeviceRecord& fileSettings,
+                                                    AddressChangeMask mask) override {
+    ListDifferences(device, fileSettings, mask);
+    if (!context_.options.yes) {
+      context_.console.Error(kReviewNotConfirmedText);
+      return std::nullopt;
+    }
+    // "OK" pressed on the review as the file filled it in.
+    const NetconfForm::OkResult ok =
+        NetconfForm(fileSettings, mask, NetconfPurpose::kImportReview).PressOk();
+    if (!ok.edited) {
+      // The dialog would stay open for a correction; here the review ends.
+      context_.console.ShowMessage(ok.message, MessageIcon::kNone);
+      return std::nullopt;
+    }
+    return ok.edited;
+  }
+
+ private:
+  /// "MAC<TAB>SETTING<TAB>FROM -> TO" per setting the file changes, on
+  /// stderr (always without --yes, as progress with it).
+  void ListDifferences(const DeviceRecord& device, const DeviceRecord& file,
+                       AddressChangeMask mask) {
+    const std::string mac = FormatMac(device.mac);
+    std::vector<std::string> lines;
+    if (mask & kChangeAutoIp) {
+      const bool d8 = IsD8Family(device.modelId);
+      lines.push_back(mac + "\tAUTOIP\t" + ModeText(device.ipConfigFlags, d8) + " -> " +
+                      ModeText(file.ipConfigFlags, d8));
+    }
+    const std::pair<AddressChangeMask, AddressField> fields[] = {
+        {kChangeIpAddr, AddressField::kIpAddr},
+        {kChangeNetmask, AddressField::kNetmask},
+        {kChangeGateway, AddressField::kGateway},
+        {kChangeDns1, AddressField::kDns1},
+        {kChangeDns2, AddressField::kDns2}};
+    for (const auto& [bit, field] : fields) {
+      if (!(mask & bit)) continue;
+      lines.push_back(mac + "\t" + std::string(AddressFieldLabel(field)) + "\t" +
+                      FormatIpv4(AddressOf(device, field)) + " -> " +
+                      FormatIpv4(AddressOf(file, field)));
+    }
+    for (const std::string& line : lines) {
+      if (context_.options.yes) {
+        context_.console.Progress(line);
+      } else {
+        context_.console.Error(line);
+      }
+    }
+  }
+
+  CliContext& context_;
+};
+
+bool CheckUsage(CliContext& context) {
+  const CliOptions& options = context.options;
+  if (options.args.size() < 2) {
+    context.console.Error(kUsage);
+    return false;
+  }
+  if (!options.values.empty() || !options.flags.empty()) {
+    const std::string name =
+        !options.values.empty() ? options.values.begin()->first : options.flags.front();
+    context.console.Error("option " + name + " does not apply to import");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunImportCommand(CliContext& context) {
+  if (!CheckUsage(context)) return kExitUsage;
+  const std::filesystem::path path = context.options.args[0];
+  std::string bytes;
+  int errorCode = 0;
+  if (!ReadImportFile(path, bytes, errorCode)) {
+    context.console.ShowMessage(CannotOpenFileText(errorCode), MessageIcon::kStop);
+    return kExitUsage;
+  }
+
+  const std::vector<std::string> names(context.options.args.begin() + 1,
+                                       context.options.args.end());
+  DeviceSelection selection = SelectNamedDevices(context, names);
+  if (selection.error) return selection.error;
+  std::vector<DeviceRecord> records;
+  std::vector<const DeviceRecord*> chosen;
+  for (std::size_t index : selection.picked) records.push_back(selection.search.devices[index]);
+  for (const DeviceRecord& record : records) chosen.push_back(&record);
+  if (const auto refusal = CheckSelectionRights(chosen)) {
+    context.console.ShowMessage(*refusal, MessageIcon::kStop);
+    return kExitUsage;
+  }
+
+  NoRows rows;
+  OptionsOperator op(context);
+  ImportDialog dialog(
+      MakeImportTargets(records, path),
+      {rows, context.console, op, nullptr, nullptr, nullptr, &context.bracket(), context.timing});
+  dialog.Open();
+  RunTimer(
+      [&] {
+        dialog.OnTimer();
+        return true;
+      },
+      kImportStartDelayMs);
+
+  std::vector<DeviceResult> results;
+  bool allImported = dialog.state() == ImportDialog::State::kFinished;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    results.push_back({records[i].mac, dialog.rowTexts().at(i)});
+    allImported = allImported && dialog.rowTexts()[i] == kImportSuccessText;
+  }
+  PrintResults(context, results);
+  return allImported ? kExitOk : kExitFailed;
+}
+
+}  // namespace vantrell

@@ -1,0 +1,487 @@
+#include "ops/config_import.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "config/config_item_ids.h"
+#include "config/gen_d_layouts.h"
+#include "net/session.h"
+#include "net/session_codec.h"
+#include "support/scripted_device.h"
+
+namespace vantrell {
+namespace {
+
+using namespace vantrell::test_support;
+using namespace address_change;
+
+const Bytes kChallenge = {0x14, 0x04, 1, 2, 3, 4};
+const std::string kHeader = "[Meshvault Server Configuration File]\r\n";
+
+/// The device's side of a login that succeeds.
+std::vector<Step> LoginSteps() {
+  return {Expect{1}, Send{kChallenge}, Expect{33}, Send{{0x00, 0x01}}};
+}
+
+DeviceRecord Switch(std::string_view modelName = "ORV-D8") {
+  DeviceRecord record = MakeZeroRecord();
+  record.modelId = 0x6008;
+  record.firmwareVersion = 0x01040100;  // GenD2
+  record.serialNo = 0x0123;
+  record.ipAddr = MakeIpv4(127, 0, 0, 1);
+  record.netmask = MakeIpv4(255, 0, 0, 0);
+  record.gateway = MakeIpv4(127, 0, 0, 254);
+  record.dns1 = MakeIpv4(127, 0, 0, 53);
+  SetFieldText(record.modelName, modelName);
+  SetFieldText(record.password, "old-pw");
+  return record;
+}
+
+class TempFile {
+ public:
+  explicit TempFile(std::string_view bytes)
+      : path_(std::filesystem::temp_directory_path() /
+              ("vantrell-import-" + std::to_string(::getpid()) + "-" + std::to_string(++count_))) {
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempFile() { std::filesystem::remove(path_); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  static inline int count_ = 0;
+  std::filesystem::path path_;
+};
+
+// ---------------------------------------------------------------------------
+// The file tests.
+
+TEST(ImportFileTests, HeaderIsComparedWithoutItsClosingBracket) {
+  const DeviceRecord row = Switch();
+  using Outcome = ImportFileScan::Outcome;
+  EXPECT_EQ(ScanImportFile(kHeader, row).outcome, Outcome::kPassed);
+  EXPECT_EQ(ScanImportFile("[Meshvault Server Configuration File\n", row).outcome,
+            Outcome::kPassed);
+  EXPECT_EQ(ScanImportFile("[Meshvault Server Configuration File]trailing", row).outcome,
+            Outcome::kPassed);
+  EXPECT_EQ(ScanImportFile("\xEF\xBB\xBF" + kHeader, row).outcome, Outcome::kFormatError);
+  EXPECT_EQ(ScanImportFile("[Meshvault Server Configuration Fil\n", row).outcome,
+            Outcome::kFormatError);
+  EXPECT_EQ(ScanImportFile(std::string("[Meshvault\0 Server Configuration File]", 38), row).outcome,
+            Outcome::kFormatError);
+  EXPECT_EQ(ScanImportFile("", row).outcome, Outcome::kFormatError);
+}
+
+TEST(ImportFileTests, GzipSkipsHeaderAndModelTestsAndScansFromByteThree) {
+  const DeviceRecord row = Switch();
+  const ImportFileScan scan =
+      ScanImportFile(std::string("\x1F\x8B\x08IPAddress 10.1.2.3\nModelName ORV-X\n"), row);
+  EXPECT_EQ(scan.outcome, ImportFileScan::Outcome::kPassed);
+  EXPECT_TRUE(scan.compressed);
+  EXPECT_EQ(scan.mask, kIpAddr);
+  EXPECT_EQ(scan.edited.ipAddr, MakeIpv4(10, 1, 2, 3));
+
+  const ImportFileScan notGzip = ScanImportFile(std::string("\x1F\x8B\x09rest"), row);
+  EXPECT_EQ(notGzip.outcome, ImportFileScan::Outcome::kFormatError);
+  EXPECT_FALSE(IsGzipFile(std::string("\x1F\x8B")));
+}
+
+TEST(ImportFileTests, ModelTokenMustBeAPrefixOfTheDeviceModel) {
+  using Outcome = ImportFileScan::Outcome;
+  auto scan = [](std::string_view modelLine, std::string_view device) {
+    return ScanImportFile(kHeader + "# Model Name\r\n" + std::string(modelLine), Switch(device))
+        .outcome;
+  };
+  EXPECT_EQ(scan("ModelName ORV-A8\r\n", "ORV-A8-F1"), Outcome::kPassed);
+  EXPECT_EQ(scan("ModelName ORV-A8-F1\r\n", "ORV-A8"), Outcome::kModelMismatch);
+  EXPECT_EQ(scan("ModelName\t\tORV-D8\r\n", "ORV-D8"), Outcome::kPassed);
+  EXPECT_EQ(scan("ModelName\r\n", "ORV-D8"), Outcome::kPassed);
+  EXPECT_EQ(scan("ModelNameX orv-d8\r\n", "ORV-D8"), Outcome::kModelMismatch);
+  EXPECT_EQ(scan("#ModelName ORV-A8\r\n", "ORV-D8"), Outcome::kPassed);
+  // Only the first model line counts.
+  EXPECT_EQ(scan("ModelName ORV-D8\r\nModelName ORV-A8\r\n", "ORV-D8"), Outcome::kPassed);
+  EXPECT_EQ(scan("ModelName ORV-A8\r\nModelName ORV-D8\r\n", "ORV-D8"), Outcome::kModelMismatch);
+}
+
+TEST(ImportPreScan, ReadsTheAddressLinesAfterTheModelLine) {
+  const DeviceRecord row = Switch();
+  const ImportFileScan scan = ScanImportFile(kHeader +
+                                                 "IPAddress 10.9.9.9\r\n"  // before the model line
+                                                 "ModelName ORV-D8\r\n"
+                                                 "# IPAddress 10.0.0.1\r\n"
+                                                 "IPAddress\t192.168.1.7\r\n"
+                                                 "Unrelated 1\r\n"
+                                                 "Netmask 255.255.255.0\r\n"
+                                                 "Gateway 127.0.0.254\r\n"
+                                                 "DNSIP2 10.0.0.53\r\n"
+                                                 "DNSIP1 10.0.0.54\r\n",
+                                             row);
+  ASSERT_EQ(scan.outcome, ImportFileScan::Outcome::kPassed);
+  EXPECT_EQ(scan.mask, kIpAddr | kNetmask | kDns1 | kDns2);
+  EXPECT_EQ(scan.edited.ipAddr, MakeIpv4(192, 168, 1, 7));
+  EXPECT_EQ(scan.edited.netmask, MakeIpv4(255, 255, 255, 0));
+  EXPECT_EQ(scan.edited.gateway, row.gateway);
+  EXPECT_EQ(scan.edited.dns1, MakeIpv4(10, 0, 0, 53));
+  EXPECT_EQ(scan.edited.dns2, MakeIpv4(10, 0, 0, 54));
+  // Everything else is the row's record.
+  DeviceRecord rest = scan.edited;
+  rest.ipAddr = row.ipAddr;
+  rest.netmask = row.netmask;
+  rest.dns1 = row.dns1;
+  rest.dns2 = row.dns2;
+  EXPECT_EQ(rest, row);
+}
+
+TEST(ImportPreScan, StopsAfterSixRecognisedLines) {
+  DeviceRecord row = Switch();
+  ImportFileReader file(
+      "Gateway 127.0.0.254\nGateway 127.0.0.254\nGateway 127.0.0.254\nGateway 127.0.0.254\n"
+      "Gateway 127.0.0.254\nGateway 127.0.0.254\nIPAddress 10.0.0.1\n");
+  DeviceRecord edited;
+  EXPECT_EQ(preScanNetworkSettings(file, row, edited), 0u);
+  EXPECT_EQ(edited.ipAddr, row.ipAddr);
+  EXPECT_FALSE(file.AtEnd());
+}
+
+TEST(ImportPreScan, EmptyAndUnparsableValues) {
+  const DeviceRecord row = Switch();
+  ImportFileReader file("IPAddress\nNetmask\nGateway\nDNSIP\nDNSIP1 \n");
+  DeviceRecord edited;
+  EXPECT_EQ(preScanNetworkSettings(file, row, edited), kIpAddr | kNetmask | kGateway | kDns1);
+  EXPECT_EQ(edited.ipAddr, kAllOnesIpv4);
+  EXPECT_EQ(edited.netmask, 0u);
+  EXPECT_EQ(edited.gateway, 0u);
+  EXPECT_EQ(edited.dns1, 0u);
+  EXPECT_EQ(edited.dns2, 0u);  // the row's dns2 was 0 already: no bit
+
+  ImportFileReader bad("IPAddress 300.1.1.1\n");
+  EXPECT_EQ(preScanNetworkSettings(bad, row, edited), kIpAddr);
+  EXPECT_EQ(edited.ipAddr, kAllOnesIpv4);
+}
+
+TEST(ImportPreScan, AddressModeChangeIsMarkedAndTravels) {
+  DeviceRecord row = Switch();
+  ImportFileReader same("AUTOIP 0\n");
+  DeviceRecord edited;
+  EXPECT_EQ(preScanNetworkSettings(same, row, edited), 0u);
+  ImportFileReader dhcp("AUTOIP 1\r\n");
+  EXPECT_EQ(preScanNetworkSettings(dhcp, row, edited), kAutoIp);
+  EXPECT_EQ(edited.ipConfigFlags, 1u);
+}
+
+TEST(ImportPreScan, LongLinesArriveInPiecesOf127) {
+  const DeviceRecord row = Switch();
+  // A comment of 127 characters: its rest is read as a line of its own.
+  const std::string comment = "#" + std::string(126, 'x');
+  const std::string bytes = comment + "IPAddress 10.0.0.1\n";
+  ImportFileReader file(bytes);
+  DeviceRecord edited;
+  EXPECT_EQ(preScanNetworkSettings(file, row, edited), kIpAddr);
+  EXPECT_EQ(edited.ipAddr, MakeIpv4(10, 0, 0, 1));
+}
+
+TEST(ImportFileReader, LinesAsTheCLineReaderGivesThem) {
+  const std::string bytes("ab\r\ncd\0ef\ngh", 12);
+  ImportFileReader file(bytes);
+  EXPECT_EQ(file.ReadLine(), "ab\r\n");
+  EXPECT_EQ(file.ReadLine(), "cd");
+  EXPECT_EQ(file.ReadLine(), "gh");
+  EXPECT_EQ(file.ReadLine(), std::nullopt);
+  const LineTokens tokens = ScanTwoTokens("  \tKey \t Value rest\r\n");
+  EXPECT_EQ(tokens.first, "Key");
+  EXPECT_EQ(tokens.second, "Value");
+  EXPECT_EQ(ScanTwoTokens(" \r\n").first, "");
+}
+
+// ---------------------------------------------------------------------------
+// importToDevice.
+
+/// A GenD2 block with a recognisable pattern and the mail-server password "mailpw".
+Bytes PatternBlock() {
+  ConfigBlock block(1124);
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    block.SetByteAt(i, static_cast<std::uint8_t>(i * 7 + 3));
+  }
+  MakeGenDAccessors(Generation::kGenD2)
+      ->setText(block, item::D_CONF_ETH_WARN_SMTP_PASSWD, "mailpw");
+  return Bytes(block.bytes().begin(), block.bytes().end());
+}
+
+/// What the device read, once it has read `count` requests (at most 2 s).
+std::vector<Bytes> ReceivedOnce(ScriptedDevice& device, std::size_t count) {
+  for (int waited = 0; waited < 2000 && device.received().size() < count; waited += 10) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return device.received();
+}
+
+/// Ends the wait of a device that must not have been contacted: checks that
+/// it received nothing, then connects once so that it stops listening.
+void ExpectUntouchedAndRelease(ScriptedDevice& device) {
+  EXPECT_TRUE(device.received().empty());
+  Session session;
+  openSession(MakeIpv4(127, 0, 0, 1), session, device.timing());
+}
+
+Bytes BlockReply(const Bytes& block) {
+  Bytes reply = {0x08, static_cast<std::uint8_t>(block.size() >> 8),
+                 static_cast<std::uint8_t>(block.size() & 0xFF)};
+  reply.insert(reply.end(), block.begin(), block.end());
+  return reply;
+}
+
+/// The password a 0x15 request carries, unmasked with the current password.
+std::string UnmaskedNewPassword(const Bytes& request, std::string_view current,
+                                std::uint16_t serial) {
+  const std::array<std::uint8_t, 4> tick = {request[1], request[2], request[3], request[4]};
+  Bytes field(request.begin() + 5, request.begin() + 21);
+  ApplyMask(field, MaskKey(current, serial, tick));
+  return std::string(reinterpret_cast<const char*>(field.data()),
+                     strnlen(reinterpret_cast<const char*>(field.data()), field.size()));
+}
+
+TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
+  const Bytes fetched = PatternBlock();
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(fetched)}, Expect{3 + 1124},
+                             Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43},
+                             Send{{0x17, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  ScriptedDevice device(steps);
+  const TempFile file(kHeader +
+                      "ModelName ORV-D8\r\n"
+                      "Contact\t\tHall 7 desk\r\n"
+                      "Password\tnew-pw\r\n");
+  const DeviceRecord row = Switch();
+  DeviceRecord edited = row;
+  edited.netmask = MakeIpv4(255, 255, 0, 0);  // as the review confirmed it
+
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportOk);
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_EQ(ImportRowText(outcome.result), "Import Success");
+  EXPECT_EQ(FieldText(edited.password), "new-pw");
+
+  const auto seen = device.received();
+  ASSERT_EQ(seen.size(), 7u);
+  EXPECT_EQ(seen[2], Bytes{0x08});
+  ASSERT_EQ(seen[3].size(), 3u + 1124u);
+  EXPECT_EQ(seen[3][0], 0x09);
+  EXPECT_EQ(seen[3][1], 0x04);
+  EXPECT_EQ(seen[3][2], 0x64);
+  // Expected block: the fetched one with the contact and the edited addresses.
+  auto accessors = MakeGenDAccessors(Generation::kGenD2);
+  ConfigBlock expected(1124);
+  std::copy(fetched.begin(), fetched.end(), expected.bytes().begin());
+  ASSERT_EQ(accessors->setText(expected, item::D_CONF_ETH_CONTACT, "Hall 7 desk"), ItemStatus::kOk);
+  accessors->setNumber(expected, item::D_CONF_ETH_FLAG_DHCP, edited.ipConfigFlags);
+  accessors->setNumber(expected, item::D_CONF_ETH_IPADDR, edited.ipAddr);
+  accessors->setNumber(expected, item::D_CONF_ETH_IPMASK, edited.netmask);
+  accessors->setNumber(expected, item::D_CONF_ETH_GATEWAY, edited.gateway);
+  accessors->setNumber(expected, item::D_CONF_ETH_DNSSIP, edited.dns1);
+  EXPECT_EQ(Bytes(seen[3].begin() + 3, seen[3].end()),
+            Bytes(expected.bytes().begin(), expected.bytes().end()));
+  // The contact item lies at offset 256 of the GenD2 block.
+  EXPECT_EQ(std::string(seen[3].begin() + 3 + 256, seen[3].begin() + 3 + 256 + 11), "Hall 7 desk");
+  EXPECT_NE(Bytes(seen[3].begin() + 3, seen[3].end()), fetched);
+  // The password goes from the device's current one to the file's.
+  ASSERT_EQ(seen[4].size(), 41u);
+  EXPECT_EQ(UnmaskedNewPassword(seen[4], "old-pw", row.serialNo), "new-pw");
+  EXPECT_EQ(seen[5][0], 0x17);
+  EXPECT_EQ(seen[6], Bytes{0x0C});
+}
+
+TEST(ImportBlockTransport, ShortBlockIsRefusedWithoutStoring) {
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(Bytes(100, 0xAA))}, Expect{1}});
+  ScriptedDevice device(steps);
+  const TempFile file(kHeader + "Contact x\r\n");
+  const DeviceRecord row = Switch();
+  DeviceRecord edited = row;
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportFailed);
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages[0].text, "Import Process Fail.");
+  const auto seen = ReceivedOnce(device, 4);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_TRUE(seen[3].empty());  // nothing after the fetch
+}
+
+TEST(ImportBlockTransport, RefusedLoginAndRefusedStore) {
+  {
+    ScriptedDevice device({Expect{1}, Send{kChallenge}, Expect{33}, Send{{0x00, 0x00}}});
+    const TempFile file(kHeader);
+    DeviceRecord edited = Switch();
+    const ImportOutcome outcome = importToDevice(Switch(), edited, file.path(), device.timing());
+    EXPECT_EQ(outcome.result, kImportFailed);
+    EXPECT_TRUE(outcome.messages.empty());
+  }
+  {
+    std::vector<Step> steps = LoginSteps();
+    steps.insert(steps.end(), {Expect{1}, Send{BlockReply(PatternBlock())}, Expect{3 + 1124},
+                               Send{{0x09, 0x00}}});
+    ScriptedDevice device(steps);
+    const TempFile file(kHeader);
+    DeviceRecord edited = Switch();
+    const ImportOutcome outcome = importToDevice(Switch(), edited, file.path(), device.timing());
+    EXPECT_EQ(outcome.result, kImportFailed);
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0].text, "Import Process Fail.");
+  }
+}
+
+TEST(ImportBlockTransport, UnservedFirmwareFailsWithAMessageAndSendsNothing) {
+  const TempFile file(kHeader + "Contact x\r\n");
+  struct Case {
+    std::uint16_t modelId;
+    std::uint32_t firmware;
+  };
+  // D8 in the gap between GenD1 and GenD2, D8 below GenD1, A8/R8 (not built),
+  // a video server (never served by a row).
+  ScriptedDevice device({});
+  for (const Case c : {Case{0x6008, 0x01040001}, Case{0x6008, 0x00090000}, Case{0x0508, 0x01010100},
+                       Case{0x1280, 0x01000000}}) {
+    DeviceRecord row = Switch();
+    row.modelId = c.modelId;
+    row.firmwareVersion = c.firmware;
+    DeviceRecord edited = row;
+    const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+    EXPECT_EQ(outcome.result, kImportFailed);
+    EXPECT_EQ(ImportRowText(outcome.result), "Import Fail");
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_NE(outcome.messages[0].text.find("cannot be imported: this firmware version is not "
+                                            "supported."),
+              std::string::npos);
+    EXPECT_EQ(outcome.messages[0].icon, MessageIcon::kStop);
+  }
+  ExpectUntouchedAndRelease(device);
+}
+
+TEST(ImportBlockTransport, GzipFileIsRefusedBeforeAnythingIsSent) {
+  ScriptedDevice device({});
+  const TempFile file(std::string("\x1F\x8B\x08\x00\x00\x00", 6));
+  const DeviceRecord row = Switch();
+  DeviceRecord edited = row;
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportFailed);
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages[0].text,
+            "A compressed configuration file cannot be imported into ORV-D8 with firmware 1.4.1: "
+            "it takes only an uncompressed configuration file.");
+  ExpectUntouchedAndRelease(device);
+  EXPECT_EQ(ImportRefusal(row, false), std::nullopt);
+}
+
+TEST(ImportBlockTransport, UnreadableFileFailsSilently) {
+  DeviceRecord edited = Switch();
+  const ImportOutcome outcome =
+      importToDevice(Switch(), edited, "/nonexistent/vantrell/import.ini", {});
+  EXPECT_EQ(outcome.result, kImportFailed);
+  EXPECT_TRUE(outcome.messages.empty());
+}
+
+// ---------------------------------------------------------------------------
+// The streamed transport.
+
+DeviceRecord LongReplySwitch() {
+  DeviceRecord record = Switch("ORV-R8");
+  record.modelId = 0x0538;
+  record.replyKind = 1;
+  return record;
+}
+
+Bytes FinalReply(std::int8_t status, std::string_view group) {
+  Bytes reply(32, 0);
+  reply[0] = 0x1F;
+  reply[1] = static_cast<std::uint8_t>(status);
+  std::copy(group.begin(), group.end(), reply.begin() + 2);
+  return reply;
+}
+
+TEST(ImportStreamTransport, GzipFileIsStreamedUnchangedWithTheEditedAddresses) {
+  const std::string bytes("\x1F\x8B\x08\x00\x01\x02\x03", 7);
+  const TempFile file(bytes);
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(),
+               {Expect{29}, Send{{0x1F, 0x00}}, Expect{bytes.size()}, Send{FinalReply(0, "")}});
+  ScriptedDevice device(steps);
+  const DeviceRecord row = LongReplySwitch();
+  DeviceRecord edited = row;
+  edited.ipAddr = MakeIpv4(10, 20, 30, 40);
+  edited.ipConfigFlags = 2;
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportOk);
+  EXPECT_TRUE(outcome.messages.empty());
+  const auto seen = device.received();
+  ASSERT_EQ(seen.size(), 4u);
+  const Bytes header = {0x1F, 7,   0,   0, 0, 10, 20, 30, 40, 255, 0, 0, 0, 127, 0,
+                        0,    254, 127, 0, 0, 53, 0,  0,  0,  0,   2, 0, 0, 0};
+  EXPECT_EQ(seen[2], header);
+  EXPECT_EQ(seen[3], Bytes(bytes.begin(), bytes.end()));
+}
+
+TEST(ImportStreamTransport, RejectedGroupIsNamedInItsMessage) {
+  const std::string bytes = kHeader + "ModelName ORV-R8\r\n";
+  const TempFile file(bytes);
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(),
+               {Expect{29}, Send{{0x1F, 0x00}}, Expect{bytes.size()}, Send{FinalReply(-3, "QoS")}});
+  ScriptedDevice device(steps);
+  DeviceRecord edited = LongReplySwitch();
+  const ImportOutcome outcome =
+      importToDevice(LongReplySwitch(), edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportGroupRejected);
+  EXPECT_EQ(outcome.groupName, "QoS");
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages[0].text,
+            "The QoS function of the Configuration File has invaild settings !");
+  EXPECT_EQ(ImportRowText(outcome.result), "Import Fail");
+}
+
+TEST(ImportStreamTransport, NoFinalReplyIsATimeout) {
+  const std::string bytes = kHeader;
+  const TempFile file(bytes);
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{29}, Send{{0x1F, 0x00}}, Expect{bytes.size()}, Pause{700}});
+  ScriptedDevice device(steps);
+  DeviceRecord edited = LongReplySwitch();
+  const ImportOutcome outcome =
+      importToDevice(LongReplySwitch(), edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportTimedOut);
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages[0].text, "Import Process Timeout.");
+  EXPECT_EQ(ImportRowText(outcome.result), "Import Timeout");
+}
+
+TEST(ImportStreamTransport, OtherFailures) {
+  {
+    // Any other final status.
+    const std::string bytes = kHeader;
+    const TempFile file(bytes);
+    std::vector<Step> steps = LoginSteps();
+    steps.insert(steps.end(),
+                 {Expect{29}, Send{{0x1F, 0x00}}, Expect{bytes.size()}, Send{FinalReply(-1, "")}});
+    ScriptedDevice device(steps);
+    DeviceRecord edited = LongReplySwitch();
+    const ImportOutcome outcome =
+        importToDevice(LongReplySwitch(), edited, file.path(), device.timing());
+    EXPECT_EQ(outcome.result, kImportFailed);
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0].text, "Import Process Fail.");
+  }
+  {
+    // The file cannot be opened: its error code first.
+    ScriptedDevice device(LoginSteps());
+    DeviceRecord edited = LongReplySwitch();
+    const ImportOutcome outcome = importToDevice(
+        LongReplySwitch(), edited, "/nonexistent/vantrell/import.ini", device.timing());
+    EXPECT_EQ(outcome.result, kImportFailed);
+    ASSERT_EQ(outcome.messages.size(), 2u);
+    EXPECT_EQ(outcome.messages[0].text, "Can not open configuration file, error code: 2");
+    EXPECT_EQ(outcome.messages[0].icon, MessageIcon::kStop);
+    EXPECT_EQ(outcome.messages[1].text, "Import Process Fail.");
+  }
+}
+
+}  // namespace
+}  // namespace vantrell

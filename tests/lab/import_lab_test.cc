@@ -1,0 +1,365 @@
+// End-to-end test of `vantrell import` against the device simulator in a lab
+// of network namespaces (scripts/lab.sh, scenario scripts/lab/import-test.json).
+// A D8 device's file is exported with `vantrell export`, one value is edited,
+// and the file is imported into several devices; the simulator's record shows
+// what each device received, down to the stored block bytes.
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lab.h"
+
+namespace vantrell::lab {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kCli = VANTRELL_CLI;
+constexpr const char* kSimulator = VANTRELL_SIM;
+constexpr const char* kLabScript = VANTRELL_LAB_SCRIPT;
+const std::string kScenario = std::string(VANTRELL_LAB_SCENARIOS) + "/import-test.json";
+
+constexpr int kOpLogin = 0x00;
+constexpr int kOpFetchBlock = 0x08;
+constexpr int kOpStoreBlock = 0x09;
+constexpr int kOpCommit = 0x0C;
+constexpr int kOpChallenge = 0x14;
+constexpr int kOpChangePassword = 0x15;
+constexpr int kOpStoreSmtpPassword = 0x17;
+constexpr int kOpStreamFile = 0x1F;
+
+/// Devices of the scenario.
+constexpr const char* kSource = "02:56:40:00:00:01";    // ORV-D8-G1, GenD2, "src-pw"
+constexpr const char* kTargetG1 = "02:56:40:00:00:02";  // ORV-D8-G1, GenD2, 192.168.10.42
+constexpr const char* kTargetG1W =
+    "02:56:40:00:00:03";  // ORV-D8-G1-W (the file's model is a prefix)
+constexpr const char* kOtherModel = "02:56:40:00:00:04";  // ORV-D8-G2
+constexpr const char* kBaseline = "02:56:40:00:00:05";    // ORV-D8-G1, gets the unedited file
+constexpr const char* kUnserved = "02:56:40:00:00:06";    // firmware 1.4.0.1: no handler
+constexpr const char* kStreamer = "02:56:40:00:00:07";    // long reply, rejects "QoS"
+
+/// Where the Contact item lies in a GenD2 block, and its slot width.
+constexpr std::size_t kContactOffset = 256;
+constexpr std::size_t kContactSlot = 40;
+constexpr std::size_t kGenD2BlockSize = 1124;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string Hex(std::string_view bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+std::string Unhex(std::string_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
+  }
+  return bytes;
+}
+
+std::string Md5Hex(std::string_view bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) return "";
+  return Hex(std::string_view(reinterpret_cast<const char*>(digest), length));
+}
+
+struct CommandRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+  std::vector<json> received;  ///< record lines written during the run
+};
+
+/// The lab "vti<pid>" with the simulator recording into a work folder.
+class ImportLabEnvironment {
+ public:
+  static ImportLabEnvironment& Get() {
+    static ImportLabEnvironment lab;
+    return lab;
+  }
+
+  const std::string& skipReason() const { return skipReason_; }
+  const std::string& upError() const { return upError_; }
+  const std::string& workDir() const { return workDir_; }
+
+  /// `vantrell --quiet ARGS` on the workstation, bounded to 90 s.
+  CommandRun Run(const std::vector<std::string>& args) {
+    std::vector<std::string> command = {
+        kLabScript, "exec",   name_, "timeout", "-k",
+        "5",        "90",     "sh",  "-c",      "err=$1; shift; exec \"$@\" 2>\"$err\"",
+        "sh",       errPath_, kCli,  "--quiet"};
+    command.insert(command.end(), args.begin(), args.end());
+    const CommandResult result = RunCommand(command);
+    CommandRun run;
+    run.exitCode = result.exitCode;
+    run.out = result.out;
+    run.err = ReadFile(errPath_);
+    run.received = NewRecordLines();
+    return run;
+  }
+
+  void Down() {
+    if (up_) RunCommand({kLabScript, "down", name_});
+    up_ = false;
+    if (!workDir_.empty()) {
+      std::error_code ignored;
+      std::filesystem::remove_all(workDir_, ignored);
+      workDir_.clear();
+    }
+  }
+
+ private:
+  ImportLabEnvironment() : name_("vti" + std::to_string(getpid())) {
+    skipReason_ = WhyNoNamespaces();
+    if (!skipReason_.empty()) return;
+    std::string pattern = "/tmp/vantrell-import-lab-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+      upError_ = "cannot create a work folder in /tmp";
+      return;
+    }
+    workDir_ = pattern;
+    recordPath_ = workDir_ + "/record.jsonl";
+    errPath_ = workDir_ + "/stderr.txt";
+    RunCommand({kLabScript, "down", name_});
+    up_ = true;
+    const CommandResult result =
+        RunCommand({kLabScript, "up", name_, kScenario, kSimulator, "--record", recordPath_});
+    if (result.exitCode != 0) {
+      upError_ = "scripts/lab.sh up " + name_ + " failed with exit code " +
+                 std::to_string(result.exitCode);
+      Down();
+    }
+  }
+
+  std::vector<json> NewRecordLines() {
+    const std::string text = ReadFile(recordPath_);
+    std::vector<json> lines;
+    std::size_t start = recordOffset_;
+    for (std::size_t end = text.find('\n', start); end != std::string::npos;
+         end = text.find('\n', start)) {
+      lines.push_back(json::parse(text.substr(start, end - start), nullptr, false));
+      start = end + 1;
+    }
+    recordOffset_ = start;
+    return lines;
+  }
+
+  std::string name_;
+  std::string skipReason_;
+  std::string upError_;
+  std::string workDir_;
+  std::string recordPath_;
+  std::string errPath_;
+  std::size_t recordOffset_ = 0;
+  bool up_ = false;
+};
+
+class LabTearDown : public testing::Environment {
+ public:
+  void TearDown() override { ImportLabEnvironment::Get().Down(); }
+};
+[[maybe_unused]] testing::Environment* const kTearDown =
+    testing::AddGlobalTestEnvironment(new LabTearDown);
+
+std::string Text(const json& line, const char* key) {
+  const auto found = line.find(key);
+  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
+}
+
+int Opcode(const json& line) {
+  const auto found = line.find("opcode");
+  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
+}
+
+std::vector<json> LinesOf(const std::vector<json>& lines, const std::string& mac) {
+  std::vector<json> mine;
+  for (const json& line : lines) {
+    if (Text(line, "mac") == mac && line.contains("opcode")) mine.push_back(line);
+  }
+  return mine;
+}
+
+std::vector<int> Opcodes(const std::vector<json>& lines) {
+  std::vector<int> opcodes;
+  for (const json& line : lines) opcodes.push_back(Opcode(line));
+  return opcodes;
+}
+
+json First(const std::vector<json>& lines, int opcode) {
+  for (const json& line : lines) {
+    if (Opcode(line) == opcode) return line;
+  }
+  return json::object();
+}
+
+/// The block of a 0x09 request (without its 3-byte head).
+std::string StoredBlock(const std::vector<json>& lines) {
+  const std::string request = Unhex(Text(First(lines, kOpStoreBlock), "bytes"));
+  return request.size() > 3 ? request.substr(3) : std::string();
+}
+
+std::string Dump(const std::vector<json>& lines) {
+  std::string text;
+  for (const json& line : lines) text += line.dump() + "\n";
+  return text;
+}
+
+/// The file with the value of the line whose key is `key` replaced.
+std::string WithValue(const std::string& file, std::string_view key, std::string_view value) {
+  std::string out;
+  std::size_t start = 0;
+  while (start < file.size()) {
+    std::size_t end = file.find('\n', start);
+    end = end == std::string::npos ? file.size() : end + 1;
+    std::string line = file.substr(start, end - start);
+    if (line.starts_with(std::string(key) + "\t") || line.starts_with(std::string(key) + " ")) {
+      line = std::string(key) + "\t\t" + std::string(value) + "\r\n";
+    }
+    out += line;
+    start = end;
+  }
+  return out;
+}
+
+class ImportLab : public testing::Test {
+ protected:
+  void SetUp() override {
+    ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
+    ASSERT_EQ(lab.upError(), "");
+  }
+};
+
+TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
+  ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+  const std::string exported = lab.workDir() + "/source.ini";
+  const std::string edited = lab.workDir() + "/edited.ini";
+
+  // 1. Export the source device's file.
+  const CommandRun exportRun = lab.Run({"--password", "src-pw", "export", kSource, exported});
+  ASSERT_EQ(exportRun.exitCode, 0) << exportRun.err;
+  EXPECT_EQ(exportRun.out, "Export configuration to file OK.\n");
+  const std::string original = ReadFile(exported);
+  ASSERT_TRUE(original.starts_with("[Meshvault Server Configuration File]\r\n"));
+  ASSERT_NE(original.find("ModelName\tORV-D8-G1\r\n"), std::string::npos) << original;
+  ASSERT_NE(original.find("\r\nContact"), std::string::npos);
+
+  // 2. Edit one value.
+  const std::string changed = WithValue(original, "Contact", "Hall 7 desk");
+  ASSERT_NE(changed, original);
+  std::ofstream(edited, std::ios::binary) << changed;
+
+  // 3. Without --yes the review of the file's addresses is declined.
+  const CommandRun declined = lab.Run({"import", edited, kTargetG1, kTargetG1W});
+  EXPECT_EQ(declined.exitCode, 1);
+  EXPECT_EQ(declined.out,
+            std::string(kTargetG1) + "\tImport Canceled\n" + kTargetG1W + "\tImport Canceled\n");
+  EXPECT_NE(declined.err.find(std::string(kTargetG1) + "\tIP Address\t192.168.10.42 -> 0.0.0.0"),
+            std::string::npos)
+      << declined.err;
+  EXPECT_TRUE(LinesOf(declined.received, kTargetG1).empty()) << Dump(declined.received);
+  EXPECT_TRUE(LinesOf(declined.received, kTargetG1W).empty());
+
+  // 4. With --yes: two imports, a model mismatch, an unserved firmware and
+  //    a device that parses the file itself and rejects a group.
+  const CommandRun run = lab.Run({"--yes", "--password", "src-pw", "import", edited, kTargetG1,
+                                  kTargetG1W, kOtherModel, kUnserved, kStreamer});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, std::string(kTargetG1) + "\tImport Success\n" + kTargetG1W +
+                         "\tImport Success\n" + kOtherModel + "\tModel type mismatch\n" +
+                         kUnserved + "\tImport Fail\n" + kStreamer + "\tImport Fail\n")
+      << run.err;
+  EXPECT_NE(run.err.find("Model type mismatch !\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("The configuration of ORV-D8-G1 with firmware 1.4 cannot be imported: "
+                         "this firmware version is not supported.\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("The QoS function of the Configuration File has invaild settings !\n"),
+            std::string::npos)
+      << run.err;
+
+  for (const char* mac : {kTargetG1, kTargetG1W}) {
+    SCOPED_TRACE(mac);
+    const std::vector<json> lines = LinesOf(run.received, mac);
+    EXPECT_EQ(Opcodes(lines),
+              (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpStoreBlock,
+                                kOpChangePassword, kOpStoreSmtpPassword, kOpCommit}))
+        << Dump(lines);
+    EXPECT_EQ(First(lines, kOpStoreBlock)["blockLength"], kGenD2BlockSize);
+    // The file's password becomes the device's; the mail-server password
+    // is the block's (the source's block carries an empty one).
+    EXPECT_EQ(Text(First(lines, kOpChangePassword), "newPassword"), "src-pw");
+    EXPECT_EQ(Text(First(lines, kOpStoreSmtpPassword), "smtpPassword"), "");
+    EXPECT_NE(Text(First(lines, kOpCommit), "result").find("committed"), std::string::npos);
+  }
+  const std::string blockG1 = StoredBlock(LinesOf(run.received, kTargetG1));
+  ASSERT_EQ(blockG1.size(), kGenD2BlockSize);
+  EXPECT_EQ(StoredBlock(LinesOf(run.received, kTargetG1W)), blockG1);
+  EXPECT_EQ(blockG1.substr(kContactOffset, 12), std::string("Hall 7 desk\0", 12));
+  EXPECT_TRUE(LinesOf(run.received, kOtherModel).empty());
+  EXPECT_TRUE(LinesOf(run.received, kUnserved).empty());
+
+  // The long-reply device received the edited file unchanged.
+  const json stream = First(LinesOf(run.received, kStreamer), kOpStreamFile);
+  EXPECT_EQ(stream["fileLength"], changed.size()) << stream.dump();
+  EXPECT_EQ(Text(stream, "fileMd5"), Md5Hex(changed));
+
+  // 5. The unedited file into a device like the first: its block differs
+  //    from the edited one in the contact item only.
+  const CommandRun baseline = lab.Run({"--yes", "import", exported, kBaseline});
+  EXPECT_EQ(baseline.exitCode, 0) << baseline.err;
+  EXPECT_EQ(baseline.out, std::string(kBaseline) + "\tImport Success\n");
+  const std::string blockBaseline = StoredBlock(LinesOf(baseline.received, kBaseline));
+  ASSERT_EQ(blockBaseline.size(), kGenD2BlockSize);
+  for (std::size_t i = 0; i < kGenD2BlockSize; ++i) {
+    const bool inContact = i >= kContactOffset && i < kContactOffset + kContactSlot;
+    if (!inContact) {
+      EXPECT_EQ(blockBaseline[i], blockG1[i]) << "offset " << i;
+    }
+  }
+  EXPECT_NE(blockBaseline.substr(kContactOffset, kContactSlot),
+            blockG1.substr(kContactOffset, kContactSlot));
+}
+
+TEST_F(ImportLab, JsonRowsAndAnUnreadableFile) {
+  ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+  const std::string file = lab.workDir() + "/mismatch.ini";
+  std::ofstream(file, std::ios::binary)
+      << "[Meshvault Server Configuration File]\r\nModelName\tORV-D8-G2\r\n";
+  // The first test's import gave the target the source's password.
+  const CommandRun run = lab.Run({"--json", "--password", "src-pw", "import", file, kTargetG1});
+  EXPECT_EQ(run.exitCode, 1);
+  const json rows = json::parse(run.out, nullptr, false);
+  EXPECT_EQ(rows, json::parse(std::string(R"([{"mac":")") + kTargetG1 +
+                              R"(","result":"Model type mismatch"}])"))
+      << run.out;
+  EXPECT_TRUE(LinesOf(run.received, kTargetG1).empty());
+
+  const CommandRun missing = lab.Run({"import", lab.workDir() + "/absent.ini", kTargetG1});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_EQ(missing.err, "Can not open configuration file, error code: 2\n");
+  EXPECT_EQ(missing.out, "");
+}
+
+}  // namespace
+}  // namespace vantrell::lab
