@@ -1,5 +1,7 @@
 #include "cli/device_commands.h"
 
+#include <cstdlib>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/device_selection.h"
@@ -15,6 +17,7 @@
 #include "ui/info_lines.h"
 #include "ui/multi_device_dialog.h"
 #include "ui/one_device_dialog.h"
+#include "ui/orv_list_view.h"
 
 namespace vantrell {
 namespace {
@@ -124,6 +127,22 @@ int RunExportCommand(CliContext& context) {
       ExportDeviceConfiguration(record, context.options.args[1], &context.bracket(), context.timing);
   PrintOutcome(context, record, ExportResultText(result, record));
   return result == 0 ? kExitOk : kExitFailed;
+}
+
+int RunWebCommand(CliContext& context) {
+  if (!ExpectArguments(context, 1, "web DEVICE [--no-open]")) return kExitUsage;
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  if (selection.error) return selection.error;
+  const DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
+  const std::string url = WebConsoleUrl(record);
+  PrintOutcome(context, record, url);
+  if (context.options.Flag("--no-open")) return kExitOk;
+  if (std::system("command -v xdg-open >/dev/null 2>&1") != 0) {
+    context.console.Error("xdg-open is not installed: open " + url + " in a browser");
+    return kExitOk;
+  }
+  const std::string command = "xdg-open '" + url + "' >/dev/null 2>&1 &";
+  return std::system(command.c_str()) == 0 ? kExitOk : kExitFailed;
 }
 
 int RunInfoCommand(CliContext& context) {

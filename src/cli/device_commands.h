@@ -1,5 +1,5 @@
 #pragma once
-/// The commands on named devices: info, unlock, passwd, set-default, export.
+/// The commands on named devices: info, unlock, passwd, set-default, export, web.
 /// Each returns the exit code.
 
 #include "cli/cli_context.h"
@@ -11,5 +11,6 @@ int RunUnlockCommand(CliContext& context);
 int RunPasswdCommand(CliContext& context);
 int RunSetDefaultCommand(CliContext& context);
 int RunExportCommand(CliContext& context);
+int RunWebCommand(CliContext& context);
 
 }  // namespace vantrell

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
       {"search", RunSearchCommand},   {"info", RunInfoCommand},
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
-      {"netconf", RunNetconfCommand},
+      {"netconf", RunNetconfCommand}, {"web", RunWebCommand},
       {"import", RunImportCommand},
   };
   const auto command = commands.find(options.command);
