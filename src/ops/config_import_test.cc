@@ -224,12 +224,6 @@ void ExpectUntouchedAndRelease(ScriptedDevice& device) {
   openSession(MakeIpv4(127, 0, 0, 1), session, device.timing());
 }
 
-Bytes BlockReply(const Bytes& block) {
-  Bytes reply = {0x08, static_cast<std::uint8_t>(block.size() >> 8),
-                 static_cast<std::uint8_t>(block.size() & 0xFF)};
-  reply.insert(reply.end(), block.begin(), block.end());
-  return reply;
-}
 
 /// The password a 0x15 request carries, unmasked with the current password.
 std::string UnmaskedNewPassword(const Bytes& request, std::string_view current,

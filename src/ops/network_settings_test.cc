@@ -56,12 +56,6 @@ Bytes D8Block() {
   return block;
 }
 
-Bytes BlockReply(const Bytes& block) {
-  Bytes reply = {0x08, static_cast<std::uint8_t>(block.size() >> 8),
-                 static_cast<std::uint8_t>(block.size() & 0xFF)};
-  reply.insert(reply.end(), block.begin(), block.end());
-  return reply;
-}
 
 TEST(NetworkSettingsBlock, ChangingTheAddressKeepsTheModeAndEveryOtherByte) {
   DeviceRecord record = Device(kD8, kGenD2Firmware, 0);

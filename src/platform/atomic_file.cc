@@ -13,7 +13,10 @@ namespace vantrell {
 AtomicFile::AtomicFile(std::filesystem::path target, mode_t mode) : target_(std::move(target)) {
   std::filesystem::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+  std::string base = ".";
+  base += target_.filename().string();
+  base += ".XXXXXX";
+  const std::string pattern = (folder / base).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   fd_ = ::mkstemp(name.data());

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -116,5 +117,16 @@ class ScriptedDevice {
   std::vector<Bytes> received_;
   std::thread thread_;
 };
+
+/// A device's answer to fetchConfigBlock (0x08): the 3-byte header with the
+/// length big-endian, then the block.
+inline Bytes BlockReply(const Bytes& block) {
+  Bytes reply(3 + block.size());
+  reply[0] = 0x08;
+  reply[1] = static_cast<std::uint8_t>(block.size() >> 8);
+  reply[2] = static_cast<std::uint8_t>(block.size() & 0xFF);
+  std::copy(block.begin(), block.end(), reply.begin() + 3);
+  return reply;
+}
 
 }  // namespace vantrell::test_support
