@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lab.h"
+#include "recording_lab.h"
 
 namespace vantrell::lab {
 namespace {
@@ -97,115 +97,16 @@ std::string LoginBytes(std::string_view password, std::string_view challenge) {
 // The lab.
 
 /// What one command run printed and what the devices received meanwhile.
-struct CommandRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-  /// The record lines the simulator wrote during the run, in order.
-  std::vector<json> received;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+/// The one lab of this test process ("vtl<pid>").
+RecordingLab& TheLab() {
+  static RecordingLab lab("vtl", kScenario);
+  return lab;
 }
-
-/// The one lab of this test process ("vtl<pid>", so stale labs of killed runs
-/// are found by RemoveLabsOfEndedProcesses), with the simulator recording
-/// into a file of this process's work folder.
-class RecordingLab {
- public:
-  static RecordingLab& Get() {
-    static RecordingLab lab;
-    return lab;
-  }
-
-  const std::string& skipReason() const { return skipReason_; }
-  const std::string& upError() const { return upError_; }
-
-  /// Runs `vantrell --quiet ARGS` on the workstation, bounded to 60 s.
-  CommandRun Run(const std::vector<std::string>& args) {
-    CommandRun run;
-    std::vector<std::string> argv = {
-        "sh", "-c", "err=$1; shift; exec \"$@\" 2>\"$err\"", "sh", errPath_, kCli, "--quiet"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const CommandResult result = Exec(argv);
-    run.exitCode = result.exitCode;
-    run.out = result.out;
-    run.err = ReadFile(errPath_);
-    run.received = NewRecordLines();
-    return run;
-  }
-
-  /// Runs argv in the workstation namespace.
-  CommandResult Exec(const std::vector<std::string>& argv) const {
-    std::vector<std::string> command = {kLabScript, "exec", name_, "timeout", "-k", "5", "60"};
-    command.insert(command.end(), argv.begin(), argv.end());
-    return RunCommand(command);
-  }
-
-  void Down() {
-    if (up_) RunCommand({kLabScript, "down", name_});
-    up_ = false;
-    if (!workDir_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove_all(workDir_, ignored);
-      workDir_.clear();
-    }
-  }
-
- private:
-  RecordingLab() : name_("vtl" + std::to_string(getpid())) {
-    skipReason_ = WhyNoNamespaces();
-    if (!skipReason_.empty()) return;
-    RemoveLabsOfEndedProcesses();
-    std::string pattern = "/tmp/vantrell-commands-lab-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-      upError_ = "cannot create a work folder in /tmp";
-      return;
-    }
-    workDir_ = pattern;
-    recordPath_ = workDir_ + "/record.jsonl";
-    errPath_ = workDir_ + "/stderr.txt";
-    RunCommand({kLabScript, "down", name_});
-    up_ = true;
-    const CommandResult result =
-        RunCommand({kLabScript, "up", name_, kScenario, kSimulator, "--record", recordPath_});
-    if (result.exitCode != 0) {
-      upError_ = "scripts/lab.sh up " + name_ + " failed with exit code " +
-                 std::to_string(result.exitCode) + " (its messages are on stderr)";
-      Down();
-    }
-  }
-
-  /// The complete lines the simulator appended since the last call.
-  std::vector<json> NewRecordLines() {
-    const std::string text = ReadFile(recordPath_);
-    std::vector<json> lines;
-    std::size_t start = recordOffset_;
-    for (std::size_t end = text.find('\n', start); end != std::string::npos;
-         end = text.find('\n', start)) {
-      lines.push_back(json::parse(text.substr(start, end - start), nullptr, false));
-      start = end + 1;
-    }
-    recordOffset_ = start;
-    return lines;
-  }
-
-  std::string name_;
-  std::string skipReason_;
-  std::string upError_;
-  std::string workDir_;
-  std::string recordPath_;
-  std::string errPath_;
-  std::size_t recordOffset_ = 0;
-  bool up_ = false;
-};
 
 /// Takes the lab down once every test has run.
 class LabEnvironment : public testing::Environment {
  public:
-  void TearDown() override { RecordingLab::Get().Down(); }
+  void TearDown() override { TheLab().Down(); }
 };
 
 [[maybe_unused]] testing::Environment* const kLabEnvironment =
@@ -298,25 +199,25 @@ void ExpectSetDefaultSession(const std::vector<json>& session) {
 class CommandLabTest : public testing::Test {
  protected:
   void SetUp() override {
-    RecordingLab& lab = RecordingLab::Get();
+    RecordingLab& lab = TheLab();
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
     ASSERT_EQ(lab.upError(), "");
   }
 
   static CommandRun Run(const std::vector<std::string>& args) {
-    return RecordingLab::Get().Run(args);
+    return TheLab().Run(args);
   }
 
   /// Static neighbours of the workstation: the lab makes none, so every
   /// line is one a command left behind.
   static std::string PermanentNeighbours() {
-    return RecordingLab::Get().Exec({"ip", "-4", "neigh", "show", "nud", "permanent"}).out;
+    return TheLab().Exec({"ip", "-4", "neigh", "show", "nud", "permanent"}).out;
   }
 
   /// Host routes (/32) of the workstation to `address`, in any table.
   static std::string HostRoutesTo(const std::string& address) {
     const std::string routes =
-        RecordingLab::Get().Exec({"ip", "-4", "route", "show", "table", "all"}).out;
+        TheLab().Exec({"ip", "-4", "route", "show", "table", "all"}).out;
     std::istringstream lines(routes);
     std::string line;
     std::string found;
@@ -581,7 +482,7 @@ class ForeignSubnetLab : public CommandLabTest {
   static void ExpectNoBracketLeft() {
     EXPECT_EQ(PermanentNeighbours(), "");
     EXPECT_EQ(HostRoutesTo("10.77.0.9"), "");
-    const CommandResult route = RecordingLab::Get().Exec({"ip", "-4", "route", "get", "10.77.0.9"});
+    const CommandResult route = TheLab().Exec({"ip", "-4", "route", "get", "10.77.0.9"});
     EXPECT_NE(route.exitCode, 0) << "10.77.0.9 still reachable: " << route.out;
   }
 };

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lab.h"
+#include "recording_lab.h"
 
 namespace vantrell::lab {
 namespace {
@@ -53,11 +53,6 @@ constexpr std::size_t kContactOffset = 256;
 constexpr std::size_t kContactSlot = 40;
 constexpr std::size_t kGenD2BlockSize = 1124;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::string Hex(std::string_view bytes) {
   static const char kDigits[] = "0123456789abcdef";
   std::string text;
@@ -83,100 +78,15 @@ std::string Md5Hex(std::string_view bytes) {
   return Hex(std::string_view(reinterpret_cast<const char*>(digest), length));
 }
 
-struct CommandRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-  std::vector<json> received;  ///< record lines written during the run
-};
-
-/// The lab "vti<pid>" with the simulator recording into a work folder.
-class ImportLabEnvironment {
- public:
-  static ImportLabEnvironment& Get() {
-    static ImportLabEnvironment lab;
-    return lab;
-  }
-
-  const std::string& skipReason() const { return skipReason_; }
-  const std::string& upError() const { return upError_; }
-  const std::string& workDir() const { return workDir_; }
-
-  /// `vantrell --quiet ARGS` on the workstation, bounded to 90 s.
-  CommandRun Run(const std::vector<std::string>& args) {
-    std::vector<std::string> command = {
-        kLabScript, "exec",   name_, "timeout", "-k",
-        "5",        "90",     "sh",  "-c",      "err=$1; shift; exec \"$@\" 2>\"$err\"",
-        "sh",       errPath_, kCli,  "--quiet"};
-    command.insert(command.end(), args.begin(), args.end());
-    const CommandResult result = RunCommand(command);
-    CommandRun run;
-    run.exitCode = result.exitCode;
-    run.out = result.out;
-    run.err = ReadFile(errPath_);
-    run.received = NewRecordLines();
-    return run;
-  }
-
-  void Down() {
-    if (up_) RunCommand({kLabScript, "down", name_});
-    up_ = false;
-    if (!workDir_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove_all(workDir_, ignored);
-      workDir_.clear();
-    }
-  }
-
- private:
-  ImportLabEnvironment() : name_("vti" + std::to_string(getpid())) {
-    skipReason_ = WhyNoNamespaces();
-    if (!skipReason_.empty()) return;
-    std::string pattern = "/tmp/vantrell-import-lab-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-      upError_ = "cannot create a work folder in /tmp";
-      return;
-    }
-    workDir_ = pattern;
-    recordPath_ = workDir_ + "/record.jsonl";
-    errPath_ = workDir_ + "/stderr.txt";
-    RunCommand({kLabScript, "down", name_});
-    up_ = true;
-    const CommandResult result =
-        RunCommand({kLabScript, "up", name_, kScenario, kSimulator, "--record", recordPath_});
-    if (result.exitCode != 0) {
-      upError_ = "scripts/lab.sh up " + name_ + " failed with exit code " +
-                 std::to_string(result.exitCode);
-      Down();
-    }
-  }
-
-  std::vector<json> NewRecordLines() {
-    const std::string text = ReadFile(recordPath_);
-    std::vector<json> lines;
-    std::size_t start = recordOffset_;
-    for (std::size_t end = text.find('\n', start); end != std::string::npos;
-         end = text.find('\n', start)) {
-      lines.push_back(json::parse(text.substr(start, end - start), nullptr, false));
-      start = end + 1;
-    }
-    recordOffset_ = start;
-    return lines;
-  }
-
-  std::string name_;
-  std::string skipReason_;
-  std::string upError_;
-  std::string workDir_;
-  std::string recordPath_;
-  std::string errPath_;
-  std::size_t recordOffset_ = 0;
-  bool up_ = false;
-};
+/// The one lab of this test process ("vti<pid>").
+RecordingLab& TheLab() {
+  static RecordingLab lab("vti", kScenario);
+  return lab;
+}
 
 class LabTearDown : public testing::Environment {
  public:
-  void TearDown() override { ImportLabEnvironment::Get().Down(); }
+  void TearDown() override { TheLab().Down(); }
 };
 [[maybe_unused]] testing::Environment* const kTearDown =
     testing::AddGlobalTestEnvironment(new LabTearDown);
@@ -244,14 +154,14 @@ std::string WithValue(const std::string& file, std::string_view key, std::string
 class ImportLab : public testing::Test {
  protected:
   void SetUp() override {
-    ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+    RecordingLab& lab = TheLab();
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
     ASSERT_EQ(lab.upError(), "");
   }
 };
 
 TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
-  ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+  RecordingLab& lab = TheLab();
   const std::string exported = lab.workDir() + "/source.ini";
   const std::string edited = lab.workDir() + "/edited.ini";
 
@@ -342,7 +252,7 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
 }
 
 TEST_F(ImportLab, JsonRowsAndAnUnreadableFile) {
-  ImportLabEnvironment& lab = ImportLabEnvironment::Get();
+  RecordingLab& lab = TheLab();
   const std::string file = lab.workDir() + "/mismatch.ini";
   std::ofstream(file, std::ios::binary)
       << "[Meshvault Server Configuration File]\r\nModelName\tORV-D8-G2\r\n";

@@ -81,8 +81,8 @@ std::string WhyNoNamespaces() {
   return "";
 }
 
-void RemoveLabsOfEndedProcesses() {
-  static const std::regex kLabEntry("vtl([0-9]{1,7})(-ws|-dev|-probe)?");
+void RemoveLabsOfEndedProcesses(const std::string& prefix) {
+  const std::regex kLabEntry(prefix + "([0-9]{1,7})(-ws|-dev|-probe)?");
   std::set<std::string> staleLabs;
   std::set<std::string> staleProbes;
   for (const char* dir : {kNamespaceDir, kLabStateDir}) {
@@ -95,7 +95,7 @@ void RemoveLabsOfEndedProcesses() {
       if (match[2] == "-probe") {
         staleProbes.insert(fileName);
       } else {
-        staleLabs.insert("vtl" + match[1].str());
+        staleLabs.insert(prefix + match[1].str());
       }
     }
   }

@@ -22,9 +22,9 @@ CommandResult RunCommand(const std::vector<std::string>& argv);
 /// reason why it cannot.
 std::string WhyNoNamespaces();
 
-/// Removes the labs "vtl<pid>" whose process has ended (a killed test run
+/// Removes the labs "PREFIX<pid>" whose process has ended (a killed test run
 /// leaves its lab behind).
-void RemoveLabsOfEndedProcesses();
+void RemoveLabsOfEndedProcesses(const std::string& prefix = "vtl");
 
 class Lab {
  public:

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "lab.h"
+#include "recording_lab.h"
 
 namespace vantrell::lab {
 namespace {
@@ -58,11 +58,6 @@ constexpr std::size_t kTrapTextOffset = 40;
 
 const char kNotStoredText[] = "Not stored: answer the warning with --yes to store.";
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::string Unhex(std::string_view text) {
   std::string bytes;
   for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
@@ -71,128 +66,22 @@ std::string Unhex(std::string_view text) {
   return bytes;
 }
 
-struct CommandRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-  std::vector<json> received;  ///< record lines written during the run
-};
-
-/// Removes the netconf labs ("vtn<pid>") whose test process has ended.
-void RemoveStaleNetconfLabs() {
-  static const std::regex kEntry("vtn([0-9]{1,7})(-ws|-dev)?");
-  std::error_code error;
-  for (const char* dir : {"/run/netns", "/run/vantrell-lab"}) {
-    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-      std::smatch match;
-      const std::string name = entry.path().filename().string();
-      if (!std::regex_match(name, match, kEntry)) continue;
-      const pid_t pid = static_cast<pid_t>(std::stol(match[1].str()));
-      if (kill(pid, 0) == 0 || errno != ESRCH) continue;
-      RunCommand({kLabScript, "down", std::string(kLabPrefix) + match[1].str()});
-    }
-  }
+/// The one lab of this test process ("vtn<pid>").
+RecordingLab& TheLab() {
+  static RecordingLab lab(kLabPrefix, kScenario);
+  return lab;
 }
 
-/// The one lab of this test process, with the simulator recording into a
-/// file of a work folder.
-class NetconfLab {
- public:
-  static NetconfLab& Get() {
-    static NetconfLab lab;
-    return lab;
-  }
-  const std::string& skipReason() const { return skipReason_; }
-  const std::string& upError() const { return upError_; }
-
-  /// Runs `vantrell --quiet ARGS` on the workstation, bounded to 90 s.
-  CommandRun Run(const std::vector<std::string>& args) {
-    CommandRun run;
-    // stderr goes to a file of the work folder, stdout is captured.
-    const std::string redirect = "err=$1; shift; exec \"$@\" 2>\"$err\"";
-    std::vector<std::string> argv = {kLabScript, "exec", name_, "timeout", "-k", "5", "90"};
-    for (const std::string& word : {std::string("sh"), std::string("-c"), redirect,
-                                    std::string("sh"), errPath_, std::string(kCli)}) {
-      argv.push_back(word);
-    }
-    argv.push_back("--quiet");
-    argv.insert(argv.end(), args.begin(), args.end());
-    const CommandResult result = RunCommand(argv);
-    run.exitCode = result.exitCode;
-    run.out = result.out;
-    run.err = ReadFile(errPath_);
-    run.received = NewRecordLines();
-    return run;
-  }
-
-  /// Puts `address` on the interface of scenario device `index` as well,
-  /// as a real device does when it takes a new address.
-  bool AddDeviceAddress(int index, const std::string& address) const {
-    return RunCommand({kLabScript, "devexec", name_, "ip", "address", "add", address + "/24", "dev",
-                       name_ + "m" + std::to_string(index)})
-               .exitCode == 0;
-  }
-
-  void Down() {
-    if (up_) RunCommand({kLabScript, "down", name_});
-    up_ = false;
-    if (!workDir_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove_all(workDir_, ignored);
-      workDir_.clear();
-    }
-  }
-
- private:
-  NetconfLab() : name_(kLabPrefix + std::to_string(getpid())) {
-    skipReason_ = WhyNoNamespaces();
-    if (!skipReason_.empty()) return;
-    RemoveStaleNetconfLabs();
-    std::string pattern = "/tmp/vantrell-netconf-lab-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-      upError_ = "cannot create a work folder in /tmp";
-      return;
-    }
-    workDir_ = pattern;
-    recordPath_ = workDir_ + "/record.jsonl";
-    errPath_ = workDir_ + "/stderr.txt";
-    RunCommand({kLabScript, "down", name_});
-    up_ = true;
-    const CommandResult result =
-        RunCommand({kLabScript, "up", name_, kScenario, kSimulator, "--record", recordPath_});
-    if (result.exitCode != 0) {
-      upError_ = "scripts/lab.sh up " + name_ + " failed with exit code " +
-                 std::to_string(result.exitCode);
-      Down();
-    }
-  }
-
-  std::vector<json> NewRecordLines() {
-    const std::string text = ReadFile(recordPath_);
-    std::vector<json> lines;
-    std::size_t start = recordOffset_;
-    for (std::size_t end = text.find('\n', start); end != std::string::npos;
-         end = text.find('\n', start)) {
-      lines.push_back(json::parse(text.substr(start, end - start), nullptr, false));
-      start = end + 1;
-    }
-    recordOffset_ = start;
-    return lines;
-  }
-
-  std::string name_;
-  std::string skipReason_;
-  std::string upError_;
-  std::string workDir_;
-  std::string recordPath_;
-  std::string errPath_;
-  std::size_t recordOffset_ = 0;
-  bool up_ = false;
-};
+/// Puts `address` on the interface of scenario device `index` as well,
+/// as a real device does when it takes a new address.
+bool AddDeviceAddress(int index, const std::string& address) {
+  return TheLab().DevExec({"ip", "address", "add", address + "/24", "dev",
+                           TheLab().name() + "m" + std::to_string(index)});
+}
 
 class LabEnvironment : public testing::Environment {
  public:
-  void TearDown() override { NetconfLab::Get().Down(); }
+  void TearDown() override { TheLab().Down(); }
 };
 
 [[maybe_unused]] testing::Environment* const kLabEnvironment =
@@ -240,12 +129,12 @@ std::string ListedAddress(const CommandRun& search, const std::string& mac) {
 class NetconfLabTest : public testing::Test {
  protected:
   void SetUp() override {
-    NetconfLab& lab = NetconfLab::Get();
+    RecordingLab& lab = TheLab();
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
     ASSERT_EQ(lab.upError(), "");
   }
   static CommandRun Run(const std::vector<std::string>& args) {
-    return NetconfLab::Get().Run(args);
+    return TheLab().Run(args);
   }
 };
 
@@ -349,7 +238,7 @@ TEST_F(NetconfLongReplyLab, AcknowledgedChangeIsOkAndTheDeviceIsFoundAtItsNewAdd
   EXPECT_EQ(Text(request, "ipAddr"), "192.168.10.92");
 
   // The simulator answers from the new address once its interface has it.
-  ASSERT_TRUE(NetconfLab::Get().AddDeviceAddress(kLongAcksIndex, "192.168.10.92"));
+  ASSERT_TRUE(AddDeviceAddress(kLongAcksIndex, "192.168.10.92"));
   const CommandRun search = Run({"--json", "search"});
   EXPECT_EQ(ListedAddress(search, kLongAcks), "192.168.10.92") << search.out;
 }
@@ -370,7 +259,7 @@ TEST_F(NetconfLongReplyLab, DeviceThatResetsTheConnectionIsSuccess) {
             "02000000")
       << Dump(run.received);
 
-  ASSERT_TRUE(NetconfLab::Get().AddDeviceAddress(kLongResetsIndex, "192.168.10.93"));
+  ASSERT_TRUE(AddDeviceAddress(kLongResetsIndex, "192.168.10.93"));
   const CommandRun search = Run({"--json", "search"});
   EXPECT_EQ(ListedAddress(search, kLongResets), "192.168.10.93") << search.out;
 }
