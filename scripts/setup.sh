@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq
+  libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq socat
   iproute2 procps
   qt6-base-dev
 )
