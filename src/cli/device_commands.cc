@@ -7,13 +7,16 @@
 #include "cli/device_selection.h"
 #include "cli/results.h"
 #include "cli/search_output.h"
+#include "cli/upgrade_command.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
+#include "net/http_texts.h"
 #include "ops/device_info.h"
 #include "ops/export_configuration.h"
 #include "ops/password_commands.h"
 #include "ops/selection_rights.h"
 #include "ops/send_command.h"
+#include "ops/video_server_export.h"
 #include "ui/info_lines.h"
 #include "ui/multi_device_dialog.h"
 #include "ui/one_device_dialog.h"
@@ -105,10 +108,23 @@ void PrintOutcome(CliContext& context, const DeviceRecord& record, const std::st
 std::optional<std::string> ExportRefusal(const DeviceRecord& record) {
   if (!IsAccessible(record)) return NotAccessibleText(record);
   if (!IsUsable(record)) return PasswordProtectedText(record);
-  if (IsKavexModelId(record.modelId)) {
-    return FormatMac(record.mac) + " is a video server: its parameter export is not available yet";
-  }
   return std::nullopt;
+}
+
+/// The parameter export of a video server with --kavex-user and
+/// --kavex-password. Refused credentials end with the window's message
+/// (its login dialog has nothing new to offer here).
+int ExportVideoServer(CliContext& context, DeviceRecord& record) {
+  if (const auto refusal = KavexOptionsRefusal(context.options)) {
+    context.console.Error(*refusal);
+    return kExitUsage;
+  }
+  StoreKavexCredentials(record, context.options.kavexUser, context.options.kavexPassword);
+  const int result = ExportVideoServerParameters(record, context.options.args[1],
+                                                 &context.bracket(), context.timing);
+  PrintOutcome(context, record,
+               result == kDownloadUnauthorized ? kVideoLoginErrorText : VideoExportResultText(result));
+  return result == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -123,6 +139,7 @@ int RunExportCommand(CliContext& context) {
     context.console.ShowMessage(*refusal, MessageIcon::kStop);
     return kExitUsage;
   }
+  if (IsKavexModelId(record.modelId)) return ExportVideoServer(context, record);
   const int result =
       ExportDeviceConfiguration(record, context.options.args[1], &context.bracket(), context.timing);
   PrintOutcome(context, record, ExportResultText(result, record));

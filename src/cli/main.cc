@@ -9,6 +9,7 @@
 #include "cli/import_command.h"
 #include "cli/netconf_command.h"
 #include "cli/search_command.h"
+#include "cli/upgrade_command.h"
 
 int main(int argc, char** argv) {
   using namespace vantrell;
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
       {"netconf", RunNetconfCommand}, {"web", RunWebCommand},
-      {"import", RunImportCommand},
+      {"import", RunImportCommand},   {"upgrade", RunUpgradeCommand},
   };
   const auto command = commands.find(options.command);
   if (command == commands.end()) {

@@ -2,9 +2,18 @@
 
 #include <array>
 
+#include "config/gen_a1_layout.h"
+#include "config/gen_a1_reader.h"
+#include "config/gen_a1_writer.h"
+#include "config/gen_a2_layout.h"
+#include "config/gen_a2_reader.h"
+#include "config/gen_a2_writer.h"
 #include "config/gen_d_layouts.h"
 #include "config/gen_d_readers.h"
 #include "config/gen_d_writers.h"
+#include "config/gen_m1_block.h"
+#include "config/gen_m1_reader.h"
+#include "config/gen_m1_writer.h"
 #include "core/model_table.h"
 
 namespace vantrell {
@@ -14,8 +23,10 @@ namespace {
 constexpr std::uint32_t kNoUpperBound = 0;
 
 const std::array<VersionHandlerRow, kVersionHandlerRows> kTable = {{
-    {1, Generation::kGenA1, IsA8R8Family, 0x00090000, 0x01010000},
-    {2, Generation::kGenA2, IsA8R8Family, 0x01010100, kNoUpperBound},
+    {1, Generation::kGenA1, IsA8R8Family, 0x00090000, 0x01010000, MakeGenA1Accessors,
+     WriteGenA1ConfigFile, readGenA1ConfigFile},
+    {2, Generation::kGenA2, IsA8R8Family, 0x01010100, kNoUpperBound, MakeGenA2Accessors,
+     WriteGenA2ConfigFile, readGenA2ConfigFile},
     {3, Generation::kGenD1, IsD8Family, 0x01000000, 0x01040000, MakeGenD1Accessors,
      WriteGenD1ConfigFile, readGenD1ConfigFile},
     {4, Generation::kGenD2, IsD8Family, 0x01040100, 0x01050000, MakeGenD2Accessors,
@@ -24,7 +35,8 @@ const std::array<VersionHandlerRow, kVersionHandlerRows> kTable = {{
      WriteGenD3ConfigFile, readGenD3ConfigFile},
     {6, Generation::kGenD4, IsD8Family, 0x02000600, kNoUpperBound, MakeGenD4Accessors,
      WriteGenD4ConfigFile, readGenD4ConfigFile},
-    {7, Generation::kGenM1, IsM26Model, 0x00000100, kNoUpperBound},
+    {7, Generation::kGenM1, IsM26Model, 0x00000100, kNoUpperBound, gen_m1::MakeGenM1Accessors,
+     WriteGenM1ConfigFile, ReadGenM1ConfigFile},
 }};
 
 }  // namespace

@@ -48,15 +48,14 @@ TEST(VersionHandlerTable, SevenRowsInOrder) {
     EXPECT_EQ(table[i].firmwareLow, lows[i]);
     EXPECT_EQ(table[i].firmwareHigh, highs[i]);
     EXPECT_EQ(table[i].blockSize(), sizes[i]);
-    const bool d8 = i >= 2 && i <= 5;
-    EXPECT_EQ(table[i].writeConfigFile != nullptr, d8);
-    EXPECT_EQ(table[i].readConfigFile != nullptr, d8);
+    EXPECT_NE(table[i].writeConfigFile, nullptr);
+    EXPECT_NE(table[i].readConfigFile, nullptr);
   }
-  // The D8 rows are built; the A8/R8 and modular rows not yet.
-  EXPECT_FALSE(table[0].IsBuilt());
-  EXPECT_FALSE(table[1].IsBuilt());
+  // Every row is built.
+  EXPECT_TRUE(table[0].IsBuilt());
+  EXPECT_TRUE(table[1].IsBuilt());
   EXPECT_TRUE(table[2].IsBuilt() && table[3].IsBuilt() && table[4].IsBuilt() && table[5].IsBuilt());
-  EXPECT_FALSE(table[6].IsBuilt());
+  EXPECT_TRUE(table[6].IsBuilt());
 }
 
 TEST(SelectHandlers, D8BoundsAndGaps) {
@@ -78,20 +77,20 @@ TEST(SelectHandlers, D8BoundsAndGaps) {
   EXPECT_EQ(RowFor(0x6098, Version(1, 4, 0, 0)), 3);
 }
 
-TEST(SelectHandlers, A8R8RowsServeButAreNotBuiltYet) {
+TEST(SelectHandlers, A8R8RowsAndTheirGap) {
   EXPECT_EQ(RowFor(kA8, Version(0, 8, 0, 0)), 0);
-  EXPECT_EQ(RowFor(kA8, Version(0, 9, 0, 0)), -1);
-  EXPECT_EQ(RowFor(kA8, Version(1, 1, 0, 0)), -1);
+  EXPECT_EQ(RowFor(kA8, Version(0, 9, 0, 0)), 1);
+  EXPECT_EQ(RowFor(kA8, Version(1, 1, 0, 0)), 1);
   EXPECT_EQ(RowFor(kR8, Version(1, 1, 0, 1)), 0);
-  EXPECT_EQ(RowFor(kR8, Version(1, 1, 1, 0)), -2);
-  EXPECT_EQ(RowFor(kA8, 0xFFFFFFFF), -2);
+  EXPECT_EQ(RowFor(kR8, Version(1, 1, 1, 0)), 2);
+  EXPECT_EQ(RowFor(kA8, 0xFFFFFFFF), 2);
 }
 
 TEST(SelectHandlers, ModularModelFromOneVersionUp) {
   EXPECT_EQ(RowFor(kM26, Version(0, 0, 0, 255)), 0);
-  EXPECT_EQ(RowFor(kM26, Version(0, 0, 1, 0)), -7);
-  EXPECT_EQ(RowFor(kM26, Version(1, 4, 0, 0)), -7);
-  EXPECT_EQ(RowFor(kM26, 0xFFFFFFFF), -7);
+  EXPECT_EQ(RowFor(kM26, Version(0, 0, 1, 0)), 7);
+  EXPECT_EQ(RowFor(kM26, Version(1, 4, 0, 0)), 7);
+  EXPECT_EQ(RowFor(kM26, 0xFFFFFFFF), 7);
 }
 
 TEST(SelectHandlers, OtherModelsAreServedByNoRow) {
@@ -110,9 +109,9 @@ TEST(SelectHandlers, ServedRowCarriesItsGenerationsAccessors) {
   EXPECT_FALSE(none);
   EXPECT_EQ(none.match, HandlerMatch::kNoRow);
   const HandlerSelection a1 = selectHandlers(kA8, Version(1, 0, 0, 0));
-  EXPECT_FALSE(a1);
-  ASSERT_NE(a1.row, nullptr);
+  ASSERT_TRUE(a1);
   EXPECT_EQ(a1.row->generation, Generation::kGenA1);
+  EXPECT_EQ(a1.accessors->blockSize(), 8508u);
 }
 
 }  // namespace

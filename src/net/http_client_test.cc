@@ -79,7 +79,7 @@ TEST(uploadFirmwareFile, SendsHttp10PostWithExtraHeadersAndExactBody) {
       "Content-Type: application/octet-stream\r\n\r\n" +
       image + "-----------------------------7d7271f202c6--\r\n\r\n";
   const std::string header = server.ReceivedHeader();
-  EXPECT_EQ(header.rfind("POST /kelt-cgi/uploadFirmwareFile.cgi HTTP/1.0\r\n", 0), 0u) << header;
+  EXPECT_EQ(header.rfind("POST /kelt-cgi/UploadFirmwareFile.cgi HTTP/1.0\r\n", 0), 0u) << header;
   EXPECT_NE(header.find("\r\nUser-Agent: HTTP\r\n"), std::string::npos);
   const std::string extra =
       "Content-Type: multipart/form-data; boundary=-----------------------------7d7271f202c6\r\n"

@@ -15,7 +15,7 @@
 namespace vantrell {
 
 inline constexpr std::string_view kConfigUploadPath = "/kelt-cgi/UploadConfigfile.cgi";
-inline constexpr std::string_view kFirmwareUploadPath = "/kelt-cgi/uploadFirmwareFile.cgi";
+inline constexpr std::string_view kFirmwareUploadPath = "/kelt-cgi/UploadFirmwareFile.cgi";
 inline constexpr std::string_view kConfigDownloadPath = "/kelt-cgi/sys_config.ini";
 
 /// Agent names of the firmware post and the configuration download.

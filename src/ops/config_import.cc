@@ -5,8 +5,11 @@
 #include <iterator>
 
 #include "config/c_number_parse.h"
+#include "config/file_lookup.h"
+#include "config/gen_a2_layout.h"
 #include "config/validation.h"
 #include "config/version_handlers.h"
+#include "core/model_table.h"
 #include "core/text_forms.h"
 #include "net/http_config_post.h"
 #include "net/session.h"
@@ -94,6 +97,12 @@ ImportOutcome StreamToDevice(Session& session, const DeviceRecord& edited,
   return outcome;
 }
 
+/// True when the file has a line with the SMTP password's key.
+bool FileCarriesSmtpPassword(std::string_view fileText) {
+  ConfigFileLookup file(fileText);
+  return !IsNotFound(file.findValueTextShort("D_CONF_ETH_WARN_SMTP_PASSWD"));
+}
+
 /// The other switches: fetch, read, validate, write back.
 ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceRecord& edited,
                            std::string_view fileText, HandlerSelection& handlers) {
@@ -104,10 +113,21 @@ ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceReco
   if (fetchConfigBlock(session, block.bytes(), &received) != 0) return outcome;
   // A short block is handed to the reader as short, which refuses it.
   block.Resize(received);
+  // The modular model's reader needs the device's trunk-capable ports; a
+  // record from a search alone has none, which would reset every trunk.
+  if (IsM26Model(edited.modelId) &&
+      fetchPortMasks(session, edited.portMask, edited.trunkPortMask) != 0) {
+    outcome.messages.push_back(Plain(kImportProcessFailText));
+    return outcome;
+  }
 
   const ValidationFlags flags =
       handlers.row->readConfigFile(edited, block, fileText, *handlers.accessors);
   if (flags != 0) {
+    // GenA2 shows a rejected relay traffic threshold alone before the group message.
+    if (const auto notice = TakeGenA2ReaderNotice(*handlers.accessors)) {
+      outcome.messages.push_back(Plain(*notice));
+    }
     if (const auto message = showValidationMessage(flags)) {
       outcome.messages.push_back({message->text, message->icon});
     } else if (flags & validation::kBlockRefused) {
@@ -115,7 +135,12 @@ ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceReco
     }
     return outcome;
   }
-  if (writeBackBlock(session, edited, block, *handlers.accessors, FieldText(row.password)) != 0) {
+  // A file without an SMTP password value leaves the device's password alone.
+  const SmtpPasswordWrite smtp = FileCarriesSmtpPassword(fileText)
+                                     ? SmtpPasswordWrite::kFromBlock
+                                     : SmtpPasswordWrite::kKeepDevice;
+  if (writeBackBlock(session, edited, block, *handlers.accessors, FieldText(row.password), smtp) !=
+      0) {
     outcome.messages.push_back(Plain(kImportProcessFailText));
     return outcome;
   }

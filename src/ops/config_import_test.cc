@@ -245,6 +245,7 @@ TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
   const TempFile file(kHeader +
                       "ModelName ORV-D8\r\n"
                       "Contact\t\tHall 7 desk\r\n"
+                      "SMTPPassword\tmail-pw\r\n"
                       "Password\tnew-pw\r\n");
   const DeviceRecord row = Switch();
   DeviceRecord edited = row;
@@ -268,6 +269,8 @@ TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
   ConfigBlock expected(1124);
   std::copy(fetched.begin(), fetched.end(), expected.bytes().begin());
   ASSERT_EQ(accessors->setText(expected, item::D_CONF_ETH_CONTACT, "Hall 7 desk"), ItemStatus::kOk);
+  ASSERT_EQ(accessors->setText(expected, item::D_CONF_ETH_WARN_SMTP_PASSWD, "mail-pw"),
+            ItemStatus::kOk);
   accessors->setNumber(expected, item::D_CONF_ETH_FLAG_DHCP, edited.ipConfigFlags);
   accessors->setNumber(expected, item::D_CONF_ETH_IPADDR, edited.ipAddr);
   accessors->setNumber(expected, item::D_CONF_ETH_IPMASK, edited.netmask);
@@ -301,6 +304,29 @@ TEST(ImportBlockTransport, ShortBlockIsRefusedWithoutStoring) {
   EXPECT_TRUE(seen[3].empty());  // nothing after the fetch
 }
 
+TEST(ImportBlockTransport, GenA2RejectedRelayThresholdIsShownBeforeTheGroupMessage) {
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(Bytes(12364, 0))}, Expect{1}});
+  ScriptedDevice device(steps);
+  const TempFile file(kHeader + "ModelName ORV-A8\r\nTraffic_Threshold_2\t101%\r\n");
+  DeviceRecord row = Switch("ORV-A8");
+  row.modelId = 0x0508;
+  row.firmwareVersion = 0x01020000;  // GenA2
+  DeviceRecord edited = row;
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportFailed);
+  ASSERT_EQ(outcome.messages.size(), 2u);
+  EXPECT_EQ(outcome.messages[0].text, "101%");
+  EXPECT_EQ(outcome.messages[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(outcome.messages[1].text,
+            "There is a invalid relay alarm function setting in the configuration file !\n"
+            "Please check all relay alarm function settings , renew it , and retry again !");
+  EXPECT_EQ(outcome.messages[1].icon, MessageIcon::kStop);
+  const auto seen = ReceivedOnce(device, 4);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_TRUE(seen[3].empty());  // nothing stored
+}
+
 TEST(ImportBlockTransport, RefusedLoginAndRefusedStore) {
   {
     ScriptedDevice device({Expect{1}, Send{kChallenge}, Expect{33}, Send{{0x00, 0x00}}});
@@ -330,10 +356,10 @@ TEST(ImportBlockTransport, UnservedFirmwareFailsWithAMessageAndSendsNothing) {
     std::uint16_t modelId;
     std::uint32_t firmware;
   };
-  // D8 in the gap between GenD1 and GenD2, D8 below GenD1, A8/R8 (not built),
-  // a video server (never served by a row).
+  // D8 in the gap between GenD1 and GenD2, D8 below GenD1, A8/R8 in the gap
+  // between GenA1 and GenA2, a video server (never served by a row).
   ScriptedDevice device({});
-  for (const Case c : {Case{0x6008, 0x01040001}, Case{0x6008, 0x00090000}, Case{0x0508, 0x01010100},
+  for (const Case c : {Case{0x6008, 0x01040001}, Case{0x6008, 0x00090000}, Case{0x0508, 0x01010080},
                        Case{0x1280, 0x01000000}}) {
     DeviceRecord row = Switch();
     row.modelId = c.modelId;

@@ -1,6 +1,11 @@
 #include "ops/export_configuration.h"
 
+#include <utility>
+#include <vector>
+
+#include "config/config_catalogue.h"
 #include "config/config_item_ids.h"
+#include "config/export_notes.h"
 #include "config/version_handlers.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
@@ -10,13 +15,53 @@
 namespace vantrell {
 namespace {
 
-/// Offset of the admin password in the modular model's block.
-constexpr std::size_t kM26AdminPasswordOffset = 92;
+/// The modular model keeps the admin password as item 14, list index 1.
+constexpr std::size_t kM26AdminPasswordIndex = 1;
 constexpr mode_t kConfigFileMode = 0600;
+
+/// An address setting of the write-back; 255.255.255.255 is no usable value.
+void StoreHostAddress(ItemAccessors& accessors, ConfigBlock& block, ConfigItemId id,
+                      Ipv4 address) {
+  if (address != kAllOnesIpv4) accessors.setNumber(block, id, address);
+}
 
 int WriteFile(const std::filesystem::path& path, std::string_view text) {
   AtomicFile file(path, kConfigFileMode);
   return file.Write(WithCrLf(text)) && file.Commit() ? 0 : kExportFileFailed;
+}
+
+/// What the last export on this thread could not write faithfully; shown
+/// with its result by ExportResultText.
+thread_local std::vector<std::string> pendingExportProblems;
+
+constexpr std::string_view kSmtpPasswordUnknownText =
+    "The SMTP password could not be read from the device: the file does not carry it, and "
+    "importing the file keeps the password a device has.";
+
+/// Turns the value line of the SMTP password into a comment: a password
+/// that could not be fetched is unknown, and an empty value would erase the
+/// password of any device that imports the file. True when a line changed.
+bool LeaveOutSmtpPasswordValue(std::string& text) {
+  const std::string_view key = catalogueFileKey("D_CONF_ETH_WARN_SMTP_PASSWD");
+  bool changed = false;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    const std::string_view line = std::string_view(text).substr(start, end - start);
+    const bool keyed = line.starts_with(key) && line.size() > key.size() &&
+                       (line[key.size()] == '\t' || line[key.size()] == ' ' ||
+                        line[key.size()] == '\r' || line[key.size()] == '\n');
+    if (!keyed) {
+      start = end;
+      continue;
+    }
+    const std::string comment =
+        "# " + std::string(key) + " is not written: the device did not give it.\r\n";
+    text.replace(start, end - start, comment);
+    start += comment.size();
+    changed = true;
+  }
+  return changed;
 }
 
 /// The block-based export of a device served by a handler row.
@@ -28,20 +73,25 @@ int ExportBlock(Session& session, DeviceRecord& record, const std::filesystem::p
   std::size_t received = 0;
   if (fetchConfigBlock(session, block.bytes(), &received) != 0) return kExportDeviceFailed;
   if (IsM26Model(record.modelId)) {
-    const std::string_view password = FieldText(record.password);
-    for (std::size_t i = 0; i <= password.size() && kM26AdminPasswordOffset + i < block.size();
-         ++i) {
-      block.SetByteAt(kM26AdminPasswordOffset + i,
-                      i < password.size() ? static_cast<std::uint8_t>(password[i]) : 0);
-    }
+    // A blank16 field: a 16-character password fills it without a
+    // terminator, so the trap community that follows stays intact.
+    handlers.accessors->setText(block, item::kPasswordField, FieldText(record.password),
+                                kM26AdminPasswordIndex);
     if (fetchPortMasks(session, record.portMask, record.trunkPortMask) != 0) {
       return kExportDeviceFailed;
     }
   }
-  fetchSmtpPassword(session, record, record.smtpPassword);
+  const bool smtpPasswordKnown = fetchSmtpPassword(session, record, record.smtpPassword) == 0;
   std::string text;
+  TakeExportProblems();
   handlers.row->writeConfigFile(text, record, block, *handlers.accessors);
-  return WriteFile(path, text);
+  std::vector<std::string> problems = TakeExportProblems();
+  if (!smtpPasswordKnown && LeaveOutSmtpPasswordValue(text)) {
+    problems.emplace_back(kSmtpPasswordUnknownText);
+  }
+  const int result = WriteFile(path, text);
+  if (result == 0) pendingExportProblems = std::move(problems);
+  return result;
 }
 
 }  // namespace
@@ -75,8 +125,13 @@ int exportConfiguration(DeviceRecord& record, const std::filesystem::path& path,
 
 std::string ExportResultText(int result, const DeviceRecord& record) {
   switch (result) {
-    case 0:
-      return "Export configuration to file OK.";
+    case 0: {
+      std::string text = "Export configuration to file OK.";
+      for (const std::string& problem : std::exchange(pendingExportProblems, {})) {
+        text += "\n" + problem;
+      }
+      return text;
+    }
     case kExportNotSupported:
       return "The configuration of " + std::string(FieldText(record.modelName)) +
              " with firmware " + FormatFirmwareVersion(record.firmwareVersion) +
@@ -96,17 +151,41 @@ int ExportDeviceConfiguration(DeviceRecord& record, const std::filesystem::path&
   return result;
 }
 
+ConfigItemId AddressModeItem(Generation generation) {
+  switch (generation) {
+    case Generation::kGenD1:
+    case Generation::kGenD2:
+    case Generation::kGenD3:
+    case Generation::kGenD4:
+      return item::D_CONF_ETH_FLAG_DHCP;
+    case Generation::kGenM1:
+      return item::kIpConfigMode;
+    default:
+      return item::D_CONF_ETH_FLAG_AUTOIP;
+  }
+}
+
+bool AddressModeAccepted(Generation generation, std::uint32_t mode) {
+  constexpr std::uint32_t kBootp = 2;
+  return AddressModeItem(generation) == item::D_CONF_ETH_FLAG_DHCP || mode <= kBootp;
+}
+
 int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& block,
-                   ItemAccessors& accessors, std::string_view currentPassword) {
+                   ItemAccessors& accessors, std::string_view currentPassword,
+                   SmtpPasswordWrite smtpPassword) {
   using namespace item;
+  // Settings that no reader would accept (an address mode beyond BOOTP, an
+  // all-ones address from an unreadable file value) never reach the block:
+  // it keeps what the device or the file's accepted value put there.
+  if (AddressModeAccepted(accessors.generation(), edited.ipConfigFlags)) {
+    accessors.setNumber(block, AddressModeItem(accessors.generation()), edited.ipConfigFlags);
+  }
   const bool d8 = IsD8Family(edited.modelId);
-  accessors.setNumber(block, d8 ? D_CONF_ETH_FLAG_DHCP : D_CONF_ETH_FLAG_AUTOIP,
-                      edited.ipConfigFlags);
-  accessors.setNumber(block, D_CONF_ETH_IPADDR, edited.ipAddr);
+  StoreHostAddress(accessors, block, D_CONF_ETH_IPADDR, edited.ipAddr);
   accessors.setNumber(block, D_CONF_ETH_IPMASK, edited.netmask);
-  accessors.setNumber(block, D_CONF_ETH_GATEWAY, edited.gateway);
-  accessors.setNumber(block, D_CONF_ETH_DNSSIP, edited.dns1);
-  if (!d8) accessors.setNumber(block, D_CONF_ETH_DNSSIP1, edited.dns2);
+  StoreHostAddress(accessors, block, D_CONF_ETH_GATEWAY, edited.gateway);
+  StoreHostAddress(accessors, block, D_CONF_ETH_DNSSIP, edited.dns1);
+  if (!d8) StoreHostAddress(accessors, block, D_CONF_ETH_DNSSIP1, edited.dns2);
 
   if (storeConfigBlock(session, std::span(block.bytes().data(), accessors.blockSize())) != 0) {
     return -1;
@@ -115,11 +194,13 @@ int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& bl
   DeviceRecord keyed = edited;
   SetFieldText(keyed.password, currentPassword);
   if (changePassword(session, keyed, FieldText(edited.password)) != 0) return -1;
-  char smtp[kSmtpFieldSize] = {};
-  if (const auto text = accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
-    SetFieldText(smtp, *text);
+  if (smtpPassword == SmtpPasswordWrite::kFromBlock) {
+    char smtp[kSmtpFieldSize] = {};
+    if (const auto text = accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
+      SetFieldText(smtp, *text);
+    }
+    if (storeSmtpPassword(session, keyed, FieldText(smtp)) != 0) return -1;
   }
-  if (storeSmtpPassword(session, keyed, FieldText(smtp)) != 0) return -1;
   return commitChanges(session);
 }
 

@@ -28,7 +28,10 @@ inline constexpr int kExportFileFailed = -3;    ///< the file could not be creat
 int exportConfiguration(DeviceRecord& record, const std::filesystem::path& path,
                         const Timing& timing = {});
 
-/// The message the Export Configuration command shows for a result.
+/// The message the Export Configuration command shows for a result. After a
+/// successful export on this thread, the values the file could not carry
+/// faithfully (an SMTP password the device did not give, a stored rate or
+/// SNMP version without a name) follow on lines of their own, once.
 std::string ExportResultText(int result, const DeviceRecord& record);
 
 /// The command without its save dialog: the ARP/route bracket around
@@ -36,12 +39,30 @@ std::string ExportResultText(int result, const DeviceRecord& record);
 int ExportDeviceConfiguration(DeviceRecord& record, const std::filesystem::path& path,
                      ArpRouteBracket* bracket, const Timing& timing = {});
 
+/// The item that holds the address mode (DHCP/BOOTP) in a generation's
+/// block: 7 on the D8 family, 11 on the modular model, 446 otherwise.
+ConfigItemId AddressModeItem(Generation generation);
+
+/// True when `mode` (the record's ipConfigFlags) is an address mode that
+/// the generation's block takes: 0 to 2 (none, DHCP, BOOTP) where the item
+/// is a mode; the D8 DHCP bit takes any value as before.
+bool AddressModeAccepted(Generation generation, std::uint32_t mode);
+
+/// Whether writeBackBlock sends the block's mail-server password.
+enum class SmtpPasswordWrite {
+  kFromBlock,   ///< store the block's item 151 as the device's password
+  kKeepDevice,  ///< send nothing: the device keeps the password it has
+};
+
 /// Stores `block` (edited) with the edited record's address settings, sets
 /// the password from `currentPassword` to the edited record's, stores the
-/// block's mail-server password and commits. The session is open and logged
-/// in with `currentPassword`. 0 or -1.
+/// block's mail-server password (unless told to keep the device's) and
+/// commits. An address mode the block cannot take and all-ones addresses
+/// (other than the netmask) are not put into the block. The session is open
+/// and logged in with `currentPassword`. 0 or -1.
 int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& block,
-                   ItemAccessors& accessors, std::string_view currentPassword);
+                   ItemAccessors& accessors, std::string_view currentPassword,
+                   SmtpPasswordWrite smtpPassword = SmtpPasswordWrite::kFromBlock);
 
 /// Turns every line end into CR LF, as the configuration files are written.
 std::string WithCrLf(std::string_view text);

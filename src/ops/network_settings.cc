@@ -50,8 +50,7 @@ void TakeSettingsFromBlock(DeviceRecord& record, const ConfigBlock& block,
 bool AdoptBlockAddressMode(DeviceRecord& record, const ConfigBlock& block,
                            const ItemAccessors& accessors) {
   const bool d8 = IsD8Family(record.modelId);
-  const auto mode =
-      accessors.getNumber(block, d8 ? item::D_CONF_ETH_FLAG_DHCP : item::D_CONF_ETH_FLAG_AUTOIP);
+  const auto mode = accessors.getNumber(block, AddressModeItem(accessors.generation()));
   if (!mode) return false;
   const std::uint32_t bits = d8 ? kD8ModeBits : kOtherModeBits;
   record.ipConfigFlags = (record.ipConfigFlags & ~bits) | (*mode & bits);

@@ -45,8 +45,9 @@ int applyNetworkSettings(const DeviceRecord& listed, const DeviceRecord& edited,
                          const Timing& timing = {});
 
 /// Takes the address mode that the block holds into record.ipConfigFlags:
-/// bit 0 from item 7 on the D8 family, bits 0-1 from item 446 otherwise
-/// (the items the write-back stores it in). False, and the record
+/// bit 0 from item 7 on the D8 family, bits 0-1 from item 11 on the modular
+/// model and from item 446 otherwise (AddressModeItem, the items the
+/// write-back stores it in). False, and the record
 /// unchanged, when the generation does not carry the item.
 bool AdoptBlockAddressMode(DeviceRecord& record, const ConfigBlock& block,
                            const ItemAccessors& accessors);

@@ -137,7 +137,7 @@ TEST(NetworkSettingsFailures, UnservedFirmwareFailsBeforeAnythingIsSent) {
   ScriptedDevice device({});
   for (const auto& [model, firmware] :
        {std::pair{kD8, 0x01040001u}, std::pair{kD8, 0x00090000u},
-        std::pair<std::uint16_t, std::uint32_t>{0x3508, 0x01010100u}}) {
+        std::pair<std::uint16_t, std::uint32_t>{0x3508, 0x01010080u}}) {
     DeviceRecord record = Device(model, firmware, 0);
     ConfigBlock block;
     EXPECT_EQ(readNetworkSettings(record, block, device.timing()), kNetworkSettingsNotSupported);

@@ -100,10 +100,12 @@ void ChangePasswdDialog::accept() {
   QDialog::accept();
 }
 
-LoginIdPwdDialog::LoginIdPwdDialog(QWidget* parent) : QDialog(parent) {
+LoginIdPwdDialog::LoginIdPwdDialog(Prompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter) {
   setWindowTitle("Username & Password");
   user_ = new QLineEdit(this);
-  password_ = PasswordBox(this, 0);
+  user_->setMaxLength(kLoginBoxLimit);
+  password_ = PasswordBox(this, kLoginBoxLimit);
   auto* form = new QFormLayout;
   form->addRow(QString::fromUtf8("Username\xEF\xBC\x9A"), user_);
   form->addRow(QString::fromUtf8("Password\xEF\xBC\x9A"), password_);
@@ -117,6 +119,17 @@ LoginIdPwdDialog::LoginIdPwdDialog(QWidget* parent) : QDialog(parent) {
 
 LoginEntry LoginIdPwdDialog::entry() const {
   return {user_->text().toStdString(), password_->text().toStdString()};
+}
+
+void LoginIdPwdDialog::accept() {
+  const LoginEntry typed = entry();
+  constexpr auto limit = static_cast<std::size_t>(kLoginBoxLimit);
+  if (typed.user.size() > limit || typed.password.size() > limit) {
+    prompter_.ShowMessage("Enter no more than " + std::to_string(kLoginBoxLimit) + " characters.",
+                          MessageIcon::kNone);
+    return;
+  }
+  QDialog::accept();
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

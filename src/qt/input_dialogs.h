@@ -19,6 +19,9 @@ std::uint32_t IpControlValue(const QString& text);
 
 /// The longest password the password boxes accept.
 inline constexpr int kPasswordBoxLimit = 16;
+/// The longest user name and password CLoginIDPwd accepts: the record keeps
+/// at most 15 bytes of each, and a longer text would be cut unseen.
+inline constexpr int kLoginBoxLimit = 15;
 
 class SpecifyIpDialog : public QDialog {
   Q_OBJECT
@@ -65,10 +68,17 @@ class ChangePasswdDialog : public QDialog {
 class LoginIdPwdDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit LoginIdPwdDialog(QWidget* parent = nullptr);
+  LoginIdPwdDialog(Prompter& prompter, QWidget* parent = nullptr);
   LoginEntry entry() const;
+  QLineEdit* userEdit() const { return user_; }
+  QLineEdit* passwordEdit() const { return password_; }
+
+  /// "Login": refuses a text of more than 15 bytes (non-ASCII characters
+  /// take several) with "Enter no more than 15 characters.".
+  void accept() override;
 
  private:
+  Prompter& prompter_;
   QLineEdit* user_;
   QLineEdit* password_;
 };

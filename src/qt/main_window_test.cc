@@ -158,11 +158,12 @@ class MainWindowTest : public QObject {
     Populate();
     SeenBox seen;
     CloseNextMessageBox(seen);
-    window_->runCommand(kCmdImportConfiguration);
+    Select({1}, 1);
+    window_->runCommand(kCmdModifyIp);  // the fake services cannot read the settings
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Search Utility"));
-    QCOMPARE(seen.text, QString("This command is not available yet."));
-    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.text, QString("Your IP address is not accessable for this Meshvault Server."));
+    QCOMPARE(seen.icon, QMessageBox::Information);
 
     std::unique_ptr<QMessageBox> box(MakeMessageBox("Export configuration to file OK.",
                                                     MessageIcon::kInformation, PromptButtons::kOk,

@@ -1,5 +1,6 @@
 #include "qt/progress_dialog.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +13,7 @@
 
 namespace vantrell {
 
-ProgressDialog::~ProgressDialog() = default;
+ProgressDialog::~ProgressDialog() { SetWaitCursor(false); }
 
 ProgressDialog::ProgressDialog(DialogDriver& driver, const QtPrompter* prompter, QWidget* parent)
     : QDialog(parent), driver_(driver), prompter_(prompter) {
@@ -62,6 +63,25 @@ void ProgressDialog::SetStatusText(std::string_view text) {
 
 void ProgressDialog::SetButtonText(std::string_view text) {
   button_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void ProgressDialog::SetButtonEnabled(bool enabled) { button_->setEnabled(enabled); }
+
+void ProgressDialog::RedrawRow(int row) {
+  // The step that changed the row blocks the message loop: paint now.
+  if (QTreeWidgetItem* item = list_->topLevelItem(row)) {
+    list_->viewport()->repaint(list_->visualItemRect(item));
+  }
+}
+
+void ProgressDialog::SetWaitCursor(bool on) {
+  if (on == waitCursor_) return;
+  waitCursor_ = on;
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 int ProgressDialog::run() {

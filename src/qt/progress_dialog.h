@@ -28,6 +28,9 @@ class ProgressDialog : public QDialog, public DialogControls {
 
   void SetStatusText(std::string_view text) override;
   void SetButtonText(std::string_view text) override;
+  void SetButtonEnabled(bool enabled) override;
+  void RedrawRow(int row) override;
+  void SetWaitCursor(bool on) override;
 
   QTreeWidget* list() const { return list_; }
   QPushButton* button() const { return button_; }
@@ -49,6 +52,7 @@ class ProgressDialog : public QDialog, public DialogControls {
   QPushButton* button_;
   QLabel* status_ = nullptr;
   bool ended_ = false;
+  bool waitCursor_ = false;
 };
 
 class QtDialogHost : public ModalDialogHost {

@@ -7,6 +7,8 @@
 #include <QThread>
 
 #include "qt/input_dialogs.h"
+#include "qt/multiple_login_dialog.h"
+#include "qt/netconf_dialog.h"
 
 namespace vantrell {
 namespace {
@@ -118,10 +120,23 @@ std::optional<PasswordChange> QtPrompter::ChangePassword() {
   return dialog.change();
 }
 
+bool QtPrompter::MultipleLogin(CCMultipleLogin& dialog) {
+  MultipleLoginDialog window(dialog, parentWidget_);
+  return window.exec() == QDialog::Accepted;
+}
+
 std::optional<LoginEntry> QtPrompter::LoginIdPassword() {
-  LoginIdPwdDialog dialog(parentWidget_);
+  LoginIdPwdDialog dialog(*this, parentWidget_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.entry();
+}
+
+std::optional<DeviceRecord> QtPrompter::EditNetworkSettings(const DeviceRecord& record,
+                                                            AddressChangeMask mask,
+                                                            NetconfPurpose purpose) {
+  NetconfDialog dialog(record, mask, purpose, *this, parentWidget_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.edited();
 }
 
 }  // namespace vantrell

@@ -44,6 +44,10 @@ class QtPrompter : public QObject, public Prompter {
   std::optional<std::string> InputPassword() override;
   std::optional<PasswordChange> ChangePassword() override;
   std::optional<LoginEntry> LoginIdPassword() override;
+  bool MultipleLogin(CCMultipleLogin& dialog) override;
+  std::optional<DeviceRecord> EditNetworkSettings(const DeviceRecord& record,
+                                                  AddressChangeMask mask,
+                                                  NetconfPurpose purpose) override;
 
  private:
   PromptAnswer AskHere(std::string_view text, MessageIcon icon, PromptButtons buttons);

@@ -15,6 +15,8 @@ using nlohmann::json;
 
 /// Input kept before the consumed part is dropped from the buffer.
 constexpr std::size_t kCompactThreshold = 64 * 1024;
+/// How long a stalled firmware transfer stays silent.
+constexpr int kStallMs = 600000;
 
 std::string HexByte(std::uint8_t value) {
   char text[8];
@@ -58,6 +60,7 @@ struct DeviceSession::Transfer {
   Md5Builder md5;
   std::string data;                    ///< streamed configuration file only
   std::optional<StreamHeader> stream;  ///< streamed configuration file only
+  bool stalled = false;                ///< firmware: the stall has begun
 };
 
 SessionSources DefaultSessionSources() {
@@ -391,12 +394,24 @@ SessionStep DeviceSession::Command(std::span<const std::uint8_t> request, json& 
 std::optional<SessionStep> DeviceSession::ContinueTransfer() {
   Transfer& t = *transfer_;
   const std::size_t want = t.expected - t.received;
-  const std::size_t take = std::min(want, Buffered());
+  std::size_t take = std::min(want, Buffered());
+  const std::uint32_t stallAt = device_.faults.firmwareStallAfter;
+  const bool stallAhead = t.opcode == opcode::kSendFirmware && stallAt > 0 && !t.stalled &&
+                          stallAt < t.expected;
+  if (stallAhead) take = std::min<std::size_t>(take, stallAt - t.received);
   const std::span<const std::uint8_t> piece(input_.data() + consumed_, take);
   t.md5.Add(piece);
   if (t.stream) t.data.append(piece.begin(), piece.end());
   t.received += static_cast<std::uint32_t>(take);
   consumed_ += take;
+  if (stallAhead && t.received >= stallAt) {
+    // Reads nothing more of this connection for the longest delay there is.
+    t.stalled = true;
+    SessionStep stall;
+    stall.delayMs = kStallMs;
+    stall.note = "0x0D: stalled after " + std::to_string(t.received) + " bytes";
+    return stall;
+  }
   if (t.received < t.expected) return std::nullopt;
   return t.opcode == opcode::kSendFirmware ? FinishFirmware() : FinishStream();
 }

@@ -226,6 +226,25 @@ TEST_F(DeviceSessionTest, InterruptedFirmwareIsRecorded) {
   EXPECT_EQ(record["result"], "transfer incomplete: closed by peer after 3 of 16 bytes");
 }
 
+TEST_F(DeviceSessionTest, StalledFirmwareStopsTakingTheImage) {
+  device_.faults.firmwareStallAfter = 3;
+  LogIn("old");
+  std::vector<SessionStep> steps = Feed({0x0D, 0x06, 0, 0, 0, 1, 2});
+  ASSERT_EQ(steps.size(), 1u);
+  // One step at a time, as the server takes them: after the stall step it
+  // reads nothing until the step's delay has passed.
+  Session().Receive(Bytes{3, 4, 5});
+  const std::optional<SessionStep> stall = Session().Next();
+  ASSERT_TRUE(stall);
+  EXPECT_TRUE(stall->reply.empty());
+  EXPECT_EQ(stall->delayMs, 600000);
+  EXPECT_EQ(stall->then, SessionStep::Then::kContinue);
+  EXPECT_EQ(Session().Buffered(), 2u);  // bytes 4 and 5 stay unread
+  Session().ConnectionEnded("closed by peer");
+  EXPECT_EQ(Line(lines_.size() - 1)["result"],
+            "transfer incomplete: closed by peer after 3 of 6 bytes");
+}
+
 TEST_F(DeviceSessionTest, StreamedFileRejectedGroupOrTaken) {
   device_.faults.streamFinalStatus = -3;
   device_.faults.streamGroupName = "QoS";

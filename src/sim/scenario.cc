@@ -279,6 +279,10 @@ void ReadSessionFaults(const json& value, const std::string& path, SimFaults& fa
         ReadBool(value["firmwareCloseWithoutAnswer"], field("firmwareCloseWithoutAnswer"));
   }
   if (has("firmwareSaveMs")) faults.firmwareSaveMs = delay("firmwareSaveMs");
+  if (has("firmwareStallAfter")) {
+    faults.firmwareStallAfter = static_cast<std::uint32_t>(
+        ReadUnsigned(value["firmwareStallAfter"], field("firmwareStallAfter"), 0xFFFFFFFFu));
+  }
   if (has("streamFirstReply")) {
     faults.streamFirstReply = ReadStatusByte(value["streamFirstReply"], field("streamFirstReply"));
   }
@@ -307,7 +311,8 @@ SimFaults ReadFaults(const json& value, const std::string& path,
       value, path,
       {"discoveryNoise", "noiseOnly", "detailsDelayMs", "refuseLogin", "replyDelayMs",
        "resetOnNetworkSettings", "refuseOpcodes", "firmwareFirstReply", "firmwareStatus",
-       "firmwareCloseWithoutAnswer", "firmwareSaveMs", "streamFirstReply", "streamFinalStatus",
+       "firmwareCloseWithoutAnswer", "firmwareSaveMs", "firmwareStallAfter", "streamFirstReply",
+       "streamFinalStatus",
        "streamGroupName", "longFileHeader", "httpAnswer"},
       warnings);
   SimFaults faults;

@@ -88,6 +88,9 @@ struct SimFaults {
   bool firmwareCloseWithoutAnswer = false;
   /// Time the device "stores" the image before the final reply.
   int firmwareSaveMs = 0;
+  /// Stop reading the image after this many bytes and stay silent with
+  /// the connection open (0: never); the sender's buffers fill and stall.
+  std::uint32_t firmwareStallAfter = 0;
   /// Status byte of the first reply to a streamed configuration file
   /// (0 = send the file).
   std::uint8_t streamFirstReply = 0;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include "config/config_block.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
@@ -14,13 +15,18 @@
 #include "net/search_worker.h"
 #include "ops/device_info.h"
 #include "ops/export_configuration.h"
+#include "ops/video_server_export.h"
+#include "ops/network_settings.h"
 #include "ops/password_commands.h"
 #include "ops/selection_rights.h"
 #include "ops/send_command.h"
+#include "ui/import_dialog.h"
 #include "ui/main_menu.h"
 #include "ui/multi_device_dialog.h"
+#include "ui/netconf_form.h"
 #include "ui/one_device_dialog.h"
 #include "ui/search_dialog.h"
+#include "ui/upgrade_command.h"
 
 namespace vantrell {
 namespace {
@@ -122,6 +128,65 @@ class SendCommandDriver : public DialogDriver {
   std::vector<std::shared_ptr<DeviceJob>> rows_;
   const OrvListView::Services& services_;
   std::unique_ptr<MultiDeviceDialog> dialog_;
+};
+
+/// The import asks the operator through the window's dialogs: CLoginIDPwd
+/// for a video server, CNetconf in review mode for a file's addresses.
+class PrompterImportOperator : public ImportOperator {
+ public:
+  explicit PrompterImportOperator(Prompter& prompter) : prompter_(prompter) {}
+  std::optional<LoginEntry> LoginIdPassword() override { return prompter_.LoginIdPassword(); }
+  std::optional<DeviceRecord> ReviewAddressSettings(const DeviceRecord&,
+                                                    const DeviceRecord& fileSettings,
+                                                    AddressChangeMask mask) override {
+    return prompter_.EditNetworkSettings(fileSettings, mask, NetconfPurpose::kImportReview);
+  }
+
+ private:
+  Prompter& prompter_;
+};
+
+/// CImportFile "Import Configuration": the one-shot start timer runs the
+/// whole import inside its tick; "OK" (enabled at the end) closes it.
+class ImportDriver : public DialogDriver {
+ public:
+  ImportDriver(std::vector<ImportTarget> targets, Prompter& prompter,
+               const OrvListView::Services& services)
+      : targets_(std::move(targets)),
+        prompter_(prompter),
+        operator_(prompter),
+        services_(services),
+        layout_(ImportDialogLayout()) {}
+  const Layout& layout() const override { return layout_; }
+  void Open(RowTable& rows, DialogControls& controls) override {
+    dialog_ = std::make_unique<ImportDialog>(
+        std::move(targets_),
+        ImportDialog::Ports{rows, prompter_, operator_,
+                            [&controls](bool enabled) { controls.SetButtonEnabled(enabled); },
+                            [&controls](int row) { controls.RedrawRow(row); },
+                            [&controls](bool on) { controls.SetWaitCursor(on); }, services_.bracket,
+                            services_.timing});
+    dialog_->Open();
+  }
+  TickResult OnTick() override {
+    // One shot: later ticks (from message boxes opened during the run)
+    // only stop the timer.
+    if (!fired_) {
+      fired_ = true;
+      dialog_->OnTimer();
+    }
+    return TickResult::kStopTimer;
+  }
+  void OnButton() override {}
+
+ private:
+  std::vector<ImportTarget> targets_;
+  Prompter& prompter_;
+  PrompterImportOperator operator_;
+  const OrvListView::Services& services_;
+  Layout layout_;
+  std::unique_ptr<ImportDialog> dialog_;
+  bool fired_ = false;
 };
 
 template <std::size_t N>
@@ -266,14 +331,16 @@ void OrvListView::OnCommand(int id) {
       return ChangePassword();
     case kCmdExportConfiguration:
       return ExportConfiguration();
+    case kCmdModifyIp:
+      return ModifyIpAddress();
+    case kCmdImportConfiguration:
+      return ImportConfiguration();
     case kCmdSetDefault:
       return SetDefault();
     case kCmdWebConsole:
       return WebConsole();
     case kCmdUpgradeFirmware:
-    case kCmdModifyIp:
-    case kCmdImportConfiguration:
-      return NotAvailable();
+      return UpgradeFirmware();
     default:
       return;
   }
@@ -357,9 +424,52 @@ void OrvListView::ExportConfiguration() {
   const auto path = ports_.prompter.SaveFileName(kConfigurationFileDialog);
   if (!path) return;
   DeviceRecord& record = document_[static_cast<std::size_t>(row)];
-  if (IsKavexModelId(record.modelId)) return NotAvailable();
+  if (IsKavexModelId(record.modelId)) {
+    return RunVideoServerExport(record, *path, ports_.prompter, services_.exportVideoServer);
+  }
   const int result = services_.exportConfiguration(record, *path);
   ports_.prompter.ShowMessage(ExportResultText(result, record), MessageIcon::kInformation);
+}
+
+void OrvListView::ModifyIpAddress() {
+  const int row = ports_.list.FocusedRow();
+  if (!Focused()) return;
+  DeviceRecord& record = document_[static_cast<std::size_t>(row)];
+  auto block = std::make_unique<ConfigBlock>();
+  if (services_.bracket) services_.bracket->Install(record);
+  const int read = services_.readNetworkSettings ? services_.readNetworkSettings(record, *block)
+                                                 : kNetworkSettingsFailed;
+  if (const auto failure = ReadFailureMessage(read, record)) {
+    ports_.prompter.ShowMessage(failure->text, failure->icon);
+  } else {
+    const std::optional<DeviceRecord> edited =
+        ports_.prompter.EditNetworkSettings(record, 0, NetconfPurpose::kModify);
+    if (edited && !(*edited == record) &&
+        ports_.prompter.Ask(kNetworkSettingsWarning, MessageIcon::kStop, PromptButtons::kYesNo) ==
+            PromptAnswer::kYes) {
+      const int result = services_.applyNetworkSettings
+                             ? services_.applyNetworkSettings(record, *edited, *block)
+                             : kNetworkSettingsFailed;
+      const NetworkSettingsMessage outcome = ApplyOutcomeMessage(result, record);
+      ports_.prompter.ShowMessage(outcome.text, outcome.icon);
+      if (result >= 0) {
+        if (services_.bracket) services_.bracket->Remove(record.ipAddr);
+        record = *edited;
+        RefreshRows();
+      }
+    }
+  }
+  if (services_.bracket) services_.bracket->Remove(record.ipAddr);
+}
+
+void OrvListView::ImportConfiguration() {
+  if (!Focused()) return;
+  const auto path = ports_.prompter.OpenFileName(kImportFileDialog);
+  if (!path) return;
+  std::vector<DeviceRecord> records;
+  for (const DeviceRecord* selected : SelectedRecords()) records.push_back(*selected);
+  ImportDriver driver(MakeImportTargets(records, *path), ports_.prompter, services_);
+  ports_.dialogs.RunModal(driver);
 }
 
 void OrvListView::SetDefault() {
@@ -385,8 +495,11 @@ void OrvListView::WebConsole() {
   services_.openUrl(WebConsoleUrl(*f));
 }
 
-void OrvListView::NotAvailable() {
-  ports_.prompter.ShowMessage(kNotAvailableText, MessageIcon::kStop);
+void OrvListView::UpgradeFirmware() {
+  RunUpgradeCommand(document_, ports_.list.SelectedRows(),
+                    {services_.upgradeSwitchWorker, services_.upgradeVideoServerWorker},
+                    {ports_.prompter, ports_.dialogs, services_.bracket,
+                     [this] { BroadcastSearch(); }});
 }
 
 OrvListView::Services SystemListServices(ArpRouteBracket* bracket, MessageSink& messages,
@@ -414,6 +527,20 @@ OrvListView::Services SystemListServices(ArpRouteBracket* bracket, MessageSink& 
                                                    const std::filesystem::path& path) {
     return ExportDeviceConfiguration(record, path, bracket, timing);
   };
+  services.readNetworkSettings = [timing](DeviceRecord& record, ConfigBlock& block) {
+    return readNetworkSettings(record, block, timing);
+  };
+  services.applyNetworkSettings = [timing](const DeviceRecord& listed, const DeviceRecord& edited,
+                                           ConfigBlock& block) {
+    return applyNetworkSettings(listed, edited, block, timing);
+  };
+  services.exportVideoServer = [bracket, timing](const DeviceRecord& record,
+                                                 const std::filesystem::path& path) {
+    return ExportVideoServerParameters(record, path, bracket, timing);
+  };
+  const UpgradeWorkers upgrade = SystemUpgradeWorkers(timing);
+  services.upgradeSwitchWorker = upgrade.switchWorker;
+  services.upgradeVideoServerWorker = upgrade.videoServerWorker;
   services.openUrl = std::move(openUrl);
   services.bracket = bracket;
   services.timing = timing;

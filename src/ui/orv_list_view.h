@@ -4,10 +4,11 @@
 /// texts, the selection step that tells the information pane what to show,
 /// the enabling rule of each command, sorting by column, double click,
 /// context menu, the Web Console, and the commands Broadcast Search,
-/// Specify IP Address, Unlock, Change password, Export Configuration and
-/// Set Default, which run their dialogs through the prompter and the
-/// dialog host. Destroying the view removes the temporary ARP entry and
-/// host route of every listed device.
+/// Specify IP Address, Unlock, Change password, Modify IP Address, Export
+/// and Import Configuration, Upgrade Firmware and Set Default, which run
+/// their dialogs through the prompter and the dialog host. Destroying the
+/// view removes the temporary ARP entry and host route of every listed
+/// device.
 
 #include <array>
 #include <filesystem>
@@ -19,12 +20,14 @@
 #include "core/timing.h"
 #include "net/search_context.h"
 #include "ops/device_job.h"
+#include "ops/firmware_upgrade.h"
 #include "ui/prompter.h"
 #include "ui/row_table.h"
 
 namespace vantrell {
 
 class ArpRouteBracket;
+class ConfigBlock;
 
 /// Columns of the device list.
 enum DeviceColumn : int {
@@ -60,8 +63,10 @@ bool ColumnLess(int column, const DeviceRecord& a, const DeviceRecord& b);
 /// "http://a.b.c.d" for a switch, "http://a.b.c.d:port" for a video server.
 std::string WebConsoleUrl(const DeviceRecord& record);
 
-/// The message of the commands that this version does not carry out yet.
-inline constexpr const char* kNotAvailableText = "This command is not available yet.";
+/// The open dialog of Import Configuration.
+inline const FileDialogRequest kImportFileDialog{"ini files (*.ini)|*.ini|All files (*.*)|*.*||",
+                                                 "ini"};
+
 /// Asked after Set Default.
 inline constexpr const char* kRefreshQuestion =
     "Do you want to refresh the Video or Meshvault Server information ?";
@@ -95,6 +100,20 @@ class OrvListView {
     std::function<int(DeviceJob&)> sendCommandWorker;
     /// Export Configuration inside the bracket; the result code.
     std::function<int(DeviceRecord&, const std::filesystem::path&)> exportConfiguration;
+    /// The parameter export of a video server inside the bracket (0, -2
+    /// refused credentials, -1).
+    std::function<int(const DeviceRecord&, const std::filesystem::path&)> exportVideoServer;
+    /// Upgrade Firmware: the workers of switch and video-server rows.
+    std::function<int(UpgradeJob&, MessageSink*)> upgradeSwitchWorker;
+    std::function<int(UpgradeJob&)> upgradeVideoServerWorker;
+    /// Modify IP Address, inside the bracket: reads the device's address
+    /// settings into the record (a short-reply device's block into the
+    /// buffer); 0 or a negative code (readNetworkSettings).
+    std::function<int(DeviceRecord&, ConfigBlock&)> readNetworkSettings;
+    /// Stores the edited settings into the listed device: below 0, 0 or 1
+    /// (applyNetworkSettings).
+    std::function<int(const DeviceRecord& listed, const DeviceRecord& edited, ConfigBlock&)>
+        applyNetworkSettings;
     std::function<void(const std::string& url)> openUrl;
     /// null: no ARP entries or routes are touched.
     ArpRouteBracket* bracket = nullptr;
@@ -148,9 +167,11 @@ class OrvListView {
   void Unlock();
   void ChangePassword();
   void ExportConfiguration();
+  void ModifyIpAddress();
+  void ImportConfiguration();
   void SetDefault();
   void WebConsole();
-  void NotAvailable();
+  void UpgradeFirmware();
 
   DeviceList& document_;
   Ports ports_;

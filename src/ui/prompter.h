@@ -14,9 +14,13 @@
 #include <vector>
 
 #include "core/message.h"
+#include "ui/netconf_form.h"
 #include "ui/row_table.h"
 
 namespace vantrell {
+
+class CCMultipleLogin;
+class UpgradeFirmDriver;
 
 /// The caption of every message box.
 inline constexpr const char* kMessageCaption = "Search Utility";
@@ -73,6 +77,20 @@ class Prompter : public MessageSink {
   virtual std::optional<PasswordChange> ChangePassword() = 0;
   /// CLoginIDPwd "Username & Password"; nothing when closed without Login.
   virtual std::optional<LoginEntry> LoginIdPassword() = 0;
+  /// CCMultipleLogin "Kavex Device Multiple Login", run modally on the
+  /// filled dialog: true after OK (the DeviceList records hold the texts),
+  /// false after Cancel (nothing stored). Without a dialog of its own a
+  /// front end presses OK at once (multiple_login.cc).
+  virtual bool MultipleLogin(CCMultipleLogin& dialog);
+  /// CNetconf "Modify IP Address" on a copy of `record` with the boxes of
+  /// `mask` checked: the edited record after an accepted OK, nothing on
+  /// Cancel.
+  virtual std::optional<DeviceRecord> EditNetworkSettings(const DeviceRecord& record,
+                                                          AddressChangeMask mask,
+                                                          NetconfPurpose purpose) {
+    (void)record, (void)mask, (void)purpose;
+    return std::nullopt;
+  }
 };
 
 /// Controls of a modal progress dialog besides its list.
@@ -81,6 +99,12 @@ class DialogControls {
   virtual ~DialogControls() = default;
   virtual void SetStatusText(std::string_view text) = 0;
   virtual void SetButtonText(std::string_view text) = 0;
+  /// Enables or disables the button (the import's "OK").
+  virtual void SetButtonEnabled(bool enabled) { (void)enabled; }
+  /// Repaints a row at once, while a long step blocks the message loop.
+  virtual void RedrawRow(int row) { (void)row; }
+  /// Shows (true) or hides the wait cursor.
+  virtual void SetWaitCursor(bool on) { (void)on; }
 };
 
 /// What a timer tick of a modal dialog leads to.
@@ -119,6 +143,9 @@ class ModalDialogHost {
  public:
   virtual ~ModalDialogHost() = default;
   virtual void RunModal(DialogDriver& driver) = 0;
+  /// CUpgradeFirm with its two timers. By default as any progress dialog,
+  /// each tick running timer 1, then timer 2 (upgrade_firm.cc).
+  virtual void RunUpgradeModal(UpgradeFirmDriver& driver);
 };
 
 }  // namespace vantrell

@@ -1,0 +1,518 @@
+#include "config/gen_a2_layout.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "config/config_item_ids.h"
+
+namespace vantrell {
+namespace gen_a2 {
+namespace {
+
+using namespace item;
+
+constexpr int kMailRecipients = 4;
+constexpr int kAccessEntries = 10;
+constexpr int kTosEntries = 64;
+constexpr int kCosClasses = 8;
+
+// Texts: characters in slot bytes.
+constexpr std::uint16_t kShortText = 30;
+constexpr std::uint16_t kTextSlot = 40;
+constexpr std::uint16_t kCommunitySlot = 32;
+constexpr std::uint16_t kLongLocation = 80;
+constexpr std::uint16_t kLongLocationSlot = 84;
+constexpr std::uint16_t kSmtpText = 45;
+constexpr std::uint16_t kSmtpTextSlot = 46;
+constexpr std::uint16_t kSnmpText = 39;
+
+// Offsets of the fields that are not tables.
+constexpr std::uint32_t kFlagWord = 24;
+constexpr std::uint32_t kAccessAddresses = 112;
+constexpr std::uint32_t kAccessNetmasks = 152;
+constexpr std::uint32_t kQosInspect = 756;
+constexpr std::uint32_t kPortPriorities = 764;
+constexpr std::uint32_t kCosMap = 772;
+constexpr std::uint32_t kTosMap = 780;
+constexpr std::uint32_t kPortLocks = 3404;
+constexpr std::uint32_t kRateRecords = 3412;
+constexpr std::uint32_t kEgressAt = 2;
+constexpr std::uint32_t kMailTexts = 4996;
+constexpr std::uint32_t kPortEvents = 5200;
+constexpr std::uint32_t kPortLoads = 5208;
+constexpr std::uint32_t kRelayEnableWord = 5332;
+constexpr std::uint32_t kRelaySelectWord = 5336;
+constexpr std::uint32_t kRelayPortEnable = 5340;
+constexpr std::uint32_t kRelayPortSelect = 5348;
+constexpr std::uint32_t kRelayPortLoads = 5356;
+constexpr std::uint32_t kDeviceIps = 10044;
+constexpr std::uint32_t kDeviceIpStride = 108;
+constexpr std::uint32_t kSpanEnable = 11340;
+constexpr std::uint32_t kSpanPriority = 11352;
+constexpr std::uint32_t kSpanCost = 11364;
+constexpr std::uint32_t kRedundancyWordAt = 11420;
+/// Low nibble: admin data encryption enable; high nibble: the user's.
+constexpr std::uint32_t kSnmpEncryptionEnable = 12277;
+constexpr std::uint8_t kHighNibbleMask = 0xF0;
+
+/// Relay word bits of the choices.
+constexpr std::uint8_t kRelayPower1Bit = 4;
+constexpr std::uint8_t kRelayPower2Bit = 5;
+constexpr std::uint8_t kRelayDi1On2OffBit = 6;
+constexpr std::uint8_t kRelayDi1Off2OnBit = 7;
+constexpr std::uint8_t kRelayDi2On2OffBit = 8;
+constexpr std::uint8_t kRelayDi2Off2OnBit = 9;
+constexpr std::uint8_t kRelayPortTrafficBit = 2;
+
+constexpr std::size_t kMaxFields = 420;
+
+struct LayoutTable {
+  std::array<AItemField, kMaxFields> fields{};
+  std::size_t count = 0;
+  constexpr void Add(ConfigItemId id, AField field) { fields[count++] = {id, field}; }
+};
+
+constexpr std::uint32_t PortRecord(int p) {
+  return static_cast<std::uint32_t>(kPortRecords + kPortRecordSize * (p - 1));
+}
+
+constexpr void AddSystem(LayoutTable& t) {
+  t.Add(D_CONF_ETH_MARK, Plain(U32Field(0)));
+  t.Add(D_CONF_ETH_IPADDR, Plain(Ipv4Field(12)));
+  t.Add(D_CONF_ETH_IPMASK, Plain(Ipv4Field(16)));
+  t.Add(D_CONF_ETH_GATEWAY, Plain(Ipv4Field(20)));
+  t.Add(D_CONF_ETH_FLAG_AUTOIP, ModeBitsField(kFlagWord));
+  t.Add(D_CONF_ETH_FLAG_FASTRECOVERY, Plain(WordBitField(kFlagWord, 2)));
+  t.Add(D_CONF_ETH_FLAG_WEBA8, InvertedBitField(kFlagWord, 4));
+  t.Add(D_CONF_ETH_FLAG_TELNETA8, InvertedBitField(kFlagWord, 5));
+  t.Add(D_CONF_ETH_DNSSIP, Plain(Ipv4Field(28)));
+  t.Add(D_CONF_ETH_DNSSIP1, Plain(Ipv4Field(32)));
+  t.Add(D_CONF_SNMP_TRAPSERVER, Plain(TextField(36, kSnmpText, kTextSlot)));
+  t.Add(D_CONF_ETH_USERPWD, Plain(Blank16TerminatedField(76)));
+  t.Add(D_CONF_GRANTIP_INUSED, Plain(U32Field(108)));
+  for (int k = 1; k <= kAccessEntries; ++k) {
+    const auto at = static_cast<std::uint32_t>(4 * (k - 1));
+    t.Add(D_CONF_GRANTIP_IP1 + (k - 1),
+          AccessAddressField(kAccessAddresses + at, kAccessNetmasks + at));
+    t.Add(kGrantIpNetmask1 + (k - 1), AccessNetmaskField(kAccessNetmasks + at));
+  }
+  t.Add(D_CONF_SNMP_TRAPCOMM, Plain(TextField(192, kShortText, kCommunitySlot)));
+  t.Add(D_CONF_ETH_NAMEA8, Plain(TextField(224, kShortText, kTextSlot)));
+  t.Add(D_CONF_ETH_LOCATIONA8, Plain(TextField(264, kLongLocation, kLongLocationSlot)));
+  t.Add(D_CONF_ETH_SYSDESCR, Plain(TextField(348, kShortText, kTextSlot)));
+  t.Add(D_CONF_ETH_CONTACT, Plain(TextField(388, kShortText, kTextSlot)));
+  t.Add(D_CONF_ETH_DTIME_PERIOD, Plain(U32Field(664)));
+  t.Add(D_CONF_ETH_DTIME_TZONE, Plain(U8Field(668)));
+  t.Add(D_CONF_ETH_DTIME_SRV1, Text40Field(672));
+  t.Add(D_CONF_ETH_DTIME_SRV2, Text40Field(712));
+  t.Add(kSpareWord104, Plain(U16Field(8504)));
+}
+
+constexpr void AddQosAndRates(LayoutTable& t) {
+  t.Add(D_CONF_QOS_SCHEDULE, Plain(U8Field(752)));
+  for (int p = 1; p <= kPorts; ++p) {
+    const auto port = static_cast<std::uint32_t>(p - 1);
+    t.Add(D_CONF_QOS_INSPECT1_TOS + port, NonzeroBitField(kQosInspect + port, 1, 0));
+    t.Add(D_CONF_QOS_INSPECT1_COS + port, NonzeroBitField(kQosInspect + port, 1, 1));
+    t.Add(D_CONF_QOS_PRIORITY1 + port, Plain(U8Field(kPortPriorities + port)));
+    t.Add(D_CONF_PORT_LOCK1 + port, Plain(U8Field(kPortLocks + port)));
+    t.Add(D_CONF_RATE_LIMIT_INGRESS_P1 + port, IngressRateField(kRateRecords + 4 * port));
+    t.Add(D_CONF_RATE_LIMIT_ENGRESS_RATE1 + port,
+          EgressRateIndexField(kRateRecords + 4 * port + kEgressAt));
+  }
+  for (int c = 0; c < kCosClasses; ++c) {
+    t.Add(D_CONF_COSMAP0 + static_cast<ConfigItemId>(c),
+          Plain(U8Field(kCosMap + static_cast<std::uint32_t>(c))));
+  }
+  for (int k = 1; k <= kTosEntries; ++k) {
+    t.Add(TosMapEntry(k), Plain(U8Field(kTosMap + static_cast<std::uint32_t>(k - 1))));
+  }
+}
+
+constexpr void AddPorts(LayoutTable& t) {
+  t.Add(D_CONF_ETH_MIRROR_PORT, Plain(U8Field(3444)));
+  t.Add(D_CONF_ETH_TARGET_PORT, Plain(U8Field(3445)));
+  t.Add(D_CONF_ETH_MIRROR_DIR, Plain(U8Field(3446)));
+  for (int p = 1; p <= kPorts; ++p) {
+    const std::uint32_t record = PortRecord(p);
+    t.Add(PcfgDisable(p), InvertedDisableField(record));
+    t.Add(PcfgFlag(p), TwoBitField(record + 1));
+    t.Add(PcfgFdx(p), Plain(WordBitField(record + 1, 2)));
+    t.Add(PcfgSpeed(p), Plain(U8Field(record + 2)));
+    t.Add(D_CONF_ETH_PORTTRUNKING_P1 + static_cast<ConfigItemId>(p - 1),
+          Plain(U8Field(record + static_cast<std::uint32_t>(kTrunkGroupAt))));
+  }
+}
+
+constexpr void AddWarnings(LayoutTable& t) {
+  t.Add(D_CONF_ETH_WARN_SMTPSrv, Plain(TextField(kMailTexts, kShortText, kTextSlot)));
+  for (int k = 1; k <= kMailRecipients; ++k) {
+    t.Add(WarnTo(k), Plain(TextField(kMailTexts + kTextSlot * static_cast<std::uint32_t>(k),
+                                     kShortText, kTextSlot)));
+  }
+  t.Add(D_CONF_ETH_WARN_SFLAGA8, Plain(U32Field(5196)));
+  t.Add(D_CONF_ETH_WARN_SMTP_UNAME, Plain(TextField(5240, kSmtpText, kSmtpTextSlot)));
+  t.Add(D_CONF_ETH_WARN_SMTP_PASSWD, Plain(TextField(5286, kSmtpText, kSmtpTextSlot)));
+  t.Add(D_CONF_RELAY_SFLAG_NORMAL1, Plain(WordBitField(kRelayEnableWord, 0)));
+  t.Add(D_CONF_RELAY_SFLAG_NORMAL2, Plain(WordBitField(kRelayEnableWord, 1)));
+  const std::pair<ConfigItemId, std::uint8_t> relayChoices[] = {
+      {D_CONF_ETH_RELAY_SFLAG_POWER1, kRelayPower1Bit},
+      {D_CONF_ETH_RELAY_SFLAG_POWER2, kRelayPower2Bit},
+      {D_CONF_RELAY_SFLAG_DI1_ON2OFF, kRelayDi1On2OffBit},
+      {D_CONF_RELAY_SFLAG_DI1_OFF2ON, kRelayDi1Off2OnBit},
+      {D_CONF_RELAY_SFLAG_DI2_ON2OFF, kRelayDi2On2OffBit},
+      {D_CONF_RELAY_SFLAG_DI2_OFF2ON, kRelayDi2Off2OnBit},
+  };
+  for (const auto& [id, bit] : relayChoices) {
+    t.Add(id, RelayChoiceField(kRelayEnableWord, kRelaySelectWord, bit, 4));
+  }
+  for (int p = 1; p <= kPorts; ++p) {
+    const auto port = static_cast<std::uint32_t>(p - 1);
+    t.Add(WarnPortFlag(p), Plain(U8Field(kPortEvents + port)));
+    t.Add(WarnPortLoad(p), Plain(Lo16Field(kPortLoads + 4 * port)));
+    t.Add(WarnPortLoadTime(p), Plain(Hi16Field(kPortLoads + 4 * port)));
+    t.Add(RelayPortLink(p), LinkChoiceField(kRelayPortEnable + port, kRelayPortSelect + port));
+    t.Add(RelayPortTraffic(p), RelayChoiceField(kRelayPortEnable + port, kRelayPortSelect + port,
+                                                kRelayPortTrafficBit, 1));
+    t.Add(RelayPortLoad(p), Plain(Lo16Field(kRelayPortLoads + 4 * port)));
+    t.Add(RelayPortLoadTime(p), Plain(Hi16Field(kRelayPortLoads + 4 * port)));
+  }
+}
+
+constexpr void AddRedundancy(LayoutTable& t) {
+  // Ring ports and coupling: any byte value is stored.
+  t.Add(D_CONF_ETH_REDUN_PORT1, Plain(U8Field(4988)));
+  t.Add(D_CONF_ETH_REDUN_PORT2, Plain(U8Field(4989)));
+  t.Add(D_CONF_ETH_REDUN_COUPLING, Plain(U8Field(4990)));
+  t.Add(D_CONF_ETH_REDUN_CPL_CTRLPORT, Plain(U8Field(4991)));
+  t.Add(D_CONF_ETH_REDUN_CPL_PORT, Plain(U8Field(4992)));
+  for (int k = 1; k <= kLogicalPorts; ++k) {
+    const auto at = static_cast<std::uint32_t>(k - 1);
+    t.Add(D_CONF_ETH_PCFG_DEVIP1 + at, Plain(Ipv4Field(kDeviceIps + kDeviceIpStride * at)));
+    t.Add(D_CONF_ETH_SPAN_PORT1_EN + at, Plain(U8Field(kSpanEnable + at)));
+    t.Add(D_CONF_ETH_SPAN_PORT1_ID + at, PriorityTimes16Field(kSpanPriority + at));
+    t.Add(D_CONF_ETH_SPAN_PATH1_COST + at, Plain(U32Field(kSpanCost + 4 * at)));
+  }
+  t.Add(D_CONF_ETH_SPAN_HELLO_TIME, Plain(Times100Field(11412)));
+  t.Add(D_CONF_ETH_SPAN_MAX_AGE, Plain(Times100Field(11414)));
+  t.Add(D_CONF_ETH_SPAN_FD_DELAY, Plain(Times100Field(11416)));
+  // The whole word; the priority lies in bits 12-15.
+  t.Add(D_CONF_ETH_SPAN_BRIDGE_ID, Plain(U16Field(11418)));
+  t.Add(D_CONF_ETHA8_REDUN_PROTOCOL, StrictBitField(kRedundancyWordAt, 1));
+  t.Add(D_CONF_ETH_REDUN_MASTER, StrictBitField(kRedundancyWordAt, 4));
+  t.Add(D_CONF_IGMPSNOOP_ENABLE, NonzeroBitField(11440, 2, 15));
+  t.Add(D_CONF_IGMPSNOOP_QUERY_PERIDO, CheckedU16Field(11442, 20, 600));
+}
+
+constexpr void AddSnmp(LayoutTable& t) {
+  t.Add(D_CONF_SNMP_V1V2CROCOMM, Plain(TextField(12212, kShortText, kCommunitySlot)));
+  t.Add(D_CONF_SNMP_V1V2CRWCOMM, Plain(TextField(12244, kShortText, kCommunitySlot)));
+  t.Add(D_CONF_SNMP_VERSION, SnmpVersionField(12276));
+  t.Add(D_CONF_SNMP_V3AADEE, Plain(NibbleField(kSnmpEncryptionEnable)));
+  t.Add(D_CONF_SNMP_V3AAUTHTYPE, CheckedU8Field(12278, 0, 2));
+  t.Add(D_CONF_SNMP_V3UAUTHTYPE, CheckedU8Field(12279, 0, 2));
+  t.Add(D_CONF_SNMP_V3ADATAENCR, Plain(TextField(12280, kSnmpText, kTextSlot)));
+  t.Add(D_CONF_SNMP_V3UDATAENCR, Plain(TextField(12320, kSnmpText, kTextSlot)));
+}
+
+constexpr LayoutTable BuildLayout() {
+  LayoutTable t;
+  AddSystem(t);
+  AddQosAndRates(t);
+  AddPorts(t);
+  AddWarnings(t);
+  AddRedundancy(t);
+  AddSnmp(t);
+  return t;
+}
+
+constexpr LayoutTable kLayout = BuildLayout();
+static_assert(kLayout.count < kMaxFields);
+
+bool IsTextRow(const AField& field) {
+  return field.kind == AFieldKind::kText40 ||
+         (field.kind == AFieldKind::kPlain && IsTextField(field.plain));
+}
+
+std::size_t UnicastOffset(std::size_t n) { return kUnicastTable + kUnicastEntrySize * n; }
+std::size_t MulticastOffset(std::size_t n) { return kMulticastTable + kMulticastEntrySize * n; }
+std::size_t IgmpOffset(std::size_t n) { return kIgmpTable + kIgmpEntrySize * n; }
+
+template <std::size_t N>
+void CopyMac(ConstBlockBytes block, std::size_t offset, std::array<std::uint8_t, N>& mac) {
+  std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(offset), N, mac.begin());
+}
+
+void StoreMac(BlockBytes block, std::size_t offset, const std::array<std::uint8_t, 6>& mac) {
+  std::copy(mac.begin(), mac.end(), block.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+/// The VLAN item of a port: its port number and which of the four it is
+/// (0 type, 1 PVID, 2 fixed list, 3 forbidden list).
+struct VlanItem {
+  int port;
+  int which;
+};
+std::optional<VlanItem> VlanItemOf(ConfigItemId id) {
+  if (id < D_CONF_VLAN_TYPE1 || id > D_CONF_VLAN_FRBVID8) return std::nullopt;
+  const auto offset = static_cast<int>(id - D_CONF_VLAN_TYPE1);
+  return VlanItem{offset / 4 + 1, offset % 4};
+}
+
+enum VlanItemKind { kVlanType = 0, kVlanPvid = 1, kVlanFixed = 2, kVlanForbidden = 3 };
+
+}  // namespace
+
+std::span<const AItemField> Layout() { return {kLayout.fields.data(), kLayout.count}; }
+
+std::optional<UnicastEntry> ReadUnicastEntry(ConstBlockBytes block, std::size_t n) {
+  if (n >= kUnicastEntries || !FieldFits(block.size(), UnicastOffset(n), kUnicastEntrySize)) {
+    return std::nullopt;
+  }
+  const std::size_t at = UnicastOffset(n);
+  UnicastEntry entry;
+  entry.used = block[at] != 0;
+  entry.portIndex = block[at + 1];
+  CopyMac(block, at + 2, entry.mac);
+  entry.priority = block[at + 8];
+  return entry;
+}
+
+std::optional<MulticastEntry> ReadMulticastEntry(ConstBlockBytes block, std::size_t n) {
+  if (n >= kMulticastEntries || !FieldFits(block.size(), MulticastOffset(n), kMulticastEntrySize)) {
+    return std::nullopt;
+  }
+  const std::size_t at = MulticastOffset(n);
+  MulticastEntry entry;
+  entry.used = ReadU16(block, at).value_or(0) != 0;
+  CopyMac(block, at + 2, entry.mac);
+  entry.portMask = ReadU32(block, at + 8).value_or(0);
+  return entry;
+}
+
+std::optional<IgmpEntry> ReadIgmpEntry(ConstBlockBytes block, std::size_t n) {
+  if (n >= kIgmpEntries || !FieldFits(block.size(), IgmpOffset(n), kIgmpEntrySize)) {
+    return std::nullopt;
+  }
+  const std::uint16_t word = ReadU16(block, IgmpOffset(n)).value_or(0);
+  IgmpEntry entry;
+  entry.vid = word & kIgmpVidMask;
+  entry.snooping = (word & kIgmpSnoopingBit) != 0;
+  entry.querier = (word & kIgmpQuerierBit) != 0;
+  entry.routerPorts = ReadU16(block, IgmpOffset(n) + 2).value_or(0);
+  return entry;
+}
+
+bool PutUnicastEntry(BlockBytes block, const std::array<std::uint8_t, 6>& mac,
+                     std::uint8_t portIndex, std::uint8_t priority) {
+  std::optional<std::size_t> slot;
+  for (std::size_t n = 0; n < kUnicastEntries; ++n) {
+    const auto entry = ReadUnicastEntry(block, n);
+    if (!entry) return false;
+    if (entry->used && entry->mac == mac) {
+      slot = n;
+      break;
+    }
+    if (!entry->used && !slot) slot = n;
+  }
+  if (!slot) return false;
+  const std::size_t at = UnicastOffset(*slot);
+  block[at] = kEntryUsed;
+  block[at + 1] = portIndex;
+  StoreMac(block, at + 2, mac);
+  block[at + 8] = priority;
+  return true;
+}
+
+bool PutMulticastEntry(BlockBytes block, const std::array<std::uint8_t, 6>& mac,
+                       std::uint32_t portMask) {
+  std::optional<std::size_t> slot;
+  for (std::size_t n = 0; n < kMulticastEntries; ++n) {
+    const auto entry = ReadMulticastEntry(block, n);
+    if (!entry) return false;
+    if (entry->used && entry->mac == mac) {
+      slot = n;
+      break;
+    }
+    if (!entry->used && !slot) slot = n;
+  }
+  if (!slot) return false;
+  const std::size_t at = MulticastOffset(*slot);
+  WriteU16(block, at, kEntryUsed);
+  StoreMac(block, at + 2, mac);
+  WriteU32(block, at + 8, portMask);
+  return true;
+}
+
+bool PutIgmpEntry(BlockBytes block, std::size_t n, const IgmpEntry& entry) {
+  if (n >= kIgmpEntries || !FieldFits(block.size(), IgmpOffset(n), kIgmpEntrySize)) return false;
+  const std::size_t at = IgmpOffset(n);
+  std::uint16_t word = ReadU16(block, at).value_or(0);
+  word &= static_cast<std::uint16_t>(~(kIgmpVidMask | kIgmpSnoopingBit | kIgmpQuerierBit));
+  word |= static_cast<std::uint16_t>(entry.vid & kIgmpVidMask);
+  if (entry.snooping) word |= kIgmpSnoopingBit;
+  if (entry.querier) word |= kIgmpQuerierBit;
+  WriteU16(block, at, word);
+  WriteU16(block, at + 2, entry.routerPorts);
+  return true;
+}
+
+std::optional<std::uint8_t> TrunkGroupOf(ConstBlockBytes block, int port) {
+  if (port < 1 || port > kPorts) return std::nullopt;
+  return ReadU8(block, TrunkGroupOffset(port));
+}
+
+bool TrunkingActive(ConstBlockBytes block) {
+  for (int p = 1; p <= kPorts; ++p) {
+    if (TrunkGroupOf(block, p).value_or(0) != 0) return true;
+  }
+  return false;
+}
+
+void ClearListTables(BlockBytes block, ClearScope scope) {
+  for (std::size_t n = 0; n < kMulticastEntries; ++n) WriteU16(block, MulticastOffset(n), 0);
+  if (scope == ClearScope::kMulticastOnly) return;
+  for (std::size_t n = 0; n < kUnicastEntries; ++n) WriteU8(block, UnicastOffset(n), 0);
+  if (scope == ClearScope::kAllLists) a8vlan::ClearTable(block);
+}
+
+ItemStatus ApplyVidList(BlockBytes block, int port, a8vlan::Membership which,
+                        std::string_view text) {
+  using namespace a8vlan;
+  if (port < 1 || port > kPorts) return ItemStatus::kNotHandled;
+  const auto word = ReadU32(block, PortWordOffset(port));
+  if (!word || !FieldFits(block.size(), EntryOffset(kEntries - 1), kEntrySize)) {
+    return ItemStatus::kOutsideBlock;
+  }
+  if (*word & kAccessTypeBit) return ItemStatus::kOk;  // only trunk ports carry lists
+  const auto vids = ParseVidList(text);
+  if (!vids) return ItemStatus::kOk;
+  const std::uint32_t pvid = *word & kPvidMask;
+  const bool fixed = which == Membership::kFixed;
+  const std::uint32_t portBit = fixed ? FixedBit(port) : ForbiddenBit(port);
+  for (const std::uint16_t vid : *vids) {
+    if (vid == pvid) break;
+    if (const auto entry = FindValidEntry(block, vid)) {
+      const std::size_t membershipAt = EntryOffset(*entry) + kMembershipAt;
+      const std::uint32_t membership = ReadU32(block, membershipAt).value_or(0);
+      if (fixed && (membership & ForbiddenBit(port))) break;
+      WriteU32(block, membershipAt, membership | portBit);
+      continue;
+    }
+    const auto free = FirstFreeEntry(block);
+    if (!free) continue;  // no room: the VID is dropped
+    const std::uint32_t membership =
+        ReadU32(block, EntryOffset(*free) + kMembershipAt).value_or(0) | portBit;
+    ClaimEntry(block, *free, vid, fixed, membership);
+  }
+  return ItemStatus::kOk;
+}
+
+}  // namespace gen_a2
+
+using namespace item;
+
+std::optional<std::string> GenA2Accessors::TakeReaderNotice() {
+  auto notice = std::move(notice_);
+  notice_.reset();
+  return notice;
+}
+
+ItemStatus GenA2Accessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t,
+                               ItemValue& out) const {
+  const ConstBlockBytes bytes = block.bytes();
+  if (const auto vlan = gen_a2::VlanItemOf(id)) {
+    const auto word = ReadU32(bytes, a8vlan::PortWordOffset(vlan->port));
+    if (!word ||
+        !FieldFits(bytes.size(), a8vlan::EntryOffset(a8vlan::kEntries - 1), a8vlan::kEntrySize)) {
+      return ItemStatus::kOutsideBlock;
+    }
+    switch (vlan->which) {
+      case gen_a2::kVlanType:
+        out = (*word & a8vlan::kAccessTypeBit) ? 1u : 0u;
+        break;
+      case gen_a2::kVlanPvid:
+        out = *word & a8vlan::kPvidMask;
+        break;
+      case gen_a2::kVlanFixed:
+        out = a8vlan::FormatVidList(bytes, vlan->port, a8vlan::Membership::kFixed);
+        break;
+      default:
+        out = a8vlan::FormatVidList(bytes, vlan->port, a8vlan::Membership::kForbidden);
+        break;
+    }
+    return ItemStatus::kOk;
+  }
+  if (id == D_CONF_VLAN_SYS_VID) {
+    const auto vid = ReadU16(bytes, a8vlan::kManagementVid);
+    if (!vid) return ItemStatus::kOutsideBlock;
+    out = std::uint32_t{*vid};
+    return ItemStatus::kOk;
+  }
+  if (id == D_CONF_SNMP_V3UADEE) {
+    const auto byte = ReadU8(bytes, gen_a2::kSnmpEncryptionEnable);
+    if (!byte) return ItemStatus::kOutsideBlock;
+    out = std::uint32_t{static_cast<std::uint32_t>(*byte >> 4)};
+    return ItemStatus::kOk;
+  }
+  const AItemField* row = FindAItemField(gen_a2::Layout(), id);
+  if (!row) return ItemStatus::kNotHandled;
+  return ReadAField(bytes, row->field, out);
+}
+
+ItemStatus GenA2Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t,
+                               const ItemValue& value, const SetItemContext&) {
+  const BlockBytes bytes = block.bytes();
+  if (const auto vlan = gen_a2::VlanItemOf(id)) {
+    const std::size_t wordAt = a8vlan::PortWordOffset(vlan->port);
+    if (!FieldFits(bytes.size(), a8vlan::EntryOffset(a8vlan::kEntries - 1), a8vlan::kEntrySize) ||
+        !FieldFits(bytes.size(), wordAt, 4)) {
+      return ItemStatus::kOutsideBlock;
+    }
+    const auto* number = std::get_if<std::uint32_t>(&value);
+    const auto* text = std::get_if<std::string>(&value);
+    switch (vlan->which) {
+      case gen_a2::kVlanType:
+        if (!number) return ItemStatus::kWrongKind;
+        return WriteNonzeroBit(bytes, wordAt, 4, 12, *number);
+      case gen_a2::kVlanPvid:
+        if (!number) return ItemStatus::kWrongKind;
+        return a8vlan::WritePvid(bytes, vlan->port, *number);
+      default:
+        if (!text) return ItemStatus::kWrongKind;
+        return gen_a2::ApplyVidList(bytes, vlan->port,
+                                    vlan->which == gen_a2::kVlanFixed
+                                        ? a8vlan::Membership::kFixed
+                                        : a8vlan::Membership::kForbidden,
+                                    *text);
+    }
+  }
+  if (id == D_CONF_VLAN_SYS_VID) {
+    const auto* number = std::get_if<std::uint32_t>(&value);
+    if (!number) return ItemStatus::kWrongKind;
+    return a8vlan::WriteManagementVid(bytes, *number);
+  }
+  if (id == D_CONF_SNMP_V3UADEE) {
+    const auto* number = std::get_if<std::uint32_t>(&value);
+    if (!number) return ItemStatus::kWrongKind;
+    if (*number > 0x0F) return ItemStatus::kOutOfRange;
+    return WriteMaskedU8(bytes, gen_a2::kSnmpEncryptionEnable, gen_a2::kHighNibbleMask,
+                         *number << 4);
+  }
+  const AItemField* row = FindAItemField(gen_a2::Layout(), id);
+  if (!row) return ItemStatus::kNotHandled;
+  if (const auto* text = std::get_if<std::string>(&value); text && gen_a2::IsTextRow(row->field)) {
+    return WriteAField(bytes, row->field, std::string(TrimTrailingBlanksCrNuls(*text)));
+  }
+  return WriteAField(bytes, row->field, value);
+}
+
+std::unique_ptr<ItemAccessors> MakeGenA2Accessors() { return std::make_unique<GenA2Accessors>(); }
+
+std::optional<std::string> TakeGenA2ReaderNotice(ItemAccessors& accessors) {
+  auto* genA2 = dynamic_cast<GenA2Accessors*>(&accessors);
+  if (!genA2) return std::nullopt;
+  return genA2->TakeReaderNotice();
+}
+
+}  // namespace vantrell

@@ -1,0 +1,44 @@
+#pragma once
+/// The sequential configuration file reader of the modular model (GenM1).
+/// Unlike the catalogue-driven readers it walks the file line by line and
+/// dispatches on each line's key, in two passes: pass 1 reads the trunk
+/// settings of the 26 physical ports, pass 2 everything else, starting at
+/// the model line and ending at the end marker. Every value is tested
+/// against its rule; the first one that breaks it ends the reading with the
+/// ValidationFlags bit of its function group. Cross-checks over several
+/// settings follow a complete reading.
+///
+/// No text, however edited, makes the reader read or write outside the
+/// block: every table index comes from a bounded list.
+
+#include <cstdint>
+#include <string_view>
+
+#include "config/config_block.h"
+#include "config/item_accessors.h"
+#include "config/validation.h"
+#include "core/device_record.h"
+
+namespace vantrell {
+
+/// Applies a GenM1 file to a fetched block; the edited record supplies
+/// `trunkPortMask` (fetched with the port masks before reading). Returns 0
+/// when the file was accepted, else the flags (the caller then discards the
+/// block). A block shorter than the generation's gives kBlockRefused.
+ValidationFlags ReadGenM1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
+                                    std::string_view fileText, ItemAccessors& accessors);
+
+namespace gen_m1 {
+
+/// The ports that no port-referring setting may name: the four trunk
+/// entries, except those that have members; every physical port that
+/// belongs to a trunk group or that `trunkPortMask` leaves out.
+std::uint32_t TrunkMemberMask(const std::uint8_t (&groups)[26], std::uint32_t trunkPortMask);
+
+/// The address test of the validating readers: empty stores 0.0.0.0;
+/// otherwise exactly four dotted decimal fields 0..255, and neither
+/// multicast, 0.0.0.0 nor 255.255.255.255. Nothing when the test fails.
+std::optional<std::uint32_t> TestedAddress(std::string_view text);
+
+}  // namespace gen_m1
+}  // namespace vantrell
