@@ -5,6 +5,7 @@
 
 #include "cli/device_selection.h"
 #include "cli/results.h"
+#include "cli/upgrade_command.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
 #include "ops/config_import.h"
@@ -118,6 +119,10 @@ bool CheckUsage(CliContext& context) {
 
 int RunImportCommand(CliContext& context) {
   if (!CheckUsage(context)) return kExitUsage;
+  if (const auto refusal = KavexOptionsRefusal(context.options)) {
+    context.console.Error(*refusal);
+    return kExitUsage;
+  }
   const std::filesystem::path path = context.options.args[0];
   std::string bytes;
   int errorCode = 0;

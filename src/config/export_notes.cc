@@ -1,6 +1,9 @@
 #include "config/export_notes.h"
 
 #include <utility>
+#include <variant>
+
+#include "config/file_writer.h"
 
 namespace vantrell {
 namespace {
@@ -17,5 +20,19 @@ void NoteExportProblem(std::string text) {
 }
 
 std::vector<std::string> TakeExportProblems() { return std::exchange(notes, {}); }
+
+std::string NamedValueOrNote(const ItemAccessors& accessors, const ConfigBlock& block,
+                             ConfigItemId id, std::string_view key, std::size_t listIndex) {
+  ItemValue value;
+  const ItemStatus status = accessors.getItem(block, id, listIndex, value);
+  if (status == ItemStatus::kOutOfRange) {
+    NoteExportProblem(std::string(key) +
+                      ": the stored value has no name and was written as an empty value.");
+    return {};
+  }
+  if (status != ItemStatus::kOk) return {};
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  return FormatDecimal(std::get<std::uint32_t>(value));
+}
 
 }  // namespace vantrell

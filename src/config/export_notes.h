@@ -6,8 +6,13 @@
 /// before it calls the writer and takes them afterwards to tell the
 /// operator.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "config/config_block.h"
+#include "config/item_accessors.h"
 
 namespace vantrell {
 
@@ -17,5 +22,11 @@ void NoteExportProblem(std::string text);
 /// The problems noted on this thread since the last call, in order; clears
 /// them.
 std::vector<std::string> TakeExportProblems();
+
+/// The item as the file shows it (its text, or its number in decimal). A
+/// stored value that has no name in the file (a rate index or SNMP version
+/// code out of range) gives an empty value and is noted under `key`.
+std::string NamedValueOrNote(const ItemAccessors& accessors, const ConfigBlock& block,
+                             ConfigItemId id, std::string_view key, std::size_t listIndex = 0);
 
 }  // namespace vantrell

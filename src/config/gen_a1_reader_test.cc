@@ -184,7 +184,7 @@ TEST(GenA1Writer, ConcreteLinesOfTheFile) {
   const auto problems = TakeExportProblems();
   ASSERT_EQ(problems.size(), 2u);
   EXPECT_EQ(problems[0],
-            "RLI_port1: the stored rate has no name and was written as an empty value.");
+            "RLI_port1: the stored value has no name and was written as an empty value.");
   EXPECT_TRUE(file.starts_with("[Meshvault Server Configuration File]\r\n"));
   EXPECT_TRUE(file.ends_with("\r\n# ----------End of File----------\r\n"));
 }

@@ -91,14 +91,7 @@ class GenA1FileWriter {
   }
   /// A rate text; a stored rate index without a name is written empty and noted.
   std::string Rate(ConfigItemId id, std::string_view key) const {
-    ItemValue value;
-    const ItemStatus status = accessors_.getItem(block_, id, value);
-    if (status == ItemStatus::kOk && IsText(value)) return std::get<std::string>(value);
-    if (status == ItemStatus::kOutOfRange) {
-      NoteExportProblem(std::string(key) +
-                        ": the stored rate has no name and was written as an empty value.");
-    }
-    return {};
+    return NamedValueOrNote(accessors_, block_, id, key);
   }
 
   // ---- lines ----

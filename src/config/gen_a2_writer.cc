@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "config/config_item_ids.h"
+#include "config/export_notes.h"
 #include "config/file_writer.h"
 #include "config/gen_a2_layout.h"
 #include "config/gen_a_encodings.h"
@@ -289,7 +290,7 @@ class GenA2FileWriter {
     Banner({"# SNMP                                            #\n"});
     Lines({"# [SNMPVERSION]: SNMP Version\n", "# \t--> 0: V1, V2c, V3\n", "# \t--> 1: V1, V2c\n",
            "# \t--> 2: V3 only\n"});
-    Value("SNMPVERSION", 3, Decimal(D_CONF_SNMP_VERSION));
+    Value("SNMPVERSION", 3, NamedValueOrNote(accessors_, block_, D_CONF_SNMP_VERSION, "SNMPVERSION"));
     Lines({"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", "# \t--> max. length = 30 words\n"});
     Value("V1_V2c_RCommunity", 2, Text(D_CONF_SNMP_V1V2CROCOMM));
     Lines({"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n",
@@ -543,8 +544,10 @@ class GenA2FileWriter {
            "# ex: RLI_port1 2 512K 0 0 1\n\n"});
     for (int p = 1; p <= kPorts; ++p) {
       file_.Write(Key("\n# [Port ", p, "]\n"));
-      Value(Key("RLI_port", p), 2,
-            Text(D_CONF_RATE_LIMIT_INGRESS_P1 + static_cast<ConfigItemId>(p - 1)));
+      const std::string key = Key("RLI_port", p);
+      Value(key, 2,
+            NamedValueOrNote(accessors_, block_,
+                             D_CONF_RATE_LIMIT_INGRESS_P1 + static_cast<ConfigItemId>(p - 1), key));
     }
     Banner({"# Egress                                          #\n"});
     Lines({"# RLE_port [Rate]\n", "# [Rate]\n"});
@@ -552,8 +555,10 @@ class GenA2FileWriter {
     Lines({"# ex: RLE_port1 2M\n", "# ex: RLE_port2 NL\n"});
     for (int p = 1; p <= kPorts; ++p) {
       file_.Write(Key("\n# [Port ", p, "]\n"));
-      Value(Key("RLE_port", p), 2,
-            Text(D_CONF_RATE_LIMIT_ENGRESS_RATE1 + static_cast<ConfigItemId>(p - 1)));
+      const std::string key = Key("RLE_port", p);
+      Value(key, 2,
+            NamedValueOrNote(accessors_, block_,
+                             D_CONF_RATE_LIMIT_ENGRESS_RATE1 + static_cast<ConfigItemId>(p - 1), key));
     }
   }
 

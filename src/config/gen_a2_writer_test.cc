@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "config/config_item_ids.h"
+#include "config/export_notes.h"
 #include "config/gen_a2_layout.h"
 #include "config/gen_a2_sample.h"
 
@@ -87,7 +89,13 @@ TEST_F(GenA2WriterTest, ValuesWithoutNameAreWrittenEmpty) {
   block_.bytes()[12276] = 9;    // no SNMP version
   block_.bytes()[3414] = 12;    // egress index without a name
   block_.bytes()[3413] = 0x1E;  // ingress index 14
+  TakeExportProblems();
   const std::string file = Export();
+  const std::vector<std::string> notes = TakeExportProblems();
+  ASSERT_EQ(notes.size(), 3u);
+  EXPECT_EQ(notes[0], "SNMPVERSION: the stored value has no name and was written as an empty value.");
+  EXPECT_EQ(notes[1], "RLI_port1: the stored value has no name and was written as an empty value.");
+  EXPECT_EQ(notes[2], "RLE_port1: the stored value has no name and was written as an empty value.");
   EXPECT_TRUE(Has(file, "\r\nSNMPVERSION\t\t\t\r\n\r\n"));
   EXPECT_TRUE(Has(file, "\r\nRLE_port1\t\t\r\n\r\n"));
   EXPECT_TRUE(Has(file, "\r\nRLI_port1\t\t\r\n\r\n"));

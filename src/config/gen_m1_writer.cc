@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/config_item_ids.h"
+#include "config/export_notes.h"
 #include "config/file_writer.h"
 #include "config/gen_a_encodings.h"
 #include "config/gen_m1_block.h"
@@ -252,7 +253,7 @@ void M1Writer::SnmpSection() {
   Banner({"# SNMP                                            #\n"});
   file_.Write({"# [SNMPVERSION]: SNMP Version\n", "# \t--> 0: V1, V2c, V3\n",
                "# \t--> 1: V1, V2c\n", "# \t--> 2: V3 only\n"});
-  Line("SNMPVERSION", 3, Dec(D_CONF_SNMP_VERSION));
+  Line("SNMPVERSION", 3, NamedValueOrNote(accessors_, block_, D_CONF_SNMP_VERSION, "SNMPVERSION"));
   file_.Write(
       {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", "# \t--> max. length = 30 words\n"});
   Line("V1_V2c_RCommunity", 2, Text(kM1ReadCommunity));

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "qt/qt_prompter.h"
+#include "qt/upgrade_dialog.h"
 #include "qt/tree_rows.h"
 
 namespace vantrell {
@@ -119,6 +120,10 @@ void ProgressDialog::reject() {
 void QtDialogHost::RunModal(DialogDriver& driver) {
   ProgressDialog dialog(driver, prompter_, parent_);
   dialog.run();
+}
+
+void QtDialogHost::RunUpgradeModal(UpgradeFirmDriver& driver) {
+  RunUpgradeDialog(driver, prompter_, parent_);
 }
 
 }  // namespace vantrell

@@ -60,6 +60,8 @@ class QtDialogHost : public ModalDialogHost {
   QtDialogHost(const QtPrompter* prompter, QWidget* parent)
       : prompter_(prompter), parent_(parent) {}
   void RunModal(DialogDriver& driver) override;
+  /// The firmware dialog, with its two timers.
+  void RunUpgradeModal(UpgradeFirmDriver& driver) override;
 
  private:
   const QtPrompter* prompter_;

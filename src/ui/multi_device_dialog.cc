@@ -70,8 +70,11 @@ bool MultiDeviceDialog::OnTimer() {
   bool pending = false;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (rows_[i]->state == kRowWaiting && MayStart(i)) StartRow(i);
-    ports_.rows.SetCell(static_cast<int>(i), 1, stateText_(*rows_[i]));
+    // The state is read before the text: a row that ends in between shows
+    // its final text now or is still counted as pending, so the dialog
+    // never says "Close" over a stale "Wait..".
     const int state = rows_[i]->state;
+    ports_.rows.SetCell(static_cast<int>(i), 1, stateText_(*rows_[i]));
     pending = pending || state == kRowWaiting || state == kRowRunning;
   }
   if (pending) return false;
