@@ -19,6 +19,7 @@
 #include "config/gen_d_writers.h"
 #include "core/device_record.h"
 #include "core/ipv4.h"
+#include "split_lines.h"
 
 namespace vantrell {
 namespace {
@@ -117,17 +118,7 @@ void BM_SplitLines(benchmark::State& state) {
   std::vector<std::string_view> lines;
   lines.reserve(1024);
   for (auto _ : state) {
-    lines.clear();
-    std::string_view rest = device.file;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      if (end == std::string_view::npos) {
-        lines.push_back(rest);
-        break;
-      }
-      lines.push_back(rest.substr(0, end));
-      rest.remove_prefix(end + 1);
-    }
+    SplitLines(device.file, lines);
     benchmark::DoNotOptimize(lines.data());
     benchmark::ClobberMemory();
   }

@@ -18,6 +18,7 @@
 #include "config/gen_a2_sample.h"
 #include "config/gen_a2_writer.h"
 #include "core/device_record.h"
+#include "split_lines.h"
 
 namespace vantrell {
 namespace {
@@ -80,17 +81,7 @@ void BM_GenA2SplitLines(benchmark::State& state) {
   std::vector<std::string_view> lines;
   lines.reserve(4096);
   for (auto _ : state) {
-    lines.clear();
-    std::string_view rest = device.file;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      if (end == std::string_view::npos) {
-        lines.push_back(rest);
-        break;
-      }
-      lines.push_back(rest.substr(0, end));
-      rest.remove_prefix(end + 1);
-    }
+    SplitLines(device.file, lines);
     benchmark::DoNotOptimize(lines.data());
     benchmark::ClobberMemory();
   }

@@ -15,6 +15,7 @@
 #include "config/gen_m1_reader.h"
 #include "config/gen_m1_sample_block.h"
 #include "config/gen_m1_writer.h"
+#include "split_lines.h"
 
 namespace vantrell {
 namespace {
@@ -75,17 +76,7 @@ void BM_SplitLines(benchmark::State& state) {
   std::vector<std::string_view> lines;
   lines.reserve(4096);
   for (auto _ : state) {
-    lines.clear();
-    std::string_view rest = device.file;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      if (end == std::string_view::npos) {
-        lines.push_back(rest);
-        break;
-      }
-      lines.push_back(rest.substr(0, end));
-      rest.remove_prefix(end + 1);
-    }
+    SplitLines(device.file, lines);
     benchmark::DoNotOptimize(lines.data());
     benchmark::ClobberMemory();
   }

@@ -6,11 +6,8 @@
 # Usage: scripts/lab/make_a8r8_blocks.sh [BUILD]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-build=${1:-$root/build}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cat > "$work/make_blocks.cc" <<'CC'
+source "$here/block_tool.sh"
+run_block_tool "${1:-}" <<'CC'
 #include <cstdio>
 #include <fstream>
 
@@ -84,11 +81,4 @@ int main(int argc, char** argv) {
   return ok ? 0 : 1;
 }
 CC
-flags=()
-if grep -q '^VANTRELL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
-  flags=(-fsanitize=address,undefined)
-fi
-c++ -std=c++20 "${flags[@]}" -I"$root/src" "$work/make_blocks.cc" -o "$work/make_blocks" \
-  "$build/src/config/libvantrell_config.a" "$build/src/core/libvantrell_core.a"
-"$work/make_blocks" "$here"
 echo "wrote $here/a8r8-gena1.block and $here/a8r8-gena2.block"

@@ -6,11 +6,8 @@
 # Usage: scripts/lab/make_modular_block.sh [BUILD]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-build=${1:-$root/build}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cat > "$work/make_block.cc" <<'CC'
+source "$here/block_tool.sh"
+run_block_tool "${1:-}" <<'CC'
 #include <fstream>
 
 #include "config/config_item_ids.h"
@@ -39,11 +36,4 @@ int main(int argc, char** argv) {
   return out ? 0 : 1;
 }
 CC
-flags=()
-if grep -q '^VANTRELL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
-  flags=(-fsanitize=address,undefined)
-fi
-c++ -std=c++20 "${flags[@]}" -I"$root/src" "$work/make_block.cc" -o "$work/make_block" \
-  "$build/src/config/libvantrell_config.a" "$build/src/core/libvantrell_core.a"
-"$work/make_block" "$here"
 echo "wrote $here/modular.block"

@@ -23,19 +23,8 @@ ProgressDialog::ProgressDialog(DialogDriver& driver, const QtPrompter* prompter,
   button_ = new QPushButton(QString::fromStdString(layout.buttonText), this);
   button_->setDefault(true);
   connect(button_, &QPushButton::clicked, this, &ProgressDialog::reject);
-  list_ = new QTreeWidget(this);
-  QStringList titles;
-  QList<int> widths;
-  int totalWidth = 0;
-  for (const auto& column : layout.columns) {
-    titles << QString::fromStdString(column.title);
-    widths << column.width;
-    totalWidth += column.width;
-  }
-  MakeReportStyle(*list_, titles, widths, layout.centredColumns);
-  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_ = MakeDriverList(layout, this);
   rows_ = std::make_unique<TreeRows>(*list_, layout.centredColumns);
-  list_->setMinimumWidth(totalWidth + 24);
 
   auto* top = new QHBoxLayout;
   if (layout.statusText) {
@@ -51,7 +40,7 @@ ProgressDialog::ProgressDialog(DialogDriver& driver, const QtPrompter* prompter,
   auto* main = new QVBoxLayout(this);
   main->addLayout(top);
   main->addWidget(list_, 1);
-  resize(totalWidth + 48, 300);
+  resize(list_->minimumWidth() + 24, 300);
 
   timer_.setInterval(layout.timerPeriodMs);
   connect(&timer_, &QTimer::timeout, this, &ProgressDialog::OnTimer);

@@ -42,4 +42,20 @@ void TreeRows::SetCell(int row, int column, std::string_view text) {
   if (item) item->setText(column, Text(text));
 }
 
+QTreeWidget* MakeDriverList(const DialogDriver::Layout& layout, QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  QStringList titles;
+  QList<int> widths;
+  int totalWidth = 0;
+  for (const auto& column : layout.columns) {
+    titles << QString::fromStdString(column.title);
+    widths << column.width;
+    totalWidth += column.width;
+  }
+  MakeReportStyle(*list, titles, widths, layout.centredColumns);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setMinimumWidth(totalWidth + 24);
+  return list;
+}
+
 }  // namespace vantrell

@@ -3,6 +3,7 @@
 
 #include <QTreeWidget>
 
+#include "ui/prompter.h"
 #include "ui/row_table.h"
 
 namespace vantrell {
@@ -11,6 +12,10 @@ namespace vantrell {
 /// column widths, no sorting of its own.
 void MakeReportStyle(QTreeWidget& tree, const QStringList& titles, const QList<int>& widths,
                      bool centred);
+
+/// The device list of a dialog driver's layout: its columns, single
+/// selection, wide enough for every column.
+QTreeWidget* MakeDriverList(const DialogDriver::Layout& layout, QWidget* parent);
 
 class TreeRows : public RowTable {
  public:

@@ -19,18 +19,7 @@ UpgradeDialog::UpgradeDialog(UpgradeFirmDriver& driver, const QtPrompter* prompt
   button_ = new QPushButton(QString::fromStdString(layout.buttonText), this);
   button_->setDefault(true);
   connect(button_, &QPushButton::clicked, this, &UpgradeDialog::reject);
-  list_ = new QTreeWidget(this);
-  QStringList titles;
-  QList<int> widths;
-  int totalWidth = 0;
-  for (const auto& column : layout.columns) {
-    titles << QString::fromStdString(column.title);
-    widths << column.width;
-    totalWidth += column.width;
-  }
-  MakeReportStyle(*list_, titles, widths, layout.centredColumns);
-  list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setMinimumWidth(totalWidth + 24);
+  list_ = MakeDriverList(layout, this);
   rows_ = std::make_unique<TreeRows>(*list_, layout.centredColumns);
 
   auto* top = new QHBoxLayout;
@@ -39,7 +28,7 @@ UpgradeDialog::UpgradeDialog(UpgradeFirmDriver& driver, const QtPrompter* prompt
   auto* main = new QVBoxLayout(this);
   main->addLayout(top);
   main->addWidget(list_, 1);
-  resize(totalWidth + 48, 300);
+  resize(list_->minimumWidth() + 24, 300);
 
   for (QTimer* timer : {&timer1_, &timer2_}) timer->setInterval(layout.timerPeriodMs);
   connect(&timer1_, &QTimer::timeout, this, &UpgradeDialog::OnTimer1);

@@ -1,10 +1,5 @@
 #include "ui/multi_device_dialog.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
 #include "ops/send_command.h"
@@ -12,13 +7,6 @@
 namespace vantrell {
 
 /// A row's worker thread and whether it has ended.
-struct MultiDeviceDialog::WorkerSlot {
-  std::thread thread;
-  std::mutex mutex;
-  std::condition_variable ended;
-  bool finished = false;
-};
-
 MultiDeviceDialog::MultiDeviceDialog(std::vector<std::shared_ptr<DeviceJob>> rows,
                                      RowWorker worker, StateText stateText, Ports ports)
     : rows_(std::move(rows)),
@@ -55,14 +43,7 @@ void MultiDeviceDialog::StartRow(std::size_t index) {
     ports_.bracket->Install(row->record);
   }
   row->state = kRowRunning;
-  auto slot = std::make_shared<WorkerSlot>();
-  slot->thread = std::thread([row, slot, worker = worker_] {
-    row->state = worker(*row);
-    std::lock_guard lock(slot->mutex);
-    slot->finished = true;
-    slot->ended.notify_all();
-  });
-  slots_[index] = std::move(slot);
+  slots_[index] = RowWorkerThread::Start([row, worker = worker_] { row->state = worker(*row); });
 }
 
 bool MultiDeviceDialog::OnTimer() {
@@ -87,19 +68,7 @@ void MultiDeviceDialog::Cancel() {
   timerRunning_ = false;
   for (const auto& row : rows_) row->Cancel();
   for (auto& slot : slots_) {
-    if (!slot || !slot->thread.joinable()) continue;
-    std::unique_lock lock(slot->mutex);
-    const bool finished =
-        slot->ended.wait_for(lock, std::chrono::milliseconds(100), [&] { return slot->finished; });
-    lock.unlock();
-    // A worker still inside a wait that no connection can cut short (a
-    // connect in progress) keeps only its own row and slot alive and ends
-    // on its own time-out; nothing of the dialog is touched by it.
-    if (finished) {
-      slot->thread.join();
-    } else {
-      slot->thread.detach();
-    }
+    if (slot) slot->JoinOrDetach();
   }
 }
 

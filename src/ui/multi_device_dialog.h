@@ -15,6 +15,7 @@
 #include "core/timing.h"
 #include "ops/device_job.h"
 #include "ui/row_table.h"
+#include "ui/row_worker_thread.h"
 
 namespace vantrell {
 
@@ -48,12 +49,11 @@ class MultiDeviceDialog {
   const std::vector<std::shared_ptr<DeviceJob>>& rows() const { return rows_; }
 
  private:
-  struct WorkerSlot;
   bool MayStart(std::size_t index) const;
   void StartRow(std::size_t index);
 
   std::vector<std::shared_ptr<DeviceJob>> rows_;
-  std::vector<std::shared_ptr<WorkerSlot>> slots_;
+  std::vector<std::shared_ptr<RowWorkerThread>> slots_;
   RowWorker worker_;
   StateText stateText_;
   Ports ports_;

@@ -1,10 +1,6 @@
 #include "ui/upgrade_firm.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
@@ -30,13 +26,6 @@ int SavingProgressStep(std::uint32_t fileSize) {
 }
 
 /// A row's worker thread and whether it has ended.
-struct CUpgradeFirm::WorkerSlot {
-  std::thread thread;
-  std::mutex mutex;
-  std::condition_variable ended;
-  bool finished = false;
-};
-
 CUpgradeFirm::CUpgradeFirm(std::vector<std::shared_ptr<UpgradeJob>> rows, Workers workers,
                            Ports ports)
     : rows_(std::move(rows)),
@@ -80,16 +69,9 @@ void CUpgradeFirm::StartRow(std::size_t index, const RowWorker& worker) {
     ports_.bracket->Install(row->record);
   }
   row->state = kUpgradeTransmitting;
-  auto slot = std::make_shared<WorkerSlot>();
-  // The thread keeps its row and slot alive; it never touches the dialog.
-  slot->thread = std::thread([row, slot, worker] {
-    const int final = worker ? worker(*row) : static_cast<int>(kUpgradeFailed);
-    row->state = final;
-    std::lock_guard lock(slot->mutex);
-    slot->finished = true;
-    slot->ended.notify_all();
+  slots_[index] = RowWorkerThread::Start([row, worker] {
+    row->state = worker ? worker(*row) : static_cast<int>(kUpgradeFailed);
   });
-  slots_[index] = std::move(slot);
 }
 
 std::string CUpgradeFirm::SwitchRowText(UpgradeJob& row, int state) {
@@ -177,18 +159,7 @@ void CUpgradeFirm::Cancel() {
     row->Cancel();
   }
   for (auto& slot : slots_) {
-    if (!slot || !slot->thread.joinable()) continue;
-    std::unique_lock lock(slot->mutex);
-    const bool finished =
-        slot->ended.wait_for(lock, std::chrono::milliseconds(100), [&] { return slot->finished; });
-    lock.unlock();
-    // A worker still in a wait that no closed connection ends (a connect in
-    // progress, a message box it asked for) keeps only its own row alive.
-    if (finished) {
-      slot->thread.join();
-    } else {
-      slot->thread.detach();
-    }
+    if (slot) slot->JoinOrDetach();
   }
 }
 

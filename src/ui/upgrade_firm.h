@@ -18,6 +18,7 @@
 #include "ops/firmware_upgrade.h"
 #include "ui/prompter.h"
 #include "ui/row_table.h"
+#include "ui/row_worker_thread.h"
 
 namespace vantrell {
 
@@ -67,7 +68,6 @@ class CUpgradeFirm {
   const std::vector<std::shared_ptr<UpgradeJob>>& rows() const { return rows_; }
 
  private:
-  struct WorkerSlot;
   bool MayStart(std::size_t index) const;
   void StartRow(std::size_t index, const RowWorker& worker);
   std::string SwitchRowText(UpgradeJob& row, int state);
@@ -75,7 +75,7 @@ class CUpgradeFirm {
   void ShowCloseWhenAllFinal();
 
   std::vector<std::shared_ptr<UpgradeJob>> rows_;
-  std::vector<std::shared_ptr<WorkerSlot>> slots_;
+  std::vector<std::shared_ptr<RowWorkerThread>> slots_;
   /// Rows whose final text is on show.
   std::vector<bool> shownFinal_;
   Workers workers_;

@@ -43,85 +43,13 @@ constexpr std::size_t kGenA1BlockSize = 8508;
 constexpr std::size_t kGenA2BlockSize = 12364;
 constexpr std::size_t kA8NameOffset = 224;
 
-RecordingLab& TheLab() {
-  static RecordingLab lab("vtg", kScenario);
-  return lab;
-}
-
-class LabTearDown : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-[[maybe_unused]] testing::Environment* const kTearDown =
-    testing::AddGlobalTestEnvironment(new LabTearDown);
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-std::vector<json> LinesOf(const std::vector<json>& lines, const std::string& mac) {
-  std::vector<json> mine;
-  for (const json& line : lines) {
-    if (Text(line, "mac") == mac && line.contains("opcode")) mine.push_back(line);
-  }
-  return mine;
-}
-
-std::vector<int> Opcodes(const std::vector<json>& lines) {
-  std::vector<int> opcodes;
-  for (const json& line : lines) opcodes.push_back(Opcode(line));
-  return opcodes;
-}
-
-json First(const std::vector<json>& lines, int opcode) {
-  for (const json& line : lines) {
-    if (Opcode(line) == opcode) return line;
-  }
-  return json::object();
-}
-
-std::string Unhex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  }
-  return bytes;
-}
-
-/// The block of a 0x09 request (without its 3-byte head).
-std::string StoredBlock(const std::vector<json>& lines) {
-  const std::string request = Unhex(Text(First(lines, kOpStoreBlock), "bytes"));
-  return request.size() > 3 ? request.substr(3) : std::string();
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
-
-bool Has(const std::string& text, std::string_view piece) {
-  return text.find(piece) != std::string::npos;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vtg", kScenario);
 
 const std::vector<int> kImportOpcodes = {kOpChallenge,  kOpLogin,          kOpFetchBlock,
                                          kOpStoreBlock, kOpChangePassword, kOpStoreSmtpPassword,
                                          kOpCommit};
 
-class A8R8Lab : public testing::Test {
- protected:
-  void SetUp() override {
-    RecordingLab& lab = TheLab();
-    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    ASSERT_EQ(lab.upError(), "");
-  }
-};
+class A8R8Lab : public SharedLabTest {};
 
 TEST_F(A8R8Lab, SecondGenerationTrunkingDeviceTakesBackItsOwnExport) {
   RecordingLab& lab = TheLab();
@@ -129,7 +57,7 @@ TEST_F(A8R8Lab, SecondGenerationTrunkingDeviceTakesBackItsOwnExport) {
   const CommandRun exportRun = lab.Run({"--password", "a2-admin-pw", "export", kGenA2, file});
   ASSERT_EQ(exportRun.exitCode, 0) << exportRun.err;
   EXPECT_EQ(exportRun.out, "Export configuration to file OK.\n");
-  EXPECT_EQ(Opcodes(LinesOf(exportRun.received, kGenA2)),
+  EXPECT_EQ(Opcodes(RequestsOf(exportRun.received, kGenA2)),
             (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpFetchSmtpPassword}))
       << Dump(exportRun.received);
 
@@ -151,7 +79,7 @@ TEST_F(A8R8Lab, SecondGenerationTrunkingDeviceTakesBackItsOwnExport) {
   const CommandRun run = lab.Run({"--yes", "--password", "a2-admin-pw", "import", file, kGenA2});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, std::string(kGenA2) + "\tImport Success\n") << run.err;
-  const std::vector<json> lines = LinesOf(run.received, kGenA2);
+  const std::vector<json> lines = RequestsOf(run.received, kGenA2);
   EXPECT_EQ(Opcodes(lines), kImportOpcodes) << Dump(lines);
   EXPECT_EQ(Text(First(lines, kOpChangePassword), "newPassword"), "a2-admin-pw");
   EXPECT_EQ(Text(First(lines, kOpStoreSmtpPassword), "smtpPassword"), "mailpw");
@@ -182,7 +110,7 @@ TEST_F(A8R8Lab, FirstGenerationDeviceTakesBackItsOwnExport) {
   const CommandRun run = lab.Run({"--yes", "--password", "a1-admin", "import", file, kGenA1});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, std::string(kGenA1) + "\tImport Success\n") << run.err;
-  const std::vector<json> lines = LinesOf(run.received, kGenA1);
+  const std::vector<json> lines = RequestsOf(run.received, kGenA1);
   EXPECT_EQ(Opcodes(lines), kImportOpcodes) << Dump(lines);
   const std::string stored = StoredBlock(lines);
   ASSERT_EQ(stored.size(), kGenA1BlockSize);

@@ -5,7 +5,6 @@
 // exact request bytes, their order and their arrival times.
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,9 +25,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kCli = VANTRELL_CLI;
-constexpr const char* kSimulator = VANTRELL_SIM;
-constexpr const char* kLabScript = VANTRELL_LAB_SCRIPT;
 const std::string kScenario = std::string(VANTRELL_LAB_SCENARIOS) + "/commands-test.json";
 
 /// Session opcodes as the record file shows them (decimal numbers).
@@ -56,35 +52,6 @@ constexpr const char* kSecondSegment = "02:56:30:00:01:01";  // 192.168.20.31, 1
 const std::string kLongR8InfoText =
     "Model Name\tORV-R8-F2 Info Edition\nUptime\t3 days\nPorts\t8 x 100M\t2 x 1G\n";
 
-// ---------------------------------------------------------------------------
-// Bytes and digests.
-
-std::string Hex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (unsigned char byte : bytes) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0x0F];
-  }
-  return text;
-}
-
-std::string Unhex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  }
-  return bytes;
-}
-
-/// MD5 of `bytes`, computed here independently of the configurator's code.
-std::string Md5(std::string_view bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) return "";
-  return std::string(reinterpret_cast<const char*>(digest), length);
-}
-
 /// The 33-byte login request: 0x00, "admin" padded with zero bytes to 16,
 /// MD5(password, challenge).
 std::string LoginBytes(std::string_view password, std::string_view challenge) {
@@ -93,74 +60,11 @@ std::string LoginBytes(std::string_view password, std::string_view challenge) {
   return std::string(1, '\0') + user + Md5(std::string(password) + std::string(challenge));
 }
 
-// ---------------------------------------------------------------------------
-// The lab.
-
-/// What one command run printed and what the devices received meanwhile.
 /// The one lab of this test process ("vtl<pid>").
-RecordingLab& TheLab() {
-  static RecordingLab lab("vtl", kScenario);
-  return lab;
-}
-
-/// Takes the lab down once every test has run.
-class LabEnvironment : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-
-[[maybe_unused]] testing::Environment* const kLabEnvironment =
-    testing::AddGlobalTestEnvironment(new LabEnvironment);
-
-// ---------------------------------------------------------------------------
-// Reading the record.
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-double Time(const json& line) {
-  const auto found = line.find("t");
-  return found != line.end() && found->is_number() ? found->get<double>() : -1.0;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vtl", kScenario);
 
 /// The request bytes of a record line.
 std::string Bytes(const json& line) { return Unhex(Text(line, "bytes")); }
-
-std::vector<int> Opcodes(const std::vector<json>& lines) {
-  std::vector<int> opcodes;
-  for (const json& line : lines) opcodes.push_back(Opcode(line));
-  return opcodes;
-}
-
-/// The record lines of one device, by the "mac" the simulator wrote.
-std::vector<json> LinesOf(const std::vector<json>& lines, const std::string& mac) {
-  std::vector<json> mine;
-  for (const json& line : lines) {
-    if (Text(line, "mac") == mac) mine.push_back(line);
-  }
-  return mine;
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
-
-/// The first record line with `opcode`, or an empty object.
-json First(const std::vector<json>& lines, int opcode) {
-  for (const json& line : lines) {
-    if (Opcode(line) == opcode) return line;
-  }
-  return json::object();
-}
 
 /// Checks a challenge-and-login pair of the record: the login is the 33-byte
 /// request with the digest of `password` over the challenge just given.
@@ -196,18 +100,8 @@ void ExpectSetDefaultSession(const std::vector<json>& session) {
 // ---------------------------------------------------------------------------
 // Fixtures: one per ctest entry (group), each in its own process and lab.
 
-class CommandLabTest : public testing::Test {
+class CommandLabTest : public SharedLabTest {
  protected:
-  void SetUp() override {
-    RecordingLab& lab = TheLab();
-    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    ASSERT_EQ(lab.upError(), "");
-  }
-
-  static CommandRun Run(const std::vector<std::string>& args) {
-    return TheLab().Run(args);
-  }
-
   /// Static neighbours of the workstation: the lab makes none, so every
   /// line is one a command left behind.
   static std::string PermanentNeighbours() {

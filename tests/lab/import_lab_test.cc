@@ -5,7 +5,6 @@
 // what each device received, down to the stored block bytes.
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -24,9 +23,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kCli = VANTRELL_CLI;
-constexpr const char* kSimulator = VANTRELL_SIM;
-constexpr const char* kLabScript = VANTRELL_LAB_SCRIPT;
 const std::string kScenario = std::string(VANTRELL_LAB_SCENARIOS) + "/import-test.json";
 
 constexpr int kOpLogin = 0x00;
@@ -53,86 +49,7 @@ constexpr std::size_t kContactOffset = 256;
 constexpr std::size_t kContactSlot = 40;
 constexpr std::size_t kGenD2BlockSize = 1124;
 
-std::string Hex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (unsigned char byte : bytes) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0x0F];
-  }
-  return text;
-}
-
-std::string Unhex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  }
-  return bytes;
-}
-
-std::string Md5Hex(std::string_view bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) return "";
-  return Hex(std::string_view(reinterpret_cast<const char*>(digest), length));
-}
-
-/// The one lab of this test process ("vti<pid>").
-RecordingLab& TheLab() {
-  static RecordingLab lab("vti", kScenario);
-  return lab;
-}
-
-class LabTearDown : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-[[maybe_unused]] testing::Environment* const kTearDown =
-    testing::AddGlobalTestEnvironment(new LabTearDown);
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-std::vector<json> LinesOf(const std::vector<json>& lines, const std::string& mac) {
-  std::vector<json> mine;
-  for (const json& line : lines) {
-    if (Text(line, "mac") == mac && line.contains("opcode")) mine.push_back(line);
-  }
-  return mine;
-}
-
-std::vector<int> Opcodes(const std::vector<json>& lines) {
-  std::vector<int> opcodes;
-  for (const json& line : lines) opcodes.push_back(Opcode(line));
-  return opcodes;
-}
-
-json First(const std::vector<json>& lines, int opcode) {
-  for (const json& line : lines) {
-    if (Opcode(line) == opcode) return line;
-  }
-  return json::object();
-}
-
-/// The block of a 0x09 request (without its 3-byte head).
-std::string StoredBlock(const std::vector<json>& lines) {
-  const std::string request = Unhex(Text(First(lines, kOpStoreBlock), "bytes"));
-  return request.size() > 3 ? request.substr(3) : std::string();
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vti", kScenario);
 
 /// The file with the value of the line whose key is `key` replaced.
 std::string WithValue(const std::string& file, std::string_view key, std::string_view value) {
@@ -151,14 +68,7 @@ std::string WithValue(const std::string& file, std::string_view key, std::string
   return out;
 }
 
-class ImportLab : public testing::Test {
- protected:
-  void SetUp() override {
-    RecordingLab& lab = TheLab();
-    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    ASSERT_EQ(lab.upError(), "");
-  }
-};
+class ImportLab : public SharedLabTest {};
 
 TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
   RecordingLab& lab = TheLab();
@@ -187,8 +97,8 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
   EXPECT_NE(declined.err.find(std::string(kTargetG1) + "\tIP Address\t192.168.10.42 -> 0.0.0.0"),
             std::string::npos)
       << declined.err;
-  EXPECT_TRUE(LinesOf(declined.received, kTargetG1).empty()) << Dump(declined.received);
-  EXPECT_TRUE(LinesOf(declined.received, kTargetG1W).empty());
+  EXPECT_TRUE(RequestsOf(declined.received, kTargetG1).empty()) << Dump(declined.received);
+  EXPECT_TRUE(RequestsOf(declined.received, kTargetG1W).empty());
 
   // 4. With --yes: two imports, a model mismatch, an unserved firmware and
   //    a device that parses the file itself and rejects a group.
@@ -210,7 +120,7 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
 
   for (const char* mac : {kTargetG1, kTargetG1W}) {
     SCOPED_TRACE(mac);
-    const std::vector<json> lines = LinesOf(run.received, mac);
+    const std::vector<json> lines = RequestsOf(run.received, mac);
     EXPECT_EQ(Opcodes(lines),
               (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpStoreBlock,
                                 kOpChangePassword, kOpStoreSmtpPassword, kOpCommit}))
@@ -222,24 +132,24 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
     EXPECT_EQ(Text(First(lines, kOpStoreSmtpPassword), "smtpPassword"), "");
     EXPECT_NE(Text(First(lines, kOpCommit), "result").find("committed"), std::string::npos);
   }
-  const std::string blockG1 = StoredBlock(LinesOf(run.received, kTargetG1));
+  const std::string blockG1 = StoredBlock(RequestsOf(run.received, kTargetG1));
   ASSERT_EQ(blockG1.size(), kGenD2BlockSize);
-  EXPECT_EQ(StoredBlock(LinesOf(run.received, kTargetG1W)), blockG1);
+  EXPECT_EQ(StoredBlock(RequestsOf(run.received, kTargetG1W)), blockG1);
   EXPECT_EQ(blockG1.substr(kContactOffset, 12), std::string("Hall 7 desk\0", 12));
-  EXPECT_TRUE(LinesOf(run.received, kOtherModel).empty());
-  EXPECT_TRUE(LinesOf(run.received, kUnserved).empty());
+  EXPECT_TRUE(RequestsOf(run.received, kOtherModel).empty());
+  EXPECT_TRUE(RequestsOf(run.received, kUnserved).empty());
 
   // The long-reply device received the edited file unchanged.
-  const json stream = First(LinesOf(run.received, kStreamer), kOpStreamFile);
+  const json stream = First(RequestsOf(run.received, kStreamer), kOpStreamFile);
   EXPECT_EQ(stream["fileLength"], changed.size()) << stream.dump();
-  EXPECT_EQ(Text(stream, "fileMd5"), Md5Hex(changed));
+  EXPECT_EQ(Text(stream, "fileMd5"), Hex(Md5(changed)));
 
   // 5. The unedited file into a device like the first: its block differs
   //    from the edited one in the contact item only.
   const CommandRun baseline = lab.Run({"--yes", "import", exported, kBaseline});
   EXPECT_EQ(baseline.exitCode, 0) << baseline.err;
   EXPECT_EQ(baseline.out, std::string(kBaseline) + "\tImport Success\n");
-  const std::string blockBaseline = StoredBlock(LinesOf(baseline.received, kBaseline));
+  const std::string blockBaseline = StoredBlock(RequestsOf(baseline.received, kBaseline));
   ASSERT_EQ(blockBaseline.size(), kGenD2BlockSize);
   for (std::size_t i = 0; i < kGenD2BlockSize; ++i) {
     const bool inContact = i >= kContactOffset && i < kContactOffset + kContactSlot;
@@ -263,7 +173,7 @@ TEST_F(ImportLab, JsonRowsAndAnUnreadableFile) {
   EXPECT_EQ(rows, json::parse(std::string(R"([{"mac":")") + kTargetG1 +
                               R"(","result":"Model type mismatch"}])"))
       << run.out;
-  EXPECT_TRUE(LinesOf(run.received, kTargetG1).empty());
+  EXPECT_TRUE(RequestsOf(run.received, kTargetG1).empty());
 
   const CommandRun missing = lab.Run({"import", lab.workDir() + "/absent.ini", kTargetG1});
   EXPECT_EQ(missing.exitCode, 2);

@@ -43,75 +43,9 @@ constexpr std::size_t kAddressesFirst = 12;
 constexpr std::size_t kAddressesEnd = 36;
 constexpr std::size_t kFlagWord = 24;
 
-RecordingLab& TheLab() {
-  static RecordingLab lab("vtm", kScenario);
-  return lab;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vtm", kScenario);
 
-class LabTearDown : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-[[maybe_unused]] testing::Environment* const kTearDown =
-    testing::AddGlobalTestEnvironment(new LabTearDown);
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-std::vector<json> LinesOf(const std::vector<json>& lines) {
-  std::vector<json> mine;
-  for (const json& line : lines) {
-    if (Text(line, "mac") == kModular && line.contains("opcode")) mine.push_back(line);
-  }
-  return mine;
-}
-
-std::vector<int> Opcodes(const std::vector<json>& lines) {
-  std::vector<int> opcodes;
-  for (const json& line : lines) opcodes.push_back(Opcode(line));
-  return opcodes;
-}
-
-json First(const std::vector<json>& lines, int opcode) {
-  for (const json& line : lines) {
-    if (Opcode(line) == opcode) return line;
-  }
-  return json::object();
-}
-
-std::string Unhex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  }
-  return bytes;
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
-
-bool Has(const std::string& text, std::string_view piece) {
-  return text.find(piece) != std::string::npos;
-}
-
-class ModularLab : public testing::Test {
- protected:
-  void SetUp() override {
-    RecordingLab& lab = TheLab();
-    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    ASSERT_EQ(lab.upError(), "");
-  }
-};
+class ModularLab : public SharedLabTest {};
 
 TEST_F(ModularLab, ExportShowsThePresentPortsAndImportRebuildsTheBlock) {
   RecordingLab& lab = TheLab();
@@ -119,7 +53,7 @@ TEST_F(ModularLab, ExportShowsThePresentPortsAndImportRebuildsTheBlock) {
   const CommandRun exportRun = lab.Run({"--password", kPassword, "export", kModular, file});
   ASSERT_EQ(exportRun.exitCode, 0) << exportRun.err;
   EXPECT_EQ(exportRun.out, "Export configuration to file OK.\n");
-  EXPECT_EQ(Opcodes(LinesOf(exportRun.received)),
+  EXPECT_EQ(Opcodes(RequestsOf(exportRun.received, kModular)),
             (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpFetchPortMasks,
                               kOpFetchSmtpPassword}))
       << Dump(exportRun.received);
@@ -149,7 +83,7 @@ TEST_F(ModularLab, ExportShowsThePresentPortsAndImportRebuildsTheBlock) {
   const CommandRun run = lab.Run({"--yes", "--password", kPassword, "import", file, kModular});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, std::string(kModular) + "\tImport Success\n") << run.err;
-  const std::vector<json> lines = LinesOf(run.received);
+  const std::vector<json> lines = RequestsOf(run.received, kModular);
   EXPECT_EQ(Opcodes(lines),
             (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpFetchPortMasks,
                               kOpStoreBlock, kOpChangePassword, kOpStoreSmtpPassword, kOpCommit}))

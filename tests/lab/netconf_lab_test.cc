@@ -25,9 +25,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kCli = VANTRELL_CLI;
-constexpr const char* kSimulator = VANTRELL_SIM;
-constexpr const char* kLabScript = VANTRELL_LAB_SCRIPT;
 const std::string kScenario = std::string(VANTRELL_LAB_SCENARIOS) + "/netconf-test.json";
 constexpr const char* kLabPrefix = "vtn";
 
@@ -58,62 +55,14 @@ constexpr std::size_t kTrapTextOffset = 40;
 
 const char kNotStoredText[] = "Not stored: answer the warning with --yes to store.";
 
-std::string Unhex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  }
-  return bytes;
-}
-
 /// The one lab of this test process ("vtn<pid>").
-RecordingLab& TheLab() {
-  static RecordingLab lab(kLabPrefix, kScenario);
-  return lab;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab(kLabPrefix, kScenario);
 
 /// Puts `address` on the interface of scenario device `index` as well,
 /// as a real device does when it takes a new address.
 bool AddDeviceAddress(int index, const std::string& address) {
   return TheLab().DevExec({"ip", "address", "add", address + "/24", "dev",
                            TheLab().name() + "m" + std::to_string(index)});
-}
-
-class LabEnvironment : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-
-[[maybe_unused]] testing::Environment* const kLabEnvironment =
-    testing::AddGlobalTestEnvironment(new LabEnvironment);
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-std::vector<int> Opcodes(const std::vector<json>& lines) {
-  std::vector<int> opcodes;
-  for (const json& line : lines) opcodes.push_back(Opcode(line));
-  return opcodes;
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
-
-json First(const std::vector<json>& lines, int opcode) {
-  for (const json& line : lines) {
-    if (Opcode(line) == opcode) return line;
-  }
-  return json::object();
 }
 
 /// The device's address in a `search --json` run, or "" when not listed.
@@ -126,22 +75,10 @@ std::string ListedAddress(const CommandRun& search, const std::string& mac) {
   return "";
 }
 
-class NetconfLabTest : public testing::Test {
- protected:
-  void SetUp() override {
-    RecordingLab& lab = TheLab();
-    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    ASSERT_EQ(lab.upError(), "");
-  }
-  static CommandRun Run(const std::vector<std::string>& args) {
-    return TheLab().Run(args);
-  }
-};
-
 // ---------------------------------------------------------------------------
 // D8 switch: the block write-back.
 
-class NetconfD8Lab : public NetconfLabTest {};
+class NetconfD8Lab : public SharedLabTest {};
 
 TEST_F(NetconfD8Lab, WithoutYesNothingIsStoredAndTheChangesAreListed) {
   const CommandRun run = Run({"--password", "nc-pw", "netconf", kD8, "--gateway", "192.168.10.1"});
@@ -203,7 +140,7 @@ TEST_F(NetconfD8Lab, SecondDnsServerAndBootpDoNotApply) {
 // ---------------------------------------------------------------------------
 // Long-reply devices: 0x22.
 
-class NetconfLongReplyLab : public NetconfLabTest {};
+class NetconfLongReplyLab : public SharedLabTest {};
 
 TEST_F(NetconfLongReplyLab, MulticastAddressIsRefusedWithTheDialogMessage) {
   const CommandRun run = Run({"--yes", "netconf", kLongAcks, "--ip", "224.0.0.1"});

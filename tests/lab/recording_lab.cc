@@ -1,5 +1,6 @@
 #include "recording_lab.h"
 
+#include <openssl/evp.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@ namespace {
 constexpr const char* kCli = VANTRELL_CLI;
 constexpr const char* kSimulator = VANTRELL_SIM;
 constexpr const char* kLabScript = VANTRELL_LAB_SCRIPT;
+constexpr int kOpStoreBlock = 0x09;
 
 }  // namespace
 
@@ -92,6 +94,92 @@ std::vector<nlohmann::json> RecordingLab::NewRecordLines() {
   }
   recordOffset_ = start;
   return lines;
+}
+
+using nlohmann::json;
+
+std::string Text(const json& line, const char* key) {
+  const auto found = line.find(key);
+  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
+}
+
+int Opcode(const json& line) {
+  const auto found = line.find("opcode");
+  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
+}
+
+double Time(const json& line) {
+  const auto found = line.find("t");
+  return found != line.end() && found->is_number() ? found->get<double>() : -1.0;
+}
+
+std::vector<int> Opcodes(const std::vector<json>& lines) {
+  std::vector<int> opcodes;
+  for (const json& line : lines) opcodes.push_back(Opcode(line));
+  return opcodes;
+}
+
+std::vector<json> LinesOf(const std::vector<json>& lines, const std::string& mac) {
+  std::vector<json> mine;
+  for (const json& line : lines) {
+    if (Text(line, "mac") == mac) mine.push_back(line);
+  }
+  return mine;
+}
+
+std::vector<json> RequestsOf(const std::vector<json>& lines, const std::string& mac) {
+  std::vector<json> mine;
+  for (const json& line : LinesOf(lines, mac)) {
+    if (line.contains("opcode")) mine.push_back(line);
+  }
+  return mine;
+}
+
+json First(const std::vector<json>& lines, int opcode) {
+  for (const json& line : lines) {
+    if (Opcode(line) == opcode) return line;
+  }
+  return json::object();
+}
+
+std::string StoredBlock(const std::vector<json>& lines) {
+  const std::string request = Unhex(Text(First(lines, kOpStoreBlock), "bytes"));
+  return request.size() > 3 ? request.substr(3) : std::string();
+}
+
+std::string Dump(const std::vector<json>& lines) {
+  std::string text;
+  for (const json& line : lines) text += line.dump() + "\n";
+  return text;
+}
+
+std::string Hex(std::string_view bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+std::string Unhex(std::string_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
+  }
+  return bytes;
+}
+
+std::string Md5(std::string_view bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) return "";
+  return std::string(reinterpret_cast<const char*>(digest), length);
+}
+
+bool Has(std::string_view text, std::string_view piece) {
+  return text.find(piece) != std::string_view::npos;
 }
 
 }  // namespace vantrell::lab

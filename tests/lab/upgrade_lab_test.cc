@@ -4,7 +4,6 @@
 // records every request, so each test checks what the devices received.
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -34,39 +33,7 @@ constexpr const char* kEncoder = "02:56:50:00:00:08";         // answers "File s
 constexpr const char* kLocked = "02:56:50:00:00:09";          // protected, "pw9"
 constexpr const char* kStalls = "02:56:50:00:00:0A";          // stops reading at 64 KiB
 
-RecordingLab& TheLab() {
-  static RecordingLab lab("vtu", kScenario);
-  return lab;
-}
-
-class LabEnvironment : public testing::Environment {
- public:
-  void TearDown() override { TheLab().Down(); }
-};
-
-[[maybe_unused]] testing::Environment* const kLabEnvironment =
-    testing::AddGlobalTestEnvironment(new LabEnvironment);
-
-std::string Text(const json& line, const char* key) {
-  const auto found = line.find(key);
-  return found != line.end() && found->is_string() ? found->get<std::string>() : "<no text>";
-}
-
-int Opcode(const json& line) {
-  const auto found = line.find("opcode");
-  return found != line.end() && found->is_number_integer() ? found->get<int>() : -1;
-}
-
-double Time(const json& line) {
-  const auto found = line.find("t");
-  return found != line.end() && found->is_number() ? found->get<double>() : -1.0;
-}
-
-std::string Dump(const std::vector<json>& lines) {
-  std::string text;
-  for (const json& line : lines) text += line.dump() + "\n";
-  return text;
-}
+[[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vtu", kScenario);
 
 /// The record lines of one device with the given opcode (-1: every tcp line).
 std::vector<json> Lines(const std::vector<json>& lines, const std::string& mac, int opcode) {
@@ -86,19 +53,6 @@ std::vector<json> HttpLines(const std::vector<json>& lines, const std::string& m
   return found;
 }
 
-std::string Md5Hex(const std::string& bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr);
-  static const char* kDigits = "0123456789abcdef";
-  std::string hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kDigits[digest[i] >> 4];
-    hex += kDigits[digest[i] & 0x0F];
-  }
-  return hex;
-}
-
 /// An image of `size` bytes in the lab's work folder.
 std::string WriteImage(const std::string& name, std::size_t size, std::string* bytes = nullptr) {
   std::string image(size, '\0');
@@ -112,13 +66,7 @@ std::string WriteImage(const std::string& name, std::size_t size, std::string* b
 /// "MAC\tTEXT" lines of the output.
 std::string Row(const char* mac, const std::string& text) { return std::string(mac) + "\t" + text; }
 
-class UpgradeLab : public testing::Test {
- protected:
-  void SetUp() override {
-    if (!TheLab().skipReason().empty()) GTEST_SKIP() << TheLab().skipReason();
-    ASSERT_TRUE(TheLab().upError().empty()) << TheLab().upError();
-  }
-};
+class UpgradeLab : public SharedLabTest {};
 
 TEST_F(UpgradeLab, SwitchResultsFromTheirAnswers) {
   std::string image;
@@ -135,7 +83,7 @@ TEST_F(UpgradeLab, SwitchResultsFromTheirAnswers) {
     // 0x0D, then 150000 = 0x000249F0 low byte first.
     EXPECT_EQ(Text(transfers[0], "bytes"), "0df0490200");
     EXPECT_EQ(transfers[0]["imageLength"], 150000);
-    EXPECT_EQ(Text(transfers[0], "imageMd5"), Md5Hex(image));
+    EXPECT_EQ(Text(transfers[0], "imageMd5"), Hex(Md5(image)));
   }
   const auto refused = Lines(run.received, kFirstReplyOne, kOpSendFirmware);
   ASSERT_EQ(refused.size(), 1u) << Dump(run.received);
@@ -169,7 +117,7 @@ TEST_F(UpgradeLab, VideoServersWithCredentialsAndTheirAnswers) {
   const auto posts = HttpLines(run.received, kCamera);
   ASSERT_EQ(posts.size(), 1u) << Dump(run.received);
   EXPECT_EQ(Text(posts[0], "path"), "/kelt-cgi/UploadFirmwareFile.cgi");
-  EXPECT_EQ(Text(posts[0], "fileMd5"), Md5Hex(image));
+  EXPECT_EQ(Text(posts[0], "fileMd5"), Hex(Md5(image)));
   EXPECT_EQ(Text(posts[0], "fileName"), path);
   EXPECT_EQ(posts[0]["status"], 200);
 
