@@ -296,13 +296,29 @@ class GenA2Reader {
           !Number(Name("D_CONF_ETH_PCFG_FLAG", p), PcfgFlag(p), kMdi, kPort)) {
         return false;
       }
-      const Range fdx = fixedUplink ? Range{0, 0} : kFlag;
-      const Range speed = fixedUplink ? Range{kFixedUplinkSpeed, kFixedUplinkSpeed} : kSpeed;
-      if (!Number(Name("D_CONF_ETH_PCFG_FDX", p), PcfgFdx(p), fdx, kPort) ||
-          !Number(Name("D_CONF_ETH_PCFG_SPEED", p), PcfgSpeed(p), speed, kPort)) {
+      if (fixedUplink) {
+        if (!FixedUplinkValue(Name("D_CONF_ETH_PCFG_FDX", p), PcfgFdx(p), 0) ||
+            !FixedUplinkValue(Name("D_CONF_ETH_PCFG_SPEED", p), PcfgSpeed(p), kFixedUplinkSpeed)) {
+          return false;
+        }
+      } else if (!Number(Name("D_CONF_ETH_PCFG_FDX", p), PcfgFdx(p), kFlag, kPort) ||
+                 !Number(Name("D_CONF_ETH_PCFG_SPEED", p), PcfgSpeed(p), kSpeed, kPort)) {
         return false;
       }
     }
+    return true;
+  }
+
+  /// A setting of a fixed uplink port: the model's fixed value, or the value
+  /// the device already has, so that a device takes back its own export.
+  bool FixedUplinkValue(std::string_view constName, ConfigItemId id, std::int32_t fixed) {
+    const auto value = Token(constName);
+    if (!value) return true;
+    const std::int32_t number = CAtoi(*value);
+    const auto current = Current(id);
+    const bool unchanged = current && number >= 0 && *current == static_cast<std::uint32_t>(number);
+    if (number != fixed && !unchanged) return Fail(kPort);
+    StoreNumber(id, static_cast<std::uint32_t>(number));
     return true;
   }
 
@@ -552,7 +568,16 @@ class GenA2Reader {
     igmp.snooping = *snooping == 1;
     igmp.querier = *querier == 1;
     igmp.routerPorts = static_cast<std::uint16_t>(*ports);
-    if (!gen_a2::PutIgmpEntry(block_.bytes(), *entry, igmp)) refused_ = true;
+    if (!gen_a2::PutIgmpEntry(block_.bytes(), *entry, igmp)) {
+      refused_ = true;
+      return true;
+    }
+    // One entry per VLAN: an older entry of the same VID elsewhere in the
+    // table would be written again as a second line for it.
+    for (std::size_t n = 0; n < gen_a2::kIgmpEntries; ++n) {
+      const auto other = gen_a2::ReadIgmpEntry(block_.bytes(), n);
+      if (n != *entry && other && other->vid == vid) gen_a2::PutIgmpEntry(block_.bytes(), n, {});
+    }
     return true;
   }
 

@@ -114,6 +114,28 @@ TEST_F(GenA2ReaderTest, ListEntriesRejectedByTheirGroups) {
   EXPECT_EQ(Read(), 0u);
 }
 
+TEST_F(GenA2ReaderTest, AnIgmpLineLeavesOneEntryForItsVlan) {
+  // A stale entry of VLAN 1 in the last slot: the line for VLAN 1 goes to the
+  // slot of its VLAN entry, and the stale one no longer comes back as a
+  // second line of the next export.
+  const std::size_t last = gen_a2::kIgmpEntries - 1;
+  ASSERT_TRUE(gen_a2::PutIgmpEntry(block_.bytes(), last, {1, true, false, 0x3}));
+  file_.insert(0, "IGMPSNOOP\t1\t1\t1\t2\r\n");
+  ASSERT_EQ(Read(), 0u);
+  const auto vlanEntry = a8vlan::FindValidEntry(block_.bytes(), 1);
+  ASSERT_TRUE(vlanEntry);
+  ASSERT_NE(*vlanEntry, last);
+  int entriesOfVlan1 = 0;
+  for (std::size_t n = 0; n < gen_a2::kIgmpEntries; ++n) {
+    const auto entry = gen_a2::ReadIgmpEntry(block_.bytes(), n);
+    if (entry && entry->vid == 1) ++entriesOfVlan1;
+  }
+  EXPECT_EQ(entriesOfVlan1, 1);
+  const auto kept = gen_a2::ReadIgmpEntry(block_.bytes(), *vlanEntry);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->vid, 1u);
+}
+
 TEST_F(GenA2ReaderTest, TheFirstFailureWins) {
   Set("IPAddress", "1.2.3");
   Set("SwitchName", "0123456789012345678901234567890");
@@ -150,6 +172,20 @@ TEST_F(GenA2ReaderTest, FixedUplinkPortsOfOtherModels) {
   Set("Port7_MDIFlag", "9");  // ignored on these models
   EXPECT_EQ(Read(), 0u);
   Set("Port8_Speed", "0");
+  EXPECT_EQ(Read(), kPort);
+}
+
+TEST_F(GenA2ReaderTest, AFixedUplinkModelTakesBackItsOwnExport) {
+  // The device holds settings other than the fixed ones on port 7: its own
+  // file carries them back unchanged, while other values still fail.
+  record_.modelId = 0x0518;
+  ASSERT_EQ(a_.setNumber(block_, D_CONF_ETH_PCFG_SPEED7, 0), ItemStatus::kOk);
+  file_.clear();
+  ConfigBlock exported = block_;
+  WriteGenA2ConfigFile(file_, record_, exported, a_);
+  EXPECT_EQ(Read(), 0u);
+  EXPECT_EQ(a_.getNumber(block_, D_CONF_ETH_PCFG_SPEED7), 0u);
+  Set("Port7_Speed", "2");
   EXPECT_EQ(Read(), kPort);
 }
 
