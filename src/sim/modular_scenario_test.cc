@@ -13,7 +13,7 @@ namespace vantrell::sim {
 namespace {
 
 const std::string kScenario =
-    (std::filesystem::path(__FILE__).parent_path() / "../../scripts/lab/modular.json").string();
+    (std::filesystem::path(VANTRELL_SOURCE_DIR) / "scripts/lab/modular.json").string();
 
 TEST(ModularScenario, SlotsMasksAndBlockOfTheLabDevice) {
   const ScenarioLoad load = LoadScenarioFile(kScenario);
