@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <utility>
 
 namespace vantrell {
 
@@ -51,18 +52,29 @@ void DeviceListWidget::SelectAndFocus(int row) {
 }
 
 void DeviceListWidget::mousePressEvent(QMouseEvent* event) {
+  // A release lost to a dialog the double click opened must not swallow
+  // the next click.
+  releaseEndsDoubleClick_ = false;
   QTreeWidget::mousePressEvent(event);
-  if (event->button() == Qt::LeftButton && view_) view_->OnLeftClick();
+}
+
+void DeviceListWidget::mouseReleaseEvent(QMouseEvent* event) {
+  QTreeWidget::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton) return;
+  if (std::exchange(releaseEndsDoubleClick_, false)) return;
+  if (view_) view_->OnLeftClick();
 }
 
 void DeviceListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton && view_) view_->OnDoubleClick();
+  if (event->button() != Qt::LeftButton) return;
+  releaseEndsDoubleClick_ = true;
+  if (view_) view_->OnDoubleClick();
 }
 
 void DeviceListWidget::keyReleaseEvent(QKeyEvent* event) {
   QTreeWidget::keyReleaseEvent(event);
-  if (view_) view_->OnKeyRelease();
+  if (view_) view_->OnKeyRelease(event->isAutoRepeat());
 }
 
 void DeviceListWidget::focusOutEvent(QFocusEvent*) {

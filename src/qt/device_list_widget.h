@@ -1,8 +1,9 @@
 #pragma once
 /// The device list pane: a report-style QTreeWidget with the six columns,
 /// several rows selectable, whole rows highlighted, the selection still
-/// drawn while another window has the focus. Clicks, key releases, double
-/// clicks, header clicks and context-menu requests go to OrvListView.
+/// drawn while another window has the focus. Clicks (on the release of the
+/// left button), key releases, double clicks, header clicks and
+/// context-menu requests go to OrvListView.
 
 #include <QTreeWidget>
 #include <functional>
@@ -36,6 +37,7 @@ class DeviceListWidget : public QTreeWidget, public ReportList {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -44,6 +46,8 @@ class DeviceListWidget : public QTreeWidget, public ReportList {
  private:
   TreeRows rows_;
   OrvListView* view_ = nullptr;
+  /// The release that ends a double click is no click of its own.
+  bool releaseEndsDoubleClick_ = false;
 };
 
 }  // namespace vantrell

@@ -75,6 +75,9 @@ MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
   splitter_->addWidget(list_);
   splitter_->addWidget(info_);
   splitter_->setChildrenCollapsible(false);
+  // The list keeps its width; the information pane takes every resize.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
   splitter_->setSizes({kListPaneWidth, 400});
   setCentralWidget(splitter_);
 

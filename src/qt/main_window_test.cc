@@ -101,10 +101,14 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     openedUrls_.clear();
+    fetchedFor_.clear();
     window_ = std::make_unique<MainWindow>([this](QtPrompter&) {
       OrvListView::Services services;
       services.openUrl = [this](const std::string& url) { openedUrls_.push_back(url); };
-      services.fetchInfoText = [](DeviceRecord&) { return false; };
+      services.fetchInfoText = [this](DeviceRecord& record) {
+        fetchedFor_.push_back(record.mac[5]);
+        return true;
+      };
       services.searchWorker = [](SearchContext& context) {
         std::lock_guard lock(context.searchLock);
         for (const DeviceRecord& device : FakePlant()) context.found.InsertUnique(device);
@@ -242,6 +246,71 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->listWidget()->hasFocus());
   }
 
+  void heldArrowKeyFetchesOnceOnItsFinalRelease() {
+    Populate();
+    MakeSelfDescribing();
+    Select({0}, 0);
+    fetchedFor_.clear();
+    DeviceListWidget* list = window_->listWidget();
+    list->setFocus();
+    // Down held for three steps: the first press, then repeated pairs, then
+    // the real release.
+    SendKey(QEvent::KeyPress, Qt::Key_Down, false);
+    for (int repeat = 0; repeat < 2; ++repeat) {
+      SendKey(QEvent::KeyRelease, Qt::Key_Down, true);
+      SendKey(QEvent::KeyPress, Qt::Key_Down, true);
+    }
+    QCOMPARE(list->FocusedRow(), 3);
+    QVERIFY(fetchedFor_.empty());
+    SendKey(QEvent::KeyRelease, Qt::Key_Down, false);
+    QCOMPARE(fetchedFor_, std::vector<int>{0x14});
+    QCOMPARE(window_->infoPane()->shownIndex(), 3);
+    // Every real release repeats the step, Shift's too.
+    SendKey(QEvent::KeyPress, Qt::Key_Shift, false);
+    SendKey(QEvent::KeyRelease, Qt::Key_Shift, false);
+    QCOMPARE(fetchedFor_, (std::vector<int>{0x14, 0x14}));
+  }
+
+  void leftClickSelectsOnTheReleaseAndADoubleClickFetchesOnce() {
+    Populate();
+    MakeSelfDescribing();
+    Select({0}, 0);
+    fetchedFor_.clear();
+    // Through the window, as the platform delivers them: the toolkit makes
+    // the double click out of two presses.
+    QWindow* window = window_->windowHandle();
+    const int apart = QApplication::doubleClickInterval() + 100;
+    QTest::mousePress(window, Qt::LeftButton, {}, RowInWindow(2), apart);
+    QCOMPARE(window_->listWidget()->FocusedRow(), 2);
+    QVERIFY(fetchedFor_.empty());
+    QTest::mouseRelease(window, Qt::LeftButton, {}, RowInWindow(2));
+    QCOMPARE(fetchedFor_, std::vector<int>{0x13});
+
+    // Double click on the video server: one step for the click, the Web
+    // Console for the double click, nothing for its closing release.
+    fetchedFor_.clear();
+    QTest::mouseDClick(window, Qt::LeftButton, {}, RowInWindow(4), apart);
+    QCOMPARE(fetchedFor_, std::vector<int>{0x15});
+    QCOMPARE(openedUrls_, std::vector<std::string>{"http://10.0.2.5:8080"});
+    QTest::mouseClick(window, Qt::LeftButton, {}, RowInWindow(4), apart);
+    QCOMPARE(fetchedFor_, (std::vector<int>{0x15, 0x15}));
+  }
+
+  void listPaneIs575WideAndKeepsItsWidthWhenTheWindowIsResized() {
+    QCOMPARE(window_->listWidget()->width(), 575);
+    const int infoWidth = window_->infoPane()->width();
+    for (int width : {1400, 820, 1000}) {
+      window_->resize(width, 560);
+      QVERIFY(QTest::qWaitFor([&] { return window_->width() == width; }, 1000));
+      QApplication::processEvents();
+      QCOMPARE(window_->listWidget()->width(), 575);
+    }
+    QCOMPARE(window_->infoPane()->width(), infoWidth);
+    window_->resize(1400, 560);
+    QVERIFY(QTest::qWaitFor([&] { return window_->infoPane()->width() == infoWidth + 400; },
+                            1000));
+  }
+
   void broadcastSearchFillsTheListThroughItsDialog() {
     window_->runCommand(kCmdBroadcastSearch);
     QCOMPARE(window_->listWidget()->topLevelItemCount(), 5);
@@ -330,8 +399,27 @@ class MainWindowTest : public QObject {
     return "<not painted>";
   }
 
+  /// Rows whose devices describe themselves, so that every selection step
+  /// fetches their information text.
+  void MakeSelfDescribing() {
+    DeviceList& document = window_->document();
+    for (std::size_t i = 0; i < document.size(); ++i) document[i].replyKind = 1;
+  }
+  /// The centre of a row in the window's coordinates.
+  QPoint RowInWindow(int row) const {
+    DeviceListWidget* list = window_->listWidget();
+    const QPoint centre = list->visualItemRect(list->topLevelItem(row)).center();
+    return list->viewport()->mapTo(window_.get(), centre);
+  }
+  void SendKey(QEvent::Type type, Qt::Key key, bool autoRepeat) {
+    QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(window_->listWidget(), &event);
+  }
+
   std::unique_ptr<MainWindow> window_;
   std::vector<std::string> openedUrls_;
+  /// The last MAC byte of each device whose information text was fetched.
+  std::vector<int> fetchedFor_;
 };
 
 }  // namespace vantrell

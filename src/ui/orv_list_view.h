@@ -147,8 +147,14 @@ class OrvListView {
   /// Carries out a command of the dispatch table (its rule not checked).
   void OnCommand(int id);
 
+  /// A left click, on the release of the button.
   void OnLeftClick() { SelectDevice(); }
-  void OnKeyRelease() { SelectDevice(); }
+  /// A key release in the list. The releases a held key repeats do
+  /// nothing: holding an arrow key fetches no information text per repeat,
+  /// only its final release does.
+  void OnKeyRelease(bool autoRepeated) {
+    if (!autoRepeated) SelectDevice();
+  }
   void OnDoubleClick();
   /// Whether a context menu request shows the popup "Setting".
   bool ShowsContextMenu(bool pointInsideClientArea) const;

@@ -189,7 +189,10 @@ TEST_F(ListViewTest, SelectingASelfDescribingDeviceFetchesItsTextOrReportsFailur
     SetFieldText(r.infoText, "Model\tV100\n");
     return answers;
   };
-  View().OnKeyRelease();
+  View().OnKeyRelease(true);  // a held key's repeat
+  EXPECT_EQ(fetches, 0);
+  EXPECT_TRUE(shown.empty());
+  View().OnKeyRelease(false);
   EXPECT_EQ(shown, std::vector<int>{0});
   EXPECT_EQ(FieldText(document[0].infoText), "Model\tV100\n");
   answers = false;

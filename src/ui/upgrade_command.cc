@@ -27,10 +27,14 @@ void RunUpgradeCommand(DeviceList& document, const std::vector<int>& selectedRow
       selected.push_back(static_cast<std::size_t>(row));
     }
   }
-  // Every selected video server gets its credentials first.
+  // The selected video servers get their credentials first, but the dialog
+  // comes up only when the walk ends on a video server.
   CCMultipleLogin login;
   for (std::size_t index : selected) login.addDevice(document, document[index], index);
-  if (!login.empty() && !ports.prompter.MultipleLogin(login)) return;
+  if (!selected.empty() && IsKavexModelId(document[selected.back()].modelId) &&
+      !ports.prompter.MultipleLogin(login)) {
+    return;
+  }
 
   std::vector<const DeviceRecord*> records;
   for (std::size_t index : selected) records.push_back(&document[index]);

@@ -39,6 +39,9 @@ struct UpgradeCommandPorts {
 };
 
 /// Command 32775 on the selected rows of the device list, in list order.
+/// The multiple-login dialog comes up only when the last selected row is a
+/// video server; otherwise every video server goes with the credentials
+/// its record already holds.
 void RunUpgradeCommand(DeviceList& document, const std::vector<int>& selectedRows,
                        const UpgradeWorkers& workers, const UpgradeCommandPorts& ports);
 

@@ -86,6 +86,7 @@ struct Host : ModalDialogHost {
 DeviceRecord Device(std::uint16_t modelId, std::uint8_t last) {
   DeviceRecord record = MakeZeroRecord();
   record.modelId = modelId;
+  SetFieldText(record.modelName, (modelId & 0xFF) == 0x80 ? "Kavex VS-2000" : "ORV-D8-G1");
   record.ipAddr = MakeIpv4(10, 1, 1, last);
   record.mac = {0x00, 0x0E, 0x1A, 0x00, 0x00, last};
   return record;
@@ -127,17 +128,17 @@ class UpgradeCommandTest : public ::testing::Test {
   int searches = 0;
 };
 
-TEST_F(UpgradeCommandTest, MixedSelectionAsksCredentialsThenFileThenRefresh) {
+TEST_F(UpgradeCommandTest, SelectionEndingOnAVideoServerAsksCredentialsThenFileThenRefresh) {
   prompts.openPath = "/fw/image.rom";
   prompts.answer = PromptAnswer::kYes;
-  Run({0, 1, 2});
+  Run({0, 2, 1});
   EXPECT_EQ(prompts.log,
             (std::vector<std::string>{
                 "multiple:1", "open:Rom files (*.rom)|*.rom|All files (*.*)|*.*||:rom",
                 "box:Do you want to refresh the Video or Meshvault Server information ?"}));
   EXPECT_EQ(host.title, "Upgrade Firmware");
   EXPECT_EQ(host.texts, (std::vector<std::string>{
-                            "Done", "Transmit Completed, Wait for Rebooting...", "Done"}));
+                            "Done", "Done", "Transmit Completed, Wait for Rebooting..."}));
   EXPECT_EQ(host.button, "Close");
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].opcode, 0x0Du);
@@ -148,6 +149,23 @@ TEST_F(UpgradeCommandTest, MixedSelectionAsksCredentialsThenFileThenRefresh) {
   EXPECT_EQ(FieldText(document[1].kavexUser), "admin");
   EXPECT_EQ(seenVideoPath, "/fw/image.rom");
   EXPECT_EQ(searches, 1);
+}
+
+TEST_F(UpgradeCommandTest, SelectionEndingOnASwitchKeepsTheVideoServersOwnCredentials) {
+  SetFieldText(document[1].kavexUser, "op");
+  SetFieldText(document[1].kavexPassword, "pw");
+  prompts.openPath = "/fw/image.rom";
+  Run({0, 1, 2});
+  EXPECT_EQ(prompts.log,
+            (std::vector<std::string>{
+                "open:Rom files (*.rom)|*.rom|All files (*.*)|*.*||:rom",
+                "box:Do you want to refresh the Video or Meshvault Server information ?"}));
+  EXPECT_EQ(host.texts, (std::vector<std::string>{
+                            "Done", "Transmit Completed, Wait for Rebooting...", "Done"}));
+  ASSERT_EQ(seenVideo.size(), 1u);
+  EXPECT_EQ(FieldText(seenVideo[0].kavexUser), "op");
+  EXPECT_EQ(FieldText(seenVideo[0].kavexPassword), "pw");
+  EXPECT_EQ(FieldText(document[1].kavexUser), "op");
 }
 
 TEST_F(UpgradeCommandTest, SwitchesOnlySkipTheCredentialsDialog) {
@@ -162,7 +180,7 @@ TEST_F(UpgradeCommandTest, SwitchesOnlySkipTheCredentialsDialog) {
 TEST_F(UpgradeCommandTest, CancelledCredentialsEndTheCommand) {
   prompts.multipleOk = false;
   prompts.openPath = "/fw/image.rom";
-  Run({1, 0});
+  Run({0, 1});
   EXPECT_EQ(prompts.log, (std::vector<std::string>{"multiple:1"}));
   EXPECT_TRUE(host.title.empty());
 }

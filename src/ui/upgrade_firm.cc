@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/model_table.h"
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
 
@@ -17,6 +18,10 @@ constexpr int kPercentCap = 100;
 std::string TransmitText(int percent) { return "Transmit - " + std::to_string(percent) + "%"; }
 
 bool IsFinal(int state) { return state == kUpgradeDone || state == kUpgradeFailed; }
+
+/// Timer 2 walks the rows whose model name says "Kavex", timer 1 the rest;
+/// the transfer opcode (taken from the model ID) plays no part in it.
+bool WalkedByTimer2(const UpgradeJob& row) { return IsKavexName(FieldText(row.record.modelName)); }
 
 }  // namespace
 
@@ -43,7 +48,9 @@ void CUpgradeFirm::Open() {
     row.progress = 0;
     ports_.rows.InsertRow(static_cast<int>(i), FormatMac(row.record.mac));
     ports_.rows.SetCell(static_cast<int>(i), kProgressColumn, kWaitText);
-    if (row.isVideoServer()) {
+    // Each timer runs when it has a row to walk, so that no row is left
+    // waiting when a name and a model ID disagree.
+    if (WalkedByTimer2(row)) {
       timer2Running_ = true;
     } else {
       timer1Running_ = true;
@@ -112,7 +119,7 @@ void CUpgradeFirm::OnTimer1() {
   bool pending = false;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     UpgradeJob& row = *rows_[i];
-    if (row.isVideoServer()) continue;
+    if (WalkedByTimer2(row)) continue;
     if (row.state == kUpgradeWaiting && MayStart(i)) StartRow(i, workers_.switchWorker);
     // One reading of the state decides both the text and whether the row
     // is final, so a worker ending meanwhile cannot leave a stale text.
@@ -130,7 +137,7 @@ void CUpgradeFirm::OnTimer2() {
   bool pending = false;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     UpgradeJob& row = *rows_[i];
-    if (!row.isVideoServer()) continue;
+    if (!WalkedByTimer2(row)) continue;
     if (row.state == kUpgradeWaiting && MayStart(i)) StartRow(i, workers_.videoServerWorker);
     const int state = row.state;
     ports_.rows.SetCell(static_cast<int>(i), kProgressColumn, VideoServerRowText(row, state));

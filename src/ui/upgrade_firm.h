@@ -3,7 +3,8 @@
 /// one row per device, one worker per row, and two 100 ms timers, the first
 /// for the switch rows (session transfer, then a simulated saving progress
 /// while the device stores the image), the second for the video-server rows
-/// (HTTP post). Rows sharing an address run one after another: the next
+/// (HTTP post). The timers tell the rows apart by the model name: a name
+/// containing "Kavex" is a video-server row. Rows sharing an address run one after another: the next
 /// starts once the earlier one has left the transfer. The button "Cancel"
 /// reads "Close" only when every row of either kind is final; pressed at
 /// any time it closes the open connections and gives each worker 100 ms.
@@ -49,8 +50,8 @@ class CUpgradeFirm {
   CUpgradeFirm(const CUpgradeFirm&) = delete;
   CUpgradeFirm& operator=(const CUpgradeFirm&) = delete;
 
-  /// Fills the list (MAC address, "Wait..") and starts timer 1 when a row
-  /// is a switch row, timer 2 when a row is a video-server row.
+  /// Fills the list (MAC address, "Wait..") and starts timer 1 when a row's
+  /// model name lacks "Kavex", timer 2 when a row's name contains it.
   void Open();
   /// Timer 1: starts and shows the switch rows; stops when none of them is
   /// waiting, transmitting or saving.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -261,6 +262,51 @@ TEST(CUpgradeFirm, OnlyVideoServersRunOnlyTheSecondTimer) {
   h.Tick();
   ASSERT_TRUE(Eventually([&] { return video->state == kUpgradeDone; }));
   h.Tick();
+  EXPECT_EQ(h.buttons, std::vector<std::string>{"Close"});
+}
+
+TEST(CUpgradeFirm, TimersSplitTheRowsByTheKavexNameNotByTheModelId) {
+  // A video-server model ID under another name, and a switch ID named "Kavex".
+  auto namedSwitch = Row(1, MakeIpv4(10, 0, 0, 1), true);
+  SetFieldText(namedSwitch->record.modelName, "VS-2000");
+  auto namedVideo = Row(2, MakeIpv4(10, 0, 0, 2));
+  SetFieldText(namedVideo->record.modelName, "ORV Kavex bridge");
+  std::mutex seenMutex;
+  std::vector<std::string> seen;
+  auto worker = [&](const char* kind) {
+    return [&, kind](UpgradeJob& job) {
+      std::lock_guard lock(seenMutex);
+      seen.push_back(std::string(kind) + " " + std::to_string(job.record.mac[5]));
+      job.result = kUpgradeUnauthorized;
+      return static_cast<int>(kUpgradeFailed);
+    };
+  };
+  Harness h({namedSwitch, namedVideo}, {worker("switch"), worker("video")});
+  EXPECT_TRUE(h.dialog.timer1Running());
+  EXPECT_TRUE(h.dialog.timer2Running());
+  h.Tick();
+  ASSERT_TRUE(Eventually([&] {
+    return namedSwitch->state == kUpgradeFailed && namedVideo->state == kUpgradeFailed;
+  }));
+  h.Tick();
+  // -16 reads "Fail" among switch texts and has its own video-server text.
+  EXPECT_EQ(h.rows.text, (std::vector<std::string>{"Fail", "Unauthorized Username & Password"}));
+  std::lock_guard lock(seenMutex);
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::string>{"switch 1", "video 2"}));
+  EXPECT_EQ(h.buttons, std::vector<std::string>{"Close"});
+}
+
+TEST(CUpgradeFirm, OnlyKavexNamedRowsRunOnlyTheSecondTimerWhateverTheirOpcode) {
+  auto row = Row(1, MakeIpv4(10, 0, 0, 1));  // switch opcode, Kavex name
+  SetFieldText(row->record.modelName, "Kavex VS-100");
+  Harness h({row}, {nullptr, [](UpgradeJob&) { return static_cast<int>(kUpgradeDone); }});
+  EXPECT_FALSE(h.dialog.timer1Running());
+  EXPECT_TRUE(h.dialog.timer2Running());
+  h.Tick();
+  ASSERT_TRUE(Eventually([&] { return row->state == kUpgradeDone; }));
+  h.Tick();
+  EXPECT_EQ(h.rows.text[0], "Transmit Completed, Wait for Rebooting...");
   EXPECT_EQ(h.buttons, std::vector<std::string>{"Close"});
 }
 
