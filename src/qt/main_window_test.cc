@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <functional>
 
 #include "core/text_forms.h"
+#include "ops/config_import.h"
 #include "qt/device_list_widget.h"
 #include "qt/info_pane.h"
 #include "qt/input_dialogs.h"
@@ -74,6 +76,8 @@ struct SeenBox {
   QString title, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   bool seen = false;
+  Qt::TextFormat format = Qt::AutoText;
+  QString shown;  ///< what the box's label holds
 };
 
 void CloseNextMessageBox(SeenBox& seen) {
@@ -82,7 +86,9 @@ void CloseNextMessageBox(SeenBox& seen) {
   QObject::connect(poll, &QTimer::timeout, [poll, tries, &seen] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box) {
-      seen = {box->windowTitle(), box->text(), box->icon(), true};
+      const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+      seen = {box->windowTitle(), box->text(), box->icon(), true, box->textFormat(),
+              label ? label->text() : QString()};
       box->done(QMessageBox::Ok);
     }
     if (box || ++*tries > 300) {
@@ -174,6 +180,23 @@ class MainWindowTest : public QObject {
                                                     window_.get()));
     QCOMPARE(box->windowTitle(), QString("Search Utility"));
     QCOMPARE(box->icon(), QMessageBox::Information);
+  }
+
+  void deviceTextInAMessageIsShownAsPlainText() {
+    // A file's group name and a device's name as a hostile source writes them.
+    const std::string text =
+        GroupRejectedText("<b>Port</b><img src=\"file:///etc/passwd\">") +
+        "\n Model : <a href=\"http://x\">ORV</a> &amp;";
+    SeenBox seen;
+    CloseNextMessageBox(seen);
+    window_->prompter().ShowMessage(text, MessageIcon::kStop);
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.format, Qt::PlainText);
+    QCOMPARE(seen.shown, QString::fromStdString(text));
+    QCOMPARE(seen.text,
+             QString("The <b>Port</b><img src=\"file:///etc/passwd\"> function of the "
+                     "Configuration File has invaild settings !\n Model : <a "
+                     "href=\"http://x\">ORV</a> &amp;"));
   }
 
   void twoSelectedRowsEnableOnlyMultiDeviceCommands() {

@@ -42,6 +42,9 @@ QMessageBox* MakeMessageBox(std::string_view text, MessageIcon icon, PromptButto
                             QWidget* parent) {
   auto* box = new QMessageBox(parent);
   box->setWindowTitle(kMessageCaption);
+  // Messages carry device text (names, locations, a file's group names):
+  // shown as it is, never read as markup.
+  box->setTextFormat(Qt::PlainText);
   box->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   box->setIcon(QtIcon(icon));
   if (buttons == PromptButtons::kYesNo) {

@@ -17,7 +17,7 @@ class QWidget;
 namespace vantrell {
 
 /// A message box as every message of the program looks: caption "Search
-/// Utility", the icon and buttons asked for.
+/// Utility", the icon and buttons asked for, the text as plain text.
 QMessageBox* MakeMessageBox(std::string_view text, MessageIcon icon, PromptButtons buttons,
                             QWidget* parent);
 
