@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ops/video_server_export.h"
+#include "qt/grid_lines.h"
 #include "qt/tree_rows.h"
 
 namespace vantrell {
@@ -34,13 +35,6 @@ MultipleLoginDialog::MultipleLoginDialog(CCMultipleLogin& behaviour, QWidget* pa
     widths << column.width;
     totalWidth += column.width;
   }
-  MakeReportStyle(*list_, titles, widths, false);
-  list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setMinimumWidth(totalWidth + 24);
-  connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
-    ClickCell(list_->indexOfTopLevelItem(item), column);
-  });
-
   userBox_ = new QLineEdit(this);
   passwordBox_ = new QLineEdit(this);
   passwordBox_->setEchoMode(QLineEdit::Password);
@@ -48,6 +42,16 @@ MultipleLoginDialog::MultipleLoginDialog(CCMultipleLogin& behaviour, QWidget* pa
     box->setMaxLength(static_cast<int>(kKavexFieldLength));
     box->hide();
   }
+
+  MakeReportStyle(*list_, titles, widths, false);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setMinimumWidth(totalWidth + 24);
+  // A box opens 10 pixels lower than its cell: the rows leave room for a
+  // whole box.
+  ShowGridLines(*list_, userBox_->sizeHint().height() + kEditorHeightLoss);
+  connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
+    ClickCell(list_->indexOfTopLevelItem(item), column);
+  });
   connect(userBox_, &QLineEdit::textEdited, this,
           [this](const QString& text) { behaviour_.OnUserTextChanged(ToText(text)); });
   connect(passwordBox_, &QLineEdit::textEdited, this,
@@ -67,6 +71,11 @@ MultipleLoginDialog::MultipleLoginDialog(CCMultipleLogin& behaviour, QWidget* pa
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   auto* main = new QVBoxLayout(this);
+  // The list's client area starts 25 pixels below the dialog's top, where
+  // a box opens over the cell it edits.
+  const QMargins margins = main->contentsMargins();
+  main->setContentsMargins(margins.left(), kEditorTopOffset - list_->frameWidth(),
+                           margins.right(), margins.bottom());
   main->addWidget(list_, 1);
   main->addLayout(buttons);
   resize(totalWidth + 48, 260);
@@ -100,15 +109,15 @@ void MultipleLoginDialog::OpenPasswordBox(int row, std::string_view text) {
 void MultipleLoginDialog::OpenBox(QLineEdit* box, int row, int column, std::string_view text) {
   QTreeWidgetItem* item = list_->topLevelItem(row);
   if (!item) return;
-  // Exactly over the cell: the cell in the list's viewport, moved into the
-  // dialog (the fixed pixel offsets of InPlaceEditorRect belong to a list
-  // whose cell rectangles count from its own frame).
+  // The cell in the list's client area (inside its frame, header included).
   const QRect rowRect = list_->visualItemRect(item);
-  const QPoint origin = list_->viewport()->mapTo(this, QPoint(0, 0));
-  const int height = std::max(rowRect.height(), box->sizeHint().height());
-  box->setGeometry(origin.x() + list_->header()->sectionViewportPosition(column),
-                   origin.y() + rowRect.center().y() - height / 2,
-                   list_->header()->sectionSize(column), height);
+  const QPoint viewport = list_->viewport()->pos() - list_->contentsRect().topLeft();
+  const EditorRect cell{viewport.x() + list_->header()->sectionViewportPosition(column),
+                        viewport.y() + rowRect.top(), list_->header()->sectionSize(column),
+                        rowRect.height()};
+  const int listLeftOffset = list_->mapToGlobal(QPoint(0, 0)).x() - frameGeometry().x();
+  const EditorRect at = InPlaceEditorRect(cell, listLeftOffset);
+  box->setGeometry(at.left, at.top, at.width, at.height);
   box->setText(FromText(text));
   box->show();
   box->raise();

@@ -1,6 +1,7 @@
 #pragma once
 /// CCMultipleLogin "Kavex Device Multiple Login" (dialog 159) in Qt: the
-/// four-column list, the in-place user name box (1028) and password box
+/// four-column list with grid lines, the in-place user name box (1028),
+/// opened where InPlaceEditorRect puts it, and password box
 /// (1035, characters hidden), "Apply All", "OK" and "Cancel". Every event
 /// goes to the ui behaviour, which says what to show. The boxes take at
 /// most 15 characters, what a record keeps.

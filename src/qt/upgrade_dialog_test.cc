@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "core/ipv4.h"
+#include "qt/grid_lines.h"
 #include "qt/multiple_login_dialog.h"
 
 namespace vantrell {
@@ -146,6 +147,48 @@ class UpgradeDialogsTest : public QObject {
     const QString path = QString(VANTRELL_SCREENSHOT_DIR) + "/multiple_login.png";
     QVERIFY(dialog.grab().save(path));
 #endif
+  }
+
+  void multipleLoginListHasGridLinesAndOpensBoxesWhereTheDialogPutsThem() {
+    DeviceList list;
+    for (std::uint8_t last : {1, 2}) list.append(Device(0x0180, last));
+    CCMultipleLogin behaviour;
+    for (std::size_t i = 0; i < list.size(); ++i) behaviour.addDevice(list, list[i], i);
+    MultipleLoginDialog dialog(behaviour);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTreeWidget* tree = dialog.list();
+
+    // A line at the right and the bottom edge of every cell.
+    const QImage image = tree->viewport()->grab().toImage();
+    const QRgb line = GridLinesDelegate::LineColour(tree).rgb();
+    const QRect first = tree->visualItemRect(tree->topLevelItem(0));
+    const QRect second = tree->visualItemRect(tree->topLevelItem(1));  // not the current row
+    for (int right : {99, 229, 329, 429}) {
+      QCOMPARE(image.pixel(right, second.center().y()), line);
+    }
+    QCOMPARE(image.pixel(50, second.bottom()), line);
+    QVERIFY(image.pixel(360, second.center().y()) != line);
+
+    // Password cell of row 1: its left in the list's client area is 330
+    // (100 + 130 + 100), its top the header's height plus one row; the box
+    // opens at that left plus the list's distance from the dialog's edge,
+    // 25 pixels below that top, 100 wide, 10 pixels lower than the row.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CellCentre(tree, 1, 3));
+    QLineEdit* box = dialog.passwordBox();
+    QVERIFY(box->isVisible());
+    const int rowHeight = first.height();
+    // From the window's edge: the frame counts (2 pixels on this platform).
+    const int frameLeft = dialog.geometry().x() - dialog.frameGeometry().x();
+    const int listLeft = tree->mapTo(&dialog, QPoint(0, 0)).x() + frameLeft;
+    QCOMPARE(box->geometry(),
+             QRect(listLeft + 330, tree->header()->height() + rowHeight + 25, 100, rowHeight - 10));
+    // The list sits so that the box covers the top of its cell, whole.
+    QCOMPARE(box->y(), tree->viewport()->mapTo(&dialog, QPoint(0, rowHeight)).y());
+    QVERIFY(box->height() >= box->sizeHint().height());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CellCentre(tree, 0, 2));
+    QCOMPARE(dialog.userBox()->geometry(),
+             QRect(listLeft + 230, tree->header()->height() + 25, 100, rowHeight - 10));
   }
 
   void multipleLoginCancelStoresNothing() {

@@ -8,7 +8,8 @@
 namespace vantrell {
 
 EditorRect InPlaceEditorRect(const EditorRect& cell, int listLeftOffset) {
-  return {cell.left + listLeftOffset, cell.top + 25, cell.width, cell.height - 10};
+  return {cell.left + listLeftOffset, cell.top + kEditorTopOffset, cell.width,
+          cell.height - kEditorHeightLoss};
 }
 
 std::string MaskedPassword(std::string_view password) {

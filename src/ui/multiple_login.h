@@ -40,8 +40,13 @@ struct EditorRect {
   int width;
   int height;
 };
-/// Where a box opens over a cell: the cell's left plus the distance from
-/// the dialog's left edge to the list's, the cell's top plus 25, the cell's
+/// How far below the cell's top a box opens, and how much lower it is than
+/// the cell.
+inline constexpr int kEditorTopOffset = 25;
+inline constexpr int kEditorHeightLoss = 10;
+/// Where a box opens over a cell, in dialog coordinates: the cell's left
+/// (counted in the list's client area) plus the distance from the dialog
+/// window's left edge to the list's, the cell's top plus 25, the cell's
 /// width, its height less 10.
 EditorRect InPlaceEditorRect(const EditorRect& cell, int listLeftOffset);
 
