@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq socat
   iproute2 procps
-  qt6-base-dev
+  qt6-base-dev libx11-dev xvfb
 )
 
 sudo_cmd=()

@@ -20,6 +20,7 @@
 #include "qt/device_list_widget.h"
 #include "qt/info_pane.h"
 #include "qt/input_dialogs.h"
+#include "qt/lock_indicators.h"
 #include "qt/progress_dialog.h"
 #include "qt/qt_prompter.h"
 #include "ui/main_menu.h"
@@ -186,16 +187,22 @@ void MainWindow::BuildToolBar() {
 void MainWindow::BuildStatusBar() {
   auto* ready = new QLabel(kIdleStatusText);
   statusBar()->addWidget(ready, 1);
-  for (auto [key, text] : {std::pair{Qt::Key_CapsLock, kIndicatorTexts[0]},
-                           {Qt::Key_NumLock, kIndicatorTexts[1]},
-                           {Qt::Key_ScrollLock, kIndicatorTexts[2]}}) {
+  for (const char* text : kIndicatorTexts) {
     auto* label = new QLabel(text);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance("SCRL") + 8);
-    label->setEnabled(false);  // lock state unknown until the key is seen
     statusBar()->addPermanentWidget(label);
-    indicators_[key] = label;
+    indicators_.push_back(label);
+  }
+  UpdateLockIndicators();
+}
+
+void MainWindow::UpdateLockIndicators() {
+  const LockStates states = ReadLockStates();
+  for (std::size_t i = 0; i < indicators_.size() && i < states.size(); ++i) {
+    // Unknown stays dimmed: no guess from the keys this window happens to see.
+    indicators_[i]->setEnabled(states[i].value_or(false));
   }
 }
 
@@ -258,13 +265,22 @@ void MainWindow::FocusOtherPane() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Every key press reaches the window object exactly once.
-  if (event->type() == QEvent::KeyPress && watched->isWindowType()) {
-    const auto key = static_cast<Qt::Key>(static_cast<QKeyEvent*>(event)->key());
-    const auto found = indicators_.find(key);
-    if (found != indicators_.end() && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-      found->second->setEnabled(!found->second->isEnabled());
+  // Every key event reaches the window object exactly once; a lock key
+  // may have changed what the keyboard shows, and so may another program
+  // while this window was inactive.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_CapsLock:
+      case Qt::Key_NumLock:
+      case Qt::Key_ScrollLock:
+        UpdateLockIndicators();
+        break;
+      default:
+        break;
     }
+  } else if (type == QEvent::WindowActivate && watched == this) {
+    UpdateLockIndicators();
   }
   return QMainWindow::eventFilter(watched, event);
 }

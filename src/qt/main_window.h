@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "core/device_list.h"
 #include "ui/orv_list_view.h"
@@ -63,6 +64,8 @@ class MainWindow : public QMainWindow {
   void BuildPopup();
   QAction* MakeAction(int id, const char* text);
   void FocusOtherPane();
+  /// Shows the keyboard's lock states as the platform tells them now.
+  void UpdateLockIndicators();
 
   DeviceList document_;
   std::unique_ptr<QtPrompter> prompter_;
@@ -76,7 +79,9 @@ class MainWindow : public QMainWindow {
   QMenu* settingMenu_ = nullptr;
   std::map<int, QAction*> actions_;
   std::multimap<int, QAction*> popupActions_;
-  std::map<Qt::Key, QLabel*> indicators_;
+  /// "CAP", "NUM", "SCRL": lit while the lock is on, dimmed while it is
+  /// off or the platform does not tell.
+  std::vector<QLabel*> indicators_;
   std::unique_ptr<OrvListView> listView_;
 };
 

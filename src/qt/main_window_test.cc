@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -332,6 +333,26 @@ class MainWindowTest : public QObject {
     window_->resize(1400, 560);
     QVERIFY(QTest::qWaitFor([&] { return window_->infoPane()->width() == infoWidth + 400; },
                             1000));
+  }
+
+  void lockIndicatorsStayDimmedWhereThePlatformDoesNotTell() {
+    QStringList lit;
+    auto litIndicators = [&] {
+      lit.clear();
+      for (QLabel* label : window_->statusBar()->findChildren<QLabel*>()) {
+        if (QString("CAP NUM SCRL").split(' ').contains(label->text()) && label->isEnabled()) {
+          lit << label->text();
+        }
+      }
+      return lit;
+    };
+    QCOMPARE(litIndicators(), QStringList());
+    // Pressing the keys guesses nothing: the state at start is not known.
+    for (Qt::Key key : {Qt::Key_CapsLock, Qt::Key_NumLock, Qt::Key_ScrollLock}) {
+      QTest::keyClick(window_->windowHandle(), key);
+    }
+    QCOMPARE(litIndicators(), QStringList());
+    QCOMPARE(window_->statusBar()->findChildren<QLabel*>().size(), 4);
   }
 
   void broadcastSearchFillsTheListThroughItsDialog() {
