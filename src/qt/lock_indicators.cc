@@ -1,7 +1,8 @@
 #include "qt/lock_indicators.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+
+#include <QGuiApplication>
 
 // Last: Xlib's macros (None, Bool, KeyPress...) must not meet Qt's headers.
 #include <X11/XKBlib.h>
@@ -11,7 +12,7 @@ namespace {
 
 /// The indicator names of the X keyboard extension's standard keymaps.
 constexpr std::array<const char*, kLockIndicatorCount> kIndicatorNames = {"Caps Lock", "Num Lock",
-                                                                           "Scroll Lock"};
+                                                                          "Scroll Lock"};
 
 Display* X11Display() {
   auto* application = qGuiApp;

@@ -122,11 +122,11 @@ int main(int argc, char** argv) {
 #include "lock_indicators_test.moc"
 
 // Xlib after everything of Qt: its macros (None, Bool, KeyPress...) clash.
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <X11/XKBlib.h>
-#include <X11/keysym.h>
 
 namespace vantrell {
 namespace {

@@ -88,8 +88,12 @@ void CloseNextMessageBox(SeenBox& seen) {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box) {
       const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      seen = {box->windowTitle(), box->text(), box->icon(), true, box->textFormat(),
-              label ? label->text() : QString()};
+      seen.title = box->windowTitle();
+      seen.text = box->text();
+      seen.icon = box->icon();
+      seen.seen = true;
+      seen.format = box->textFormat();
+      seen.shown = label ? label->text() : QString();
       box->done(QMessageBox::Ok);
     }
     if (box || ++*tries > 300) {
@@ -185,19 +189,17 @@ class MainWindowTest : public QObject {
 
   void deviceTextInAMessageIsShownAsPlainText() {
     // A file's group name and a device's name as a hostile source writes them.
-    const std::string text =
-        GroupRejectedText("<b>Port</b><img src=\"file:///etc/passwd\">") +
-        "\n Model : <a href=\"http://x\">ORV</a> &amp;";
+    const std::string text = GroupRejectedText("<b>Port</b><img src=\"file:///etc/passwd\">") +
+                             "\n Model : <a href=\"http://x\">ORV</a> &amp;";
     SeenBox seen;
     CloseNextMessageBox(seen);
     window_->prompter().ShowMessage(text, MessageIcon::kStop);
     QVERIFY(seen.seen);
     QCOMPARE(seen.format, Qt::PlainText);
     QCOMPARE(seen.shown, QString::fromStdString(text));
-    QCOMPARE(seen.text,
-             QString("The <b>Port</b><img src=\"file:///etc/passwd\"> function of the "
-                     "Configuration File has invaild settings !\n Model : <a "
-                     "href=\"http://x\">ORV</a> &amp;"));
+    QCOMPARE(seen.text, QString("The <b>Port</b><img src=\"file:///etc/passwd\"> function of the "
+                                "Configuration File has invaild settings !\n Model : <a "
+                                "href=\"http://x\">ORV</a> &amp;"));
   }
 
   void twoSelectedRowsEnableOnlyMultiDeviceCommands() {
@@ -331,8 +333,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(window_->infoPane()->width(), infoWidth);
     window_->resize(1400, 560);
-    QVERIFY(QTest::qWaitFor([&] { return window_->infoPane()->width() == infoWidth + 400; },
-                            1000));
+    QVERIFY(QTest::qWaitFor([&] { return window_->infoPane()->width() == infoWidth + 400; }, 1000));
   }
 
   void lockIndicatorsStayDimmedWhereThePlatformDoesNotTell() {

@@ -74,8 +74,8 @@ MultipleLoginDialog::MultipleLoginDialog(CCMultipleLogin& behaviour, QWidget* pa
   // The list's client area starts 25 pixels below the dialog's top, where
   // a box opens over the cell it edits.
   const QMargins margins = main->contentsMargins();
-  main->setContentsMargins(margins.left(), kEditorTopOffset - list_->frameWidth(),
-                           margins.right(), margins.bottom());
+  main->setContentsMargins(margins.left(), kEditorTopOffset - list_->frameWidth(), margins.right(),
+                           margins.bottom());
   main->addWidget(list_, 1);
   main->addLayout(buttons);
   resize(totalWidth + 48, 260);

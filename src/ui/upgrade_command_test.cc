@@ -137,8 +137,8 @@ TEST_F(UpgradeCommandTest, SelectionEndingOnAVideoServerAsksCredentialsThenFileT
                 "multiple:1", "open:Rom files (*.rom)|*.rom|All files (*.*)|*.*||:rom",
                 "box:Do you want to refresh the Video or Meshvault Server information ?"}));
   EXPECT_EQ(host.title, "Upgrade Firmware");
-  EXPECT_EQ(host.texts, (std::vector<std::string>{
-                            "Done", "Done", "Transmit Completed, Wait for Rebooting..."}));
+  EXPECT_EQ(host.texts, (std::vector<std::string>{"Done", "Done",
+                                                  "Transmit Completed, Wait for Rebooting..."}));
   EXPECT_EQ(host.button, "Close");
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].opcode, 0x0Du);

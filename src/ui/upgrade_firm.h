@@ -4,10 +4,11 @@
 /// for the switch rows (session transfer, then a simulated saving progress
 /// while the device stores the image), the second for the video-server rows
 /// (HTTP post). The timers tell the rows apart by the model name: a name
-/// containing "Kavex" is a video-server row. Rows sharing an address run one after another: the next
-/// starts once the earlier one has left the transfer. The button "Cancel"
-/// reads "Close" only when every row of either kind is final; pressed at
-/// any time it closes the open connections and gives each worker 100 ms.
+/// containing "Kavex" is a video-server row. Rows sharing an address run
+/// one after another: the next starts once the earlier one has left the
+/// transfer. The button "Cancel" reads "Close" only when every row of
+/// either kind is final; pressed at any time it closes the open connections
+/// and gives each worker 100 ms.
 
 #include <cstdint>
 #include <functional>

@@ -285,9 +285,8 @@ TEST(CUpgradeFirm, TimersSplitTheRowsByTheKavexNameNotByTheModelId) {
   EXPECT_TRUE(h.dialog.timer1Running());
   EXPECT_TRUE(h.dialog.timer2Running());
   h.Tick();
-  ASSERT_TRUE(Eventually([&] {
-    return namedSwitch->state == kUpgradeFailed && namedVideo->state == kUpgradeFailed;
-  }));
+  ASSERT_TRUE(Eventually(
+      [&] { return namedSwitch->state == kUpgradeFailed && namedVideo->state == kUpgradeFailed; }));
   h.Tick();
   // -16 reads "Fail" among switch texts and has its own video-server text.
   EXPECT_EQ(h.rows.text, (std::vector<std::string>{"Fail", "Unauthorized Username & Password"}));
