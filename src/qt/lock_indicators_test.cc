@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,6 +137,8 @@ PrivateXServer::PrivateXServer() {
   if (pipe(pipeFds) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
+    // The server ends with this test, also when the test is killed.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(pipeFds[0]);
     const std::string fd = std::to_string(pipeFds[1]);
     // -noreset: the keyboard keeps its locks when the helper connections close.
