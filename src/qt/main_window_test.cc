@@ -273,10 +273,7 @@ class MainWindowTest : public QObject {
   }
 
   void heldArrowKeyFetchesOnceOnItsFinalRelease() {
-    Populate();
-    MakeSelfDescribing();
-    Select({0}, 0);
-    fetchedFor_.clear();
+    PopulateSelfDescribing();
     DeviceListWidget* list = window_->listWidget();
     list->setFocus();
     // Down held for three steps: the first press, then repeated pairs, then
@@ -298,10 +295,7 @@ class MainWindowTest : public QObject {
   }
 
   void leftClickSelectsOnTheReleaseAndADoubleClickFetchesOnce() {
-    Populate();
-    MakeSelfDescribing();
-    Select({0}, 0);
-    fetchedFor_.clear();
+    PopulateSelfDescribing();
     // Through the window, as the platform delivers them: the toolkit makes
     // the double click out of two presses.
     QWindow* window = window_->windowHandle();
@@ -445,10 +439,13 @@ class MainWindowTest : public QObject {
   }
 
   /// Rows whose devices describe themselves, so that every selection step
-  /// fetches their information text.
-  void MakeSelfDescribing() {
+  /// fetches their information text; row 0 focused, nothing fetched yet.
+  void PopulateSelfDescribing() {
+    Populate();
     DeviceList& document = window_->document();
     for (std::size_t i = 0; i < document.size(); ++i) document[i].replyKind = 1;
+    Select({0}, 0);
+    fetchedFor_.clear();
   }
   /// The centre of a row in the window's coordinates.
   QPoint RowInWindow(int row) const {
