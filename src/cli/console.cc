@@ -1,5 +1,7 @@
 #include "cli/console.h"
 
+#include "cli/device_text.h"
+
 namespace vantrell {
 
 void Console::ShowMessage(std::string_view text, MessageIcon) { WriteLine(text); }
@@ -10,7 +12,9 @@ void Console::Progress(std::string_view text) {
 
 void Console::Error(std::string_view text) { WriteLine(text); }
 
-void Console::WriteLine(std::string_view text) {
+void Console::WriteLine(std::string_view raw) {
+  // Messages may carry device texts (names, function-group names).
+  const std::string text = PrintableText(raw, "\n\t");
   std::lock_guard lock(mutex_);
   err_ << text;
   if (text.empty() || text.back() != '\n') err_ << '\n';

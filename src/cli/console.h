@@ -1,7 +1,8 @@
 #pragma once
 /// Where the command line writes: results on stdout, messages and progress
 /// on stderr. Messages that the window shows in a message box arrive here
-/// from any thread and are written one a line.
+/// from any thread and are written one a line, control characters other
+/// than line feeds and tabs blanked.
 
 #include <mutex>
 #include <ostream>

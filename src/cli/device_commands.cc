@@ -1,10 +1,15 @@
 #include "cli/device_commands.h"
 
-#include <cstdlib>
+#include <stdlib.h>
+#include <unistd.h>
 
-#include <nlohmann/json.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
+#include "cli/browser.h"
 #include "cli/device_selection.h"
+#include "cli/device_text.h"
 #include "cli/results.h"
 #include "cli/search_output.h"
 #include "cli/upgrade_command.h"
@@ -36,10 +41,10 @@ class ProgressTexts : public RowTable {
   std::vector<std::string> texts;
 };
 
-bool ExpectArguments(CliContext& context, std::size_t count, const char* usage) {
-  if (context.options.args.size() == count) return true;
-  context.console.Error(std::string("usage: vantrell ") + usage);
-  return false;
+/// 0 when the command has `count` arguments; else the refusal's exit code.
+int ExpectArguments(CliContext& context, std::size_t count, const char* usage) {
+  if (context.options.args.size() == count) return kExitOk;
+  return context.Refuse(std::string("usage: vantrell ") + usage);
 }
 
 /// Runs a one-device dialog with `worker` and prints its final row text.
@@ -57,18 +62,14 @@ int RunOneDeviceDialog(CliContext& context, SingleDeviceJob& job,
 void PrintInfo(CliContext& context, const SearchOutcome& search, std::size_t index) {
   const DeviceRecord& record = search.devices[index];
   if (context.options.json) {
-    DeviceList one;
-    one.append(record);
-    nlohmann::json info =
-        SearchJson(one, {index < search.progress.size() ? search.progress[index] : ""})[0];
-    info["infoText"] = std::string(FieldText(record.infoText));
-    context.console.out() << info.dump(2) << "\n";
+    PrintJson(context.console.out(),
+              InfoJson(record, index < search.progress.size() ? search.progress[index] : ""));
     return;
   }
   for (const InfoLine& line : InfoPaneLines(record)) {
     std::string text = line.label;
     if (!line.value.empty()) text += std::string(text.size() < 15 ? 15 - text.size() : 1, ' ') + line.value;
-    context.console.out() << text << "\n";
+    context.console.out() << PrintableText(text, "\t") << "\n";
   }
 }
 
@@ -84,24 +85,16 @@ std::optional<std::string> UnlockRefusal(const DeviceRecord& record) {
   return std::nullopt;
 }
 
+/// The window offers Change Password whatever the lock state, and asks for
+/// the old password; here the old password is --password, so a protected
+/// device without it is refused as every command refuses it.
 std::optional<std::string> PasswdRefusal(const DeviceRecord& record) {
   if (!IsAccessible(record)) return NotAccessibleText(record);
   if (IsKavexName(FieldText(record.modelName))) {
     return FormatMac(record.mac) + " is a video server: Change password does not apply";
   }
+  if (!IsUsable(record)) return PasswordProtectedText(record);
   return std::nullopt;
-}
-
-/// Prints the outcome message of a single-device command without a
-/// progress row: the text on stdout, or {"mac", "result"} with --json.
-void PrintOutcome(CliContext& context, const DeviceRecord& record, const std::string& message) {
-  if (context.options.json) {
-    context.console.out() << nlohmann::json{{"mac", FormatMac(record.mac)}, {"result", message}}
-                                 .dump(2)
-                          << "\n";
-  } else {
-    context.console.out() << message << "\n";
-  }
 }
 
 /// The window's enabling rule of Export Configuration, as a refusal.
@@ -111,60 +104,95 @@ std::optional<std::string> ExportRefusal(const DeviceRecord& record) {
   return std::nullopt;
 }
 
-/// The parameter export of a video server with --kavex-user and
-/// --kavex-password. Refused credentials end with the window's message
-/// (its login dialog has nothing new to offer here).
-int ExportVideoServer(CliContext& context, DeviceRecord& record) {
-  if (const auto refusal = KavexOptionsRefusal(context.options)) {
-    context.console.Error(*refusal);
-    return kExitUsage;
+/// An export's result and the message the window shows for it.
+struct ExportRun {
+  int result = 0;
+  std::string message;
+};
+
+/// Exports the switch configuration, or a video server's parameters with
+/// --kavex-user and --kavex-password, to `path`. Refused credentials end
+/// with the window's message (its login dialog has nothing new to offer).
+ExportRun ExportToFile(CliContext& context, DeviceRecord& record, const std::string& path) {
+  if (!IsKavexModelId(record.modelId)) {
+    const int result = ExportDeviceConfiguration(record, path, &context.bracket(), context.timing);
+    return {result, ExportResultText(result, record)};
   }
   StoreKavexCredentials(record, context.options.kavexUser, context.options.kavexPassword);
-  const int result = ExportVideoServerParameters(record, context.options.args[1],
-                                                 &context.bracket(), context.timing);
-  PrintOutcome(context, record,
-               result == kDownloadUnauthorized ? kVideoLoginErrorText : VideoExportResultText(result));
-  return result == 0 ? kExitOk : kExitFailed;
+  const int result = ExportVideoServerParameters(record, path, &context.bracket(), context.timing);
+  return {result,
+          result == kDownloadUnauthorized ? kVideoLoginErrorText : VideoExportResultText(result)};
+}
+
+/// A folder of its own under $TMPDIR (or /tmp), removed with what it holds.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrell-export-XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~PrivateFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+/// `export DEVICE -`: the file goes to stdout (through a private
+/// temporary file, written as every export writes it), the outcome to stderr.
+ExportRun ExportToStdout(CliContext& context, DeviceRecord& record) {
+  const PrivateFolder folder;
+  if (folder.path().empty()) {
+    return {kExportFileFailed, ExportResultText(kExportFileFailed, record)};
+  }
+  const std::string path = folder.path() + "/configuration";
+  ExportRun run = ExportToFile(context, record, path);
+  if (run.result == 0) {
+    std::ifstream file(path, std::ios::binary);
+    context.console.out() << file.rdbuf();
+    context.console.out().flush();
+  }
+  return run;
 }
 
 }  // namespace
 
 int RunExportCommand(CliContext& context) {
-  if (!ExpectArguments(context, 2, "export DEVICE FILE")) return kExitUsage;
-  DeviceSelection selection =
-      SelectNamedDevices(context, {context.options.args[0]}, true);
+  if (const int usage = ExpectArguments(context, 2, "export DEVICE FILE")) return usage;
+  DeviceSelection selection = SelectNamedDevices(context, {context.options.args[0]});
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
-  if (const auto refusal = ExportRefusal(record)) {
-    context.console.ShowMessage(*refusal, MessageIcon::kStop);
-    return kExitUsage;
+  if (const auto refusal = ExportRefusal(record)) return context.Refuse(*refusal);
+  if (IsKavexModelId(record.modelId)) {
+    if (const auto refusal = KavexOptionsRefusal(context.options)) return context.Refuse(*refusal);
   }
-  if (IsKavexModelId(record.modelId)) return ExportVideoServer(context, record);
-  const int result =
-      ExportDeviceConfiguration(record, context.options.args[1], &context.bracket(), context.timing);
-  PrintOutcome(context, record, ExportResultText(result, record));
-  return result == 0 ? kExitOk : kExitFailed;
+  const bool toStdout = context.options.args[1] == "-";
+  const ExportRun run = toStdout ? ExportToStdout(context, record)
+                                 : ExportToFile(context, record, context.options.args[1]);
+  PrintOutcome(context, record, run.message, toStdout);
+  return run.result == 0 ? kExitOk : kExitFailed;
 }
 
 int RunWebCommand(CliContext& context) {
-  if (!ExpectArguments(context, 1, "web DEVICE [--no-open]")) return kExitUsage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  if (const int usage = ExpectArguments(context, 1, "web DEVICE [--no-open]")) return usage;
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   const DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   const std::string url = WebConsoleUrl(record);
-  PrintOutcome(context, record, url);
+  PrintResults(context, {{record.mac, url}});
   if (context.options.Flag("--no-open")) return kExitOk;
-  if (std::system("command -v xdg-open >/dev/null 2>&1") != 0) {
-    context.console.Error("xdg-open is not installed: open " + url + " in a browser");
-    return kExitOk;
-  }
-  const std::string command = "xdg-open '" + url + "' >/dev/null 2>&1 &";
-  return std::system(command.c_str()) == 0 ? kExitOk : kExitFailed;
+  const BrowserStart started = StartBrowser(url, geteuid() == 0);
+  if (!started.note.empty()) context.console.Error(started.note);
+  return started.failed ? kExitFailed : kExitOk;
 }
 
 int RunInfoCommand(CliContext& context) {
-  if (!ExpectArguments(context, 1, "info DEVICE")) return kExitUsage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  if (const int usage = ExpectArguments(context, 1, "info DEVICE")) return usage;
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   const std::size_t index = selection.picked.at(0);
   DeviceRecord& record = selection.search.devices[index];
@@ -179,15 +207,12 @@ int RunInfoCommand(CliContext& context) {
 }
 
 int RunUnlockCommand(CliContext& context) {
-  if (!ExpectArguments(context, 1, "unlock DEVICE --password PW")) return kExitUsage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  if (const int usage = ExpectArguments(context, 1, "unlock DEVICE --password PW")) return usage;
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   SetFieldText(record.password, "");
-  if (const auto refusal = UnlockRefusal(record)) {
-    context.console.ShowMessage(*refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto refusal = UnlockRefusal(record)) return context.Refuse(*refusal);
   SingleDeviceJob job(record);
   CopyTrimmedPassword(job.password, context.options.password);
   return RunOneDeviceDialog(context, job, [&context](SingleDeviceJob& j) {
@@ -196,18 +221,16 @@ int RunUnlockCommand(CliContext& context) {
 }
 
 int RunPasswdCommand(CliContext& context) {
+  constexpr const char* kUsage = "passwd DEVICE --new NEW [--password OLD]";
+  // --new, --new-password-file or VANTRELL_NEW_PASSWORD (ResolveSecrets),
+  // at most 16 characters.
   const auto newPassword = context.options.Value("--new");
-  if (!newPassword || !ExpectArguments(context, 1, "passwd DEVICE --new NEW [--password OLD]")) {
-    if (!newPassword) context.console.Error("usage: vantrell passwd DEVICE --new NEW [--password OLD]");
-    return kExitUsage;
-  }
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  if (!newPassword) return context.Refuse(std::string("usage: vantrell ") + kUsage);
+  if (const int usage = ExpectArguments(context, 1, kUsage)) return usage;
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
-  if (const auto refusal = PasswdRefusal(record)) {
-    context.console.ShowMessage(*refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto refusal = PasswdRefusal(record)) return context.Refuse(*refusal);
   SingleDeviceJob job(record);
   CopyTrimmedPassword(job.oldPassword, context.options.password);
   CopyTrimmedPassword(job.newPassword, *newPassword);
@@ -217,19 +240,13 @@ int RunPasswdCommand(CliContext& context) {
 }
 
 int RunSetDefaultCommand(CliContext& context) {
-  if (context.options.args.empty()) {
-    context.console.Error("usage: vantrell set-default DEVICE...");
-    return kExitUsage;
-  }
+  if (context.options.args.empty()) return context.Refuse("usage: vantrell set-default DEVICE...");
   DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   std::vector<const DeviceRecord*> chosen;
   for (std::size_t index : selection.picked) chosen.push_back(&selection.search.devices[index]);
   CommandRows collected = CollectCommandRows(chosen, kSetDefaultOpcode);
-  if (collected.refusal) {
-    context.console.ShowMessage(*collected.refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (collected.refusal) return context.Refuse(*collected.refusal);
   ProgressTexts rows;
   const Timing timing = context.timing;
   MultiDeviceDialog dialog(

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/text_forms.h"
+#include "platform/address_table.h"
 
 namespace vantrell {
 namespace {
@@ -40,12 +41,24 @@ bool AllNamedDetailed(const std::vector<DeviceName>& names, const DeviceList& de
 
 }  // namespace
 
+bool HasSearchAddress(const std::optional<std::vector<InterfaceAddress>>& table, int ifIndex) {
+  if (!table) return false;
+  return std::any_of(table->begin(), table->end(), [ifIndex](const InterfaceAddress& row) {
+    return row.ifIndex == ifIndex && row.address != 0 && row.address != MakeIpv4(127, 0, 0, 1);
+  });
+}
+
 bool MakeSearchEndpoints(CliContext& context, SearchEndpoints& endpoints) {
   std::vector<int> indexes;
+  const auto table = context.options.interfaces.empty() ? std::nullopt : ReadAddressTable();
   for (const std::string& name : context.options.interfaces) {
     const unsigned index = if_nametoindex(name.c_str());
     if (index == 0) {
-      context.console.Error("unknown interface " + name);
+      context.Refuse("unknown interface " + name);
+      return false;
+    }
+    if (!HasSearchAddress(table, static_cast<int>(index))) {
+      context.Refuse("interface " + name + " has no IPv4 address to search on");
       return false;
     }
     indexes.push_back(static_cast<int>(index));
@@ -58,16 +71,14 @@ void ApplyPassword(CliContext& context, DeviceRecord& record) {
   if (record.statusFlags & kStatusProtected) SetFieldText(record.password, context.options.password);
 }
 
-DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& texts,
-                                   bool single) {
+DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& texts) {
   DeviceSelection selection;
   std::vector<DeviceName> names;
   for (const std::string& text : texts) {
     DeviceName name{text, ParseMac(text), std::nullopt};
     if (!name.mac) name.ip = ParseIpv4(text);
     if (!name.mac && !name.ip) {
-      context.console.Error("invalid device " + text + " (a MAC or IPv4 address)");
-      selection.error = kExitUsage;
+      selection.error = context.Refuse("invalid device " + text + " (a MAC or IPv4 address)");
       return selection;
     }
     names.push_back(name);
@@ -87,14 +98,15 @@ DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::s
   for (const DeviceName& name : names) {
     const auto found = Matches(selection.search.devices, name);
     if (found.empty()) {
-      context.console.Error("device " + name.text + " not found");
-      selection.error = kExitUsage;
+      selection.error = context.Refuse("device " + name.text + " not found");
       return selection;
     }
-    if (single && found.size() > 1) {
-      context.console.Error("device " + name.text + " names " + std::to_string(found.size()) +
-                            " devices; name it by its MAC address");
-      selection.error = kExitUsage;
+    // An address that several listed devices share names none of them:
+    // acting on all would reach devices the operator did not mean.
+    if (found.size() > 1) {
+      selection.error =
+          context.Refuse("device " + name.text + " names " + std::to_string(found.size()) +
+                         " devices; name it by its MAC address");
       return selection;
     }
     for (std::size_t index : found) {

@@ -8,6 +8,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/search_session.h"
+#include "platform/address_table.h"
 
 namespace vantrell {
 
@@ -20,14 +21,18 @@ struct DeviceSelection {
 };
 
 /// Runs the search and picks the named devices. A name that matches no
-/// device, or (with `single`) more than one, is an error that the console
-/// has reported already.
-DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& names,
-                                   bool single = false);
+/// device, or more than one (devices that share an address), is a refusal
+/// that has been reported already.
+DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& names);
 
 /// The search endpoints of the --interface options; false when a name is
-/// not an interface of this machine (reported on the console).
+/// not an interface of this machine or it has no IPv4 address that the
+/// search binds to (refused on the console).
 bool MakeSearchEndpoints(CliContext& context, SearchEndpoints& endpoints);
+
+/// True when the address table holds an address of interface `ifIndex`
+/// that the search binds to (neither 0.0.0.0 nor 127.0.0.1).
+bool HasSearchAddress(const std::optional<std::vector<InterfaceAddress>>& table, int ifIndex);
 
 /// Puts --password into every protected record, as if the operator had
 /// unlocked it in the window.

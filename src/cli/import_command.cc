@@ -1,9 +1,12 @@
 #include "cli/import_command.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "cli/device_selection.h"
+#include "cli/input_file.h"
 #include "cli/results.h"
 #include "cli/upgrade_command.h"
 #include "core/model_table.h"
@@ -100,36 +103,39 @@ class OptionsOperator : public ImportOperator {
   CliContext& context_;
 };
 
-bool CheckUsage(CliContext& context) {
-  const CliOptions& options = context.options;
-  if (options.args.size() < 2) {
-    context.console.Error(kUsage);
-    return false;
-  }
+std::optional<std::string> UsageError(const CliOptions& options) {
+  if (options.args.size() < 2) return kUsage;
   if (!options.values.empty() || !options.flags.empty()) {
     const std::string name =
         !options.values.empty() ? options.values.begin()->first : options.flags.front();
-    context.console.Error("option " + name + " does not apply to import");
-    return false;
+    return "option " + name + " does not apply to import";
   }
-  return true;
+  return KavexOptionsRefusal(options);
+}
+
+/// The window stops the whole run at the first switch when the file's first
+/// line is not the header, leaving rows that never got a final text; here
+/// that ends the command before anything is sent.
+bool StopsAtHeader(std::string_view bytes, const std::vector<DeviceRecord>& records) {
+  if (IsGzipFile(bytes)) return false;
+  ImportFileReader file(bytes);
+  if (HeaderLineMatches(file)) return false;
+  return std::any_of(records.begin(), records.end(),
+                     [](const DeviceRecord& record) { return !IsKavexModelId(record.modelId); });
 }
 
 }  // namespace
 
 int RunImportCommand(CliContext& context) {
-  if (!CheckUsage(context)) return kExitUsage;
-  if (const auto refusal = KavexOptionsRefusal(context.options)) {
-    context.console.Error(*refusal);
-    return kExitUsage;
-  }
-  const std::filesystem::path path = context.options.args[0];
-  std::string bytes;
-  int errorCode = 0;
-  if (!ReadImportFile(path, bytes, errorCode)) {
-    context.console.ShowMessage(CannotOpenFileText(errorCode), MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto usage = UsageError(context.options)) return context.Refuse(*usage);
+  // The file is read once, before the search; the review and every device
+  // get these very bytes, however the file changes meanwhile.
+  std::string error;
+  const auto bytes = ReadImportFileOnce(context.options.args[0], error);
+  if (!bytes) return context.Refuse(error);
+  const auto frozen = FrozenFile::Make(*bytes);
+  if (!frozen) return context.Refuse(CannotOpenFileText(errno));
+  const std::filesystem::path path = frozen->path();
 
   const std::vector<std::string> names(context.options.args.begin() + 1,
                                        context.options.args.end());
@@ -139,10 +145,8 @@ int RunImportCommand(CliContext& context) {
   std::vector<const DeviceRecord*> chosen;
   for (std::size_t index : selection.picked) records.push_back(selection.search.devices[index]);
   for (const DeviceRecord& record : records) chosen.push_back(&record);
-  if (const auto refusal = CheckSelectionRights(chosen)) {
-    context.console.ShowMessage(*refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto refusal = CheckSelectionRights(chosen)) return context.Refuse(*refusal);
+  if (StopsAtHeader(*bytes, records)) return context.Refuse(kFileFormatErrorText);
 
   NoRows rows;
   OptionsOperator op(context);

@@ -8,7 +8,9 @@
 #include "cli/device_commands.h"
 #include "cli/import_command.h"
 #include "cli/netconf_command.h"
+#include "cli/results.h"
 #include "cli/search_command.h"
+#include "cli/secrets.h"
 #include "cli/upgrade_command.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +19,10 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = ParseCommandLine(words);
   if (!parsed.options) {
     std::cerr << "vantrell: " << parsed.error << "\n" << UsageText();
+    if (parsed.json) PrintJson(std::cout, {{"error", parsed.error}});
     return kExitUsage;
   }
-  const CliOptions& options = *parsed.options;
+  CliOptions options = *parsed.options;
   if (options.help) {
     std::cout << UsageText();
     return kExitOk;
@@ -32,11 +35,14 @@ int main(int argc, char** argv) {
       {"import", RunImportCommand},   {"upgrade", RunUpgradeCommand},
   };
   const auto command = commands.find(options.command);
-  if (command == commands.end()) {
-    std::cerr << "vantrell: command '" << options.command << "' is not available yet\n";
-    return kExitUsage;
-  }
   Console console(std::cout, std::cerr, options.quiet);
+  if (command == commands.end()) {
+    return RefuseRun(console, options.json,
+                     "vantrell: command '" + options.command + "' is not available yet");
+  }
+  const SecretResolution secrets = ResolveSecrets(options, SystemSecretSources());
+  for (const std::string& warning : secrets.warnings) console.Error(warning);
+  if (secrets.error) return RefuseRun(console, options.json, *secrets.error);
   CliContext context(options, console);
   return command->second(context);
 }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "cli/device_selection.h"
+#include "cli/results.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
 #include "ops/network_settings.h"
@@ -145,16 +146,6 @@ std::vector<SettingChange> Changes(const NetconfForm& form, const DeviceRecord& 
   return changes;
 }
 
-/// The outcome message on stdout, or {"mac", "result"} with --json.
-void PrintOutcome(CliContext& context, const DeviceRecord& record, const std::string& message) {
-  if (context.options.json) {
-    context.console.out()
-        << nlohmann::json{{"mac", FormatMac(record.mac)}, {"result", message}}.dump(2) << "\n";
-  } else if (!message.empty()) {
-    context.console.out() << message << "\n";
-  }
-}
-
 /// Without --yes: what would have changed, one "SETTING<TAB>FROM -> TO" line
 /// each, then the not-stored text; with --json the object also lists them.
 void PrintNotStored(CliContext& context, const DeviceRecord& record,
@@ -164,11 +155,8 @@ void PrintNotStored(CliContext& context, const DeviceRecord& record,
     for (const SettingChange& change : changes) {
       list.push_back({{"setting", change.setting}, {"from", change.from}, {"to", change.to}});
     }
-    context.console.out() << nlohmann::json{{"mac", FormatMac(record.mac)},
-                                            {"result", kNotStoredText},
-                                            {"changes", list}}
-                                 .dump(2)
-                          << "\n";
+    PrintJson(context.console.out(),
+              {{"mac", FormatMac(record.mac)}, {"result", kNotStoredText}, {"changes", list}});
     return;
   }
   for (const SettingChange& change : changes) {
@@ -183,16 +171,12 @@ int RunNetconfCommand(CliContext& context) {
   std::string error;
   const auto request = ParseRequest(context.options, error);
   if (context.options.args.size() != 1 || !request) {
-    context.console.Error(error.empty() ? kUsage : error);
-    return kExitUsage;
+    return context.Refuse(error.empty() ? kUsage : error);
   }
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args, true);
+  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
-  if (const auto refusal = NetconfRefusal(record)) {
-    context.console.ShowMessage(*refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto refusal = NetconfRefusal(record)) return context.Refuse(*refusal);
 
   NetworkSettingsChange change(record, &context.bracket(), context.timing);
   if (const auto failure = change.Read()) {
@@ -200,15 +184,10 @@ int RunNetconfCommand(CliContext& context) {
     return kExitFailed;
   }
   NetconfForm form(change.record(), 0, NetconfPurpose::kModify);
-  if (!FillForm(form, *request, error)) {
-    context.console.Error(error);
-    return kExitUsage;
-  }
+  if (!FillForm(form, *request, error)) return context.Refuse(error);
+  // The dialog would stay open for a correction; nothing is stored.
   const NetconfForm::OkResult ok = form.PressOk();
-  if (!ok.edited) {
-    context.console.ShowMessage(ok.message, MessageIcon::kNone);
-    return kExitUsage;
-  }
+  if (!ok.edited) return context.Refuse(ok.message);
   // Nothing changed: the window ends without a message.
   if (!change.Changed(*ok.edited)) {
     PrintOutcome(context, record, "");

@@ -4,16 +4,40 @@
 
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace vantrell {
 
+/// One option of the command line, as the parser, the help text and the
+/// shell completions know it.
+struct OptionSpec {
+  const char* name;       ///< "--interface"
+  const char* valueName;  ///< "NAME"; nullptr for an option without a value
+  /// The commands it applies to, separated by blanks; nullptr for a global
+  /// option, accepted with every command.
+  const char* commands;
+  const char* help;  ///< one line
+};
+
+/// Every option, global ones first.
+std::span<const OptionSpec> OptionTable();
+/// The option called `name` ("-h" is "--help"), or nullptr.
+const OptionSpec* FindOption(const std::string& name);
+/// The command names, in the order the usage text lists them.
+std::span<const char* const> CommandNames();
+
 struct CliOptions {
   std::vector<std::string> interfaces;  ///< --interface, repeatable
-  std::string password;                 ///< --password
-  std::string kavexUser;                ///< --kavex-user
-  std::string kavexPassword;            ///< --kavex-password
+  /// Login password of the switches: from --password, --password-file or
+  /// VANTRELL_PASSWORD once ResolveSecrets has run.
+  std::string password;
+  std::string kavexUser;      ///< --kavex-user
+  std::string kavexPassword;  ///< as password, for the video servers
+  /// The global secret options as given (--password, --password-file,
+  /// --kavex-password, --kavex-password-file), by name.
+  std::map<std::string, std::string> secrets;
   bool yes = false;
   bool json = false;
   bool quiet = false;
@@ -33,6 +57,9 @@ struct CliOptions {
 struct ParsedCommandLine {
   std::optional<CliOptions> options;
   std::string error;  ///< set when options is empty
+  /// --json stood on the command line (also when it could not be parsed),
+  /// so that a usage error is reported as JSON too.
+  bool json = false;
 };
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv);

@@ -33,9 +33,10 @@ TEST(CommandLine, ArgumentsCredentialsAndFlags) {
       Parse({"import", "conf.txt", "00:11:22:aa:bb:cc", "10.0.0.5", "--password", "",
              "--kavex-user", "admin", "--kavex-password=p w", "--no-open"});
   EXPECT_EQ(options.args, (std::vector<std::string>{"conf.txt", "00:11:22:aa:bb:cc", "10.0.0.5"}));
-  EXPECT_EQ(options.password, "");
+  // The passwords wait for ResolveSecrets (environment, files, terminal).
+  EXPECT_EQ(options.secrets, (std::map<std::string, std::string>{{"--password", ""},
+                                                                 {"--kavex-password", "p w"}}));
   EXPECT_EQ(options.kavexUser, "admin");
-  EXPECT_EQ(options.kavexPassword, "p w");
   EXPECT_TRUE(options.Flag("--no-open"));
 }
 
@@ -46,6 +47,37 @@ TEST(CommandLine, UsageErrors) {
   EXPECT_EQ(ErrorOf({"search", "--ip"}), "option --ip needs a value");
   EXPECT_EQ(ErrorOf({"search", "--json=1"}), "option --json takes no value");
   EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+TEST(CommandLine, SecretOptionsWaitForTheirResolution) {
+  const CliOptions options =
+      Parse({"passwd", "10.0.0.5", "--password-file", "/run/pw", "--new-password-file=/run/new",
+             "--kavex-password", "-"});
+  EXPECT_EQ(options.secrets, (std::map<std::string, std::string>{
+                                 {"--password-file", "/run/pw"}, {"--kavex-password", "-"}}));
+  EXPECT_EQ(options.Value("--new-password-file"), "/run/new");
+  EXPECT_EQ(options.password, "");
+  EXPECT_EQ(ErrorOf({"search", "--password-file"}), "option --password-file needs a value");
+}
+
+TEST(CommandLine, UsageErrorsAreReportedAsJsonWhenAsked) {
+  const ParsedCommandLine parsed = ParseCommandLine({"--json", "scan"});
+  EXPECT_FALSE(parsed.options);
+  EXPECT_TRUE(parsed.json);
+  EXPECT_FALSE(ParseCommandLine({"scan"}).json);
+}
+
+TEST(CommandLine, OneTableNamesEveryOption) {
+  for (const OptionSpec& spec : OptionTable()) {
+    EXPECT_EQ(FindOption(spec.name), &spec);
+    EXPECT_TRUE(std::string(spec.name).starts_with("--"));
+    EXPECT_NE(std::string(spec.help), "");
+  }
+  EXPECT_EQ(FindOption("-h"), FindOption("--help"));
+  EXPECT_EQ(FindOption("--bogus"), nullptr);
+  EXPECT_EQ(std::string(FindOption("--new")->commands), "passwd");
+  EXPECT_EQ(FindOption("--password")->commands, nullptr);
+  EXPECT_EQ(CommandNames().size(), 10u);
 }
 
 }  // namespace

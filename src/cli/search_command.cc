@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/device_selection.h"
+#include "cli/results.h"
 #include "cli/search_output.h"
 
 namespace vantrell {
@@ -20,17 +21,11 @@ std::string SummaryLine(const SearchOutcome& outcome) {
 
 int RunSearchCommand(CliContext& context) {
   const CliOptions& options = context.options;
-  if (!options.args.empty()) {
-    context.console.Error("search takes no arguments");
-    return kExitUsage;
-  }
+  if (!options.args.empty()) return context.Refuse("search takes no arguments");
   SearchRequest request;
   if (const auto ip = options.Value("--ip")) {
     const auto address = ParseIpv4(*ip);
-    if (!address) {
-      context.console.Error("invalid address " + *ip);
-      return kExitUsage;
-    }
+    if (!address) return context.Refuse("invalid address " + *ip);
     request.sourceFilter = *address;
   }
   if (!MakeSearchEndpoints(context, request.endpoints)) return kExitUsage;
@@ -40,9 +35,9 @@ int RunSearchCommand(CliContext& context) {
   const SearchOutcome outcome = RunSearchSession(request, context.console);
   context.console.Progress(SummaryLine(outcome));
   if (options.json) {
-    context.console.out() << SearchJson(outcome.devices, outcome.progress).dump(2) << "\n";
+    PrintJson(context.console.out(), SearchJson(outcome.devices, outcome.progress));
   } else {
-    context.console.out() << SearchTable(outcome.devices);
+    context.console.out() << SearchTable(outcome.devices, outcome.progress);
   }
   return kExitOk;
 }

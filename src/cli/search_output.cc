@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "cli/device_text.h"
 #include "core/text_forms.h"
 
 namespace vantrell {
@@ -12,46 +13,35 @@ constexpr std::array<const char*, 8> kTableHeader = {
 
 using TableRow = std::array<std::string, kTableHeader.size()>;
 
-TableRow RowOf(const DeviceRecord& record) {
+/// The search dialog's Progress text of a device whose details query got
+/// no answer.
+constexpr std::string_view kDetailsTimeoutText = "Timeout";
+
+/// A device whose details timed out has only what discovery told: the
+/// Status column says "Timeout" and the columns that only the details fill
+/// stay empty (rather than showing a nameless device with firmware 0.0).
+TableRow RowOf(const DeviceRecord& record, std::string_view progress) {
+  if (progress == kDetailsTimeoutText) {
+    return {std::string(FieldText(record.modelName)), FormatIpv4(record.ipAddr),
+            FormatMac(record.mac), std::string(kDetailsTimeoutText), "", "", "", ""};
+  }
   return {std::string(FieldText(record.modelName)), FormatIpv4(record.ipAddr),
           FormatMac(record.mac),                    StatusText(record),
           std::string(FieldText(record.serverName)), std::string(FieldText(record.location)),
           FormatFirmwareVersion(record.firmwareVersion), FormatSerial(record.serialNo)};
 }
 
-/// Texts from devices may hold control characters; the table shows them as
-/// blanks so a line stays one line.
-std::string Printable(std::string text) {
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-  }
-  return text;
-}
-
-/// JSON needs valid UTF-8; bytes that are not are kept as Latin-1 letters.
-std::string AsUtf8(std::string_view text) {
-  std::string utf8;
-  for (unsigned char c : text) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return utf8;
-}
-
 }  // namespace
 
-std::string SearchTable(const DeviceList& devices) {
+std::string SearchTable(const DeviceList& devices, const std::vector<std::string>& progress) {
   std::vector<TableRow> rows;
   TableRow header;
   for (std::size_t c = 0; c < header.size(); ++c) header[c] = kTableHeader[c];
   rows.push_back(header);
-  for (const DeviceRecord& record : devices) {
-    TableRow row = RowOf(record);
-    for (std::string& cell : row) cell = Printable(cell);
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    TableRow row = RowOf(devices[i], i < progress.size() ? progress[i] : std::string());
+    // Device texts may hold control characters: a line stays one line.
+    for (std::string& cell : row) cell = PrintableText(cell);
     rows.push_back(row);
   }
   std::array<std::size_t, kTableHeader.size()> widths{};
@@ -76,14 +66,14 @@ nlohmann::json SearchJson(const DeviceList& devices, const std::vector<std::stri
   for (std::size_t i = 0; i < devices.size(); ++i) {
     const DeviceRecord& record = devices[i];
     array.push_back({
-        {"model", AsUtf8(FieldText(record.modelName))},
+        {"model", JsonText(FieldText(record.modelName))},
         {"modelId", record.modelId},
         {"ip", FormatIpv4(record.ipAddr)},
         {"mac", FormatMac(record.mac)},
         {"interface", FormatIpv4(record.localIfAddr)},
         {"status", StatusText(record)},
-        {"name", AsUtf8(FieldText(record.serverName))},
-        {"location", AsUtf8(FieldText(record.location))},
+        {"name", JsonText(FieldText(record.serverName))},
+        {"location", JsonText(FieldText(record.location))},
         {"netmask", FormatIpv4(record.netmask)},
         {"gateway", FormatIpv4(record.gateway)},
         {"dns1", FormatIpv4(record.dns1)},
@@ -97,6 +87,14 @@ nlohmann::json SearchJson(const DeviceList& devices, const std::vector<std::stri
     });
   }
   return array;
+}
+
+nlohmann::json InfoJson(const DeviceRecord& record, const std::string& progress) {
+  DeviceList one;
+  one.append(record);
+  nlohmann::json info = SearchJson(one, {progress})[0];
+  info["infoText"] = JsonText(FieldText(record.infoText));
+  return info;
 }
 
 }  // namespace vantrell

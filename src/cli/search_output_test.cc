@@ -72,5 +72,33 @@ TEST(SearchOutput, JsonHasExactlyTheContractKeys) {
   EXPECT_NO_THROW((void)json.dump());
 }
 
+TEST(SearchOutput, ATimedOutDeviceSaysSoInItsRow) {
+  EXPECT_EQ(SearchTable(TwoDevices(), {"Timeout", "Finish"}),
+            "Model     IP Address     MAC Address        Status         Name  Location  "
+            "Firmware  Serial\n"
+            "ORV-D8    192.168.10.20  00:60:E9:0A:0B:0C  Timeout\n"
+            "Kavex VS  10.77.0.5      00:60:E9:00:00:01   Inaccessible        Hall \xE9    "
+            "A.B       00000\n");
+}
+
+TEST(SearchOutput, DeviceTextsNeitherBreakJsonNorReachTheTerminalAsControls) {
+  DeviceList devices = TwoDevices();
+  DeviceRecord record = devices[0];
+  SetFieldText(record.serverName, "\x1B]0;owned\x07\x9B" "2J");
+  SetFieldText(record.infoText, "Model\tORV\xFF\xFE\nUptime\t\xC3\n");
+  devices.append(record);
+  const std::string table = SearchTable(devices);
+  EXPECT_NE(table.find("00:60:E9:0A:0B:0C  Locked          ]0;owned  2J"), std::string::npos)
+      << table;
+  EXPECT_EQ(table.find('\x1B'), std::string::npos);
+
+  const nlohmann::json info = InfoJson(record, "Finish");
+  EXPECT_EQ(info["infoText"], "Model\tORV\xC3\xBF\xC3\xBE\nUptime\t\xC3\x83\n");
+  EXPECT_EQ(info["name"], "\x1B]0;owned\x07\xC2\x9B" "2J");
+  EXPECT_EQ(info["details"], "Finish");
+  EXPECT_EQ(info.size(), 19u);
+  EXPECT_NO_THROW((void)info.dump());
+}
+
 }  // namespace
 }  // namespace vantrell

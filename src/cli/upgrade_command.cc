@@ -1,12 +1,11 @@
 #include "cli/upgrade_command.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/device_selection.h"
+#include "cli/input_file.h"
 #include "cli/results.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
@@ -70,21 +69,13 @@ std::optional<std::string> KavexOptionsRefusal(const CliOptions& options) {
 
 int RunUpgradeCommand(CliContext& context) {
   const CliOptions& options = context.options;
-  if (options.args.size() < 2) {
-    context.console.Error(kUsage);
-    return kExitUsage;
-  }
-  if (const auto refusal = KavexOptionsRefusal(options)) {
-    context.console.Error(*refusal);
-    return kExitUsage;
-  }
+  if (options.args.size() < 2) return context.Refuse(kUsage);
+  if (const auto refusal = KavexOptionsRefusal(options)) return context.Refuse(*refusal);
   // The window's open dialog accepts only an existing file; here an image
-  // that cannot be read ends the command before the search.
+  // that cannot be read, a directory or an empty file ends the command
+  // before the search.
   const std::string filePath = options.args[0];
-  if (!std::ifstream(filePath, std::ios::binary)) {
-    context.console.ShowMessage(CannotOpenFirmwareText(errno), MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (const auto refusal = FirmwareImageRefusal(filePath)) return context.Refuse(*refusal);
 
   const std::vector<std::string> names(options.args.begin() + 1, options.args.end());
   DeviceSelection selection = SelectNamedDevices(context, names);
@@ -99,10 +90,7 @@ int RunUpgradeCommand(CliContext& context) {
     chosen.push_back(&record);
   }
   UpgradeRows collected = CollectUpgradeRows(chosen);
-  if (collected.refusal) {
-    context.console.ShowMessage(*collected.refusal, MessageIcon::kStop);
-    return kExitUsage;
-  }
+  if (collected.refusal) return context.Refuse(*collected.refusal);
   SetUpgradeFile(collected.rows, filePath);
 
   ProgressRows rows(context.console, collected.rows);

@@ -167,6 +167,42 @@ class NetconfImportTest : public QObject {
     QCOMPARE(dialog.edited()->ipConfigFlags, 0u);
   }
 
+  void netconfDialogRefusesAnUnreachableFixedAddressAndStaysOpen() {
+    DeviceRecord record = D8Switch(MakeIpv4(10, 0, 0, 5), 0x12);
+    record.modelId = 0x3508;
+    NetconfDialog dialog(record, 0, NetconfPurpose::kModify, window_->prompter());
+    dialog.autoIpBox()->click();
+    dialog.modeButton(AddressMode::kDisable)->click();
+    const struct {
+      const char* ip;
+      const char* netmask;
+      const char* gateway;
+      const char* message;
+    } cases[] = {
+        {"0.0.0.0", "255.255.255.0", "10.0.0.254", "IP address cannot be 0.0.0.0"},
+        {"10.0.0.6", "255.0.255.0", "10.0.0.254", "Netmask is not a valid subnet mask"},
+        {"10.0.0.6", "0.0.0.0", "10.0.0.254", "Netmask is not a valid subnet mask"},
+        {"10.0.0.6", "255.255.255.0", "10.0.1.254",
+         "Gateway is not in the subnet of the IP address"},
+    };
+    for (const auto& c : cases) {
+      dialog.fieldEdit(AddressField::kIpAddr)->setText(c.ip);
+      dialog.fieldEdit(AddressField::kNetmask)->setText(c.netmask);
+      dialog.fieldEdit(AddressField::kGateway)->setText(c.gateway);
+      QStringList texts;
+      ModalScript script({Answer(texts, QMessageBox::Ok)});
+      dialog.accept();
+      QCOMPARE(texts, QStringList{c.message});
+      QVERIFY(!dialog.edited());
+      QVERIFY(dialog.result() != QDialog::Accepted);
+    }
+    // A gateway of 0.0.0.0 passes.
+    dialog.fieldEdit(AddressField::kGateway)->setText("0.0.0.0");
+    dialog.accept();
+    QVERIFY(dialog.edited());
+    QCOMPARE(dialog.edited()->gateway, Ipv4{0});
+  }
+
   void netconfDialogOfModifyStartsUncheckedWithBootp() {
     DeviceRecord record = D8Switch(MakeIpv4(10, 0, 0, 5), 0x11);
     record.modelId = 0x3508;

@@ -84,6 +84,13 @@ ImportDialog::RowEnd ImportDialog::ImportRow(std::size_t index) {
 
 void ImportDialog::ImportVideoServerRow(std::size_t index) {
   ImportTarget& target = targets_[index];
+  std::string bytes;
+  int errorCode = 0;
+  if (ReadImportFile(target.path, bytes, errorCode) && bytes.find('\0') != std::string::npos) {
+    Show({{kVideoServerBinaryFileText, MessageIcon::kStop}});
+    SetRowText(index, kImportFailText);
+    return;
+  }
   const std::optional<LoginEntry> login = ports_.op.LoginIdPassword();
   if (!login) {
     SetRowText(index, kImportCanceledText);

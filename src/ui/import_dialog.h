@@ -52,6 +52,12 @@ class ImportOperator {
                                                             AddressChangeMask mask) = 0;
 };
 
+/// Shown (stop icon) when a file holding NUL bytes is meant for a video
+/// server, which takes only a text file; its row then reads "Import Fail"
+/// and nothing is sent to it.
+inline constexpr const char* kVideoServerBinaryFileText =
+    "The file holds NUL bytes: a video server takes only a text configuration file.";
+
 /// Resources of the dialog.
 inline constexpr const char* kImportDialogTitle = "Import Configuration";
 inline constexpr const char* kImportOkButtonText = "OK";

@@ -327,5 +327,25 @@ TEST(ImportDialog, VideoServerLoginIsStoredCutToItsField) {
   EXPECT_EQ(h.dialog.state(), ImportDialog::State::kFinished);
 }
 
+TEST(ImportDialog, VideoServerRefusesAFileWithNulBytesBeforeTheLogin) {
+  // An executable, say: nothing is asked or sent, the switch after it still runs.
+  const TempFile file(std::string("\x7F" "ELF\x02\x01\x00\x00", 8) + kHeader);
+  Harness h(MakeImportTargets({Device(1, 0x1288, "Kavex VS-200", 0x01000000),
+                               Device(2, 0x6008, "ORV-D8", 0x01040001)},
+                              file.path()));
+  h.op.login = LoginEntry{"admin", "pw"};
+  h.dialog.Open();
+  h.dialog.OnTimer();
+  EXPECT_EQ(h.op.logins, 0);
+  EXPECT_TRUE(h.cursor.empty());
+  ASSERT_FALSE(h.messages.shown.empty());
+  EXPECT_EQ(h.messages.shown[0].first,
+            "The file holds NUL bytes: a video server takes only a text configuration file.");
+  EXPECT_EQ(h.messages.shown[0].second, MessageIcon::kStop);
+  // The switch reads the same file: its first line is no header.
+  EXPECT_EQ(h.rows.Progress(), (std::vector<std::string>{"Import Fail", "Importing..."}));
+  EXPECT_EQ(h.dialog.state(), ImportDialog::State::kStoppedByFileError);
+}
+
 }  // namespace
 }  // namespace vantrell

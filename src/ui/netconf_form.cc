@@ -3,6 +3,8 @@
 #include "core/model_table.h"
 #include "core/text_forms.h"
 
+#include <arpa/inet.h>
+
 namespace vantrell {
 
 const char kNetconfTipText[] = "Tip: Click the check box to select/un-select change item.   ";
@@ -51,7 +53,25 @@ std::uint32_t FlagsWithMode(std::uint32_t flags, AddressMode mode, bool d8) {
   return flags;
 }
 
+/// A netmask of leading one bits, at least one (0.0.0.0 is no subnet).
+bool IsSubnetMask(Ipv4 netmask) {
+  const std::uint32_t hostBits = ~ntohl(netmask);
+  return hostBits != 0xFFFFFFFFu && (hostBits & (hostBits + 1)) == 0;
+}
+
 }  // namespace
+
+const char kZeroAddressText[] = "IP address cannot be 0.0.0.0";
+const char kNotSubnetMaskText[] = "Netmask is not a valid subnet mask";
+const char kGatewayOutsideText[] = "Gateway is not in the subnet of the IP address";
+
+std::optional<std::string_view> FixedAddressRefusal(const DeviceRecord& edited) {
+  if (edited.ipAddr == 0) return kZeroAddressText;
+  if (!IsSubnetMask(edited.netmask)) return kNotSubnetMaskText;
+  const bool sameSubnet = (edited.gateway & edited.netmask) == (edited.ipAddr & edited.netmask);
+  if (edited.gateway != 0 && !sameSubnet) return kGatewayOutsideText;
+  return std::nullopt;
+}
 
 std::string_view AddressFieldLabel(AddressField field) {
   switch (field) {
@@ -146,6 +166,15 @@ NetconfForm::OkResult NetconfForm::PressOk() const {
   for (AddressField field : kAddressFields) {
     if (!IsUsableHostAddress(address(field))) {
       return {std::nullopt, std::string(AddressCheckMessage(field))};
+    }
+  }
+  // With a fixed address the device would be unreachable after storing an
+  // unusable setting; the mode is the one OK stores. The import's review
+  // shows a file's settings and keeps the five checks only.
+  const bool fixed = ModeFromFlags(edited.ipConfigFlags, IsD8()) == AddressMode::kDisable;
+  if (purpose_ == NetconfPurpose::kModify && fixed) {
+    if (const auto refusal = FixedAddressRefusal(edited)) {
+      return {std::nullopt, std::string(*refusal)};
     }
   }
   return {edited, ""};

@@ -92,8 +92,9 @@ class NetconfForm {
   void SetAddress(AddressField field, Ipv4 address) { addresses_[Index(field)] = address; }
 
   /// What OK leads to: the edited record, or the message of the first
-  /// address that fails its check (shown in a plain message box; the dialog
-  /// stays open).
+  /// address that fails its check, then, for Modify IP Address with the
+  /// mode "Disable", of a setting that FixedAddressRefusal refuses (shown in
+  /// a plain message box; the dialog stays open).
   struct OkResult {
     std::optional<DeviceRecord> edited;
     std::string message;
@@ -115,5 +116,16 @@ class NetconfForm {
 /// The message of OK when `field` is not a usable host address, e.g.
 /// "IP address cannot be broadcast or multicast address".
 std::string_view AddressCheckMessage(AddressField field);
+
+/// The messages of OK, after the five address checks, for a setting that
+/// leaves a device with a fixed address ("Disable") unreachable.
+extern const char kZeroAddressText[];     ///< "IP address cannot be 0.0.0.0"
+extern const char kNotSubnetMaskText[];   ///< "Netmask is not a valid subnet mask"
+extern const char kGatewayOutsideText[];  ///< "Gateway is not in the subnet of the IP address"
+
+/// The first of the three refusals that `edited` (a fixed address) earns:
+/// address 0.0.0.0; a netmask that is 0.0.0.0 or not contiguous; a gateway
+/// other than 0.0.0.0 outside the address's subnet. Nothing when usable.
+std::optional<std::string_view> FixedAddressRefusal(const DeviceRecord& edited);
 
 }  // namespace vantrell

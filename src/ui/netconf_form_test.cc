@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text_forms.h"
+
 namespace vantrell {
 namespace {
 
@@ -162,6 +164,77 @@ TEST(NetconfFormOk, UsableEdgeValuesPass) {
   ASSERT_TRUE(result.edited);
   EXPECT_EQ(result.edited->gateway, 0u);
   EXPECT_EQ(result.message, "");
+}
+
+TEST(NetconfFormOk, FixedAddressMustLeaveTheDeviceReachable) {
+  const struct {
+    Ipv4 ip, netmask, gateway;
+    const char* message;
+  } cases[] = {
+      {0, MakeIpv4(255, 255, 255, 0), 0, "IP address cannot be 0.0.0.0"},
+      {MakeIpv4(10, 0, 0, 5), MakeIpv4(255, 0, 255, 0), 0, "Netmask is not a valid subnet mask"},
+      {MakeIpv4(10, 0, 0, 5), 0, 0, "Netmask is not a valid subnet mask"},
+      {MakeIpv4(10, 0, 0, 5), MakeIpv4(255, 255, 255, 1), 0,
+       "Netmask is not a valid subnet mask"},
+      {MakeIpv4(192, 168, 10, 41), MakeIpv4(255, 255, 255, 0), MakeIpv4(192, 168, 11, 1),
+       "Gateway is not in the subnet of the IP address"},
+      // Zero address and bad netmask together: the address is named first.
+      {0, MakeIpv4(255, 0, 255, 0), MakeIpv4(1, 2, 3, 4), "IP address cannot be 0.0.0.0"},
+  };
+  for (const auto& c : cases) {
+    NetconfForm form(Device(kA8), 0);
+    form.SetAddress(AddressField::kIpAddr, c.ip);
+    form.SetAddress(AddressField::kNetmask, c.netmask);
+    form.SetAddress(AddressField::kGateway, c.gateway);
+    const auto result = form.PressOk();
+    EXPECT_FALSE(result.edited) << c.message;
+    EXPECT_EQ(result.message, c.message);
+  }
+  // The broadcast and multicast checks come first.
+  NetconfForm first(Device(kA8), 0);
+  first.SetAddress(AddressField::kIpAddr, 0);
+  first.SetAddress(AddressField::kDns1, MakeIpv4(224, 0, 0, 1));
+  EXPECT_EQ(first.PressOk().message, "DNS IP cannot be broadcast or multicast address");
+}
+
+TEST(NetconfFormOk, UsableFixedSettingsAndAutomaticModesPass) {
+  // Contiguous masks from /1 to /31, a gateway of 0.0.0.0, a gateway inside a /8.
+  for (const Ipv4 mask : {MakeIpv4(128, 0, 0, 0), MakeIpv4(255, 255, 255, 254),
+                          MakeIpv4(255, 255, 252, 0)}) {
+    NetconfForm form(Device(kA8), 0);
+    form.SetAddress(AddressField::kNetmask, mask);
+    form.SetAddress(AddressField::kGateway, 0);
+    EXPECT_TRUE(form.PressOk().edited) << FormatIpv4(mask);
+  }
+  NetconfForm wide(Device(kA8), 0);
+  wide.SetAddress(AddressField::kNetmask, MakeIpv4(255, 0, 0, 0));
+  wide.SetAddress(AddressField::kGateway, MakeIpv4(192, 1, 2, 3));
+  EXPECT_TRUE(wide.PressOk().edited);
+  // DHCP (or Enable on the D8) and BOOTP take their address from a server.
+  for (const auto& [model, mode] : {std::pair{kA8, AddressMode::kDhcp},
+                                    std::pair{kA8, AddressMode::kBootp},
+                                    std::pair{kD8, AddressMode::kDhcp}}) {
+    NetconfForm form(Device(model), 0);
+    form.SetAutoIpChecked(true);
+    ASSERT_TRUE(form.SetMode(mode));
+    form.SetAddress(AddressField::kIpAddr, 0);
+    form.SetAddress(AddressField::kNetmask, 0);
+    EXPECT_TRUE(form.PressOk().edited);
+  }
+  // A device already in DHCP mode keeps it when AUTOIP stays unchecked.
+  NetconfForm kept(Device(kA8, 0x1), 0);
+  kept.SetAddress(AddressField::kIpAddr, 0);
+  EXPECT_TRUE(kept.PressOk().edited);
+  // The import's review shows a file's settings with the five checks only.
+  NetconfForm review(Device(kA8), kChangeIpAddr, NetconfPurpose::kImportReview);
+  review.SetAddress(AddressField::kIpAddr, 0);
+  EXPECT_TRUE(review.PressOk().edited);
+  // Switching to Disable makes the check apply.
+  NetconfForm toFixed(Device(kA8, 0x1), 0);
+  toFixed.SetAutoIpChecked(true);
+  ASSERT_TRUE(toFixed.SetMode(AddressMode::kDisable));
+  toFixed.SetAddress(AddressField::kIpAddr, 0);
+  EXPECT_EQ(toFixed.PressOk().message, "IP address cannot be 0.0.0.0");
 }
 
 }  // namespace

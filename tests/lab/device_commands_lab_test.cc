@@ -198,7 +198,10 @@ TEST_F(UnlockLab, RightPasswordLogsInWithTheDigestOfTheChallenge) {
   const CommandRun run = Run({"unlock", kLockedA8, "--password", "alpha"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "02:56:30:00:00:03\tOK..\n");
-  EXPECT_EQ(run.err, "");
+  // A password given as an argument still works, with a warning (also with --quiet).
+  EXPECT_EQ(run.err,
+            "vantrell: warning: --password on the command line can be read by other local "
+            "users; use VANTRELL_PASSWORD, --password-file FILE or --password -\n");
   ASSERT_EQ(run.received.size(), 2u) << Dump(run.received);
   EXPECT_EQ(LinesOf(run.received, kLockedA8).size(), 2u);
   ExpectLogin(run.received[0], run.received[1], "alpha", "login accepted");
@@ -223,7 +226,10 @@ TEST_F(UnlockLab, BlanksAroundThePasswordAreRemovedBeforeTheDigest) {
 TEST_F(UnlockLab, InaccessibleDeviceIsRefusedBeforeAnythingIsSent) {
   const CommandRun run = Run({"unlock", kClosedR8, "--password", "beta"});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err, "02:56:30:00:00:04 is not accessable!\n");
+  EXPECT_EQ(run.err,
+            "vantrell: warning: --password on the command line can be read by other local "
+            "users; use VANTRELL_PASSWORD, --password-file FILE or --password -\n"
+            "02:56:30:00:00:04 is not accessable!\n");
   EXPECT_EQ(run.out, "");
   ExpectNothingReceived(run);
 }
@@ -354,7 +360,9 @@ TEST_F(SetDefaultLab, LockedDeviceInTheSelectionStopsTheCommandBeforeAnythingIsS
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.err,
             "02:56:30:00:00:0B is password protected.\n"
-            " Please select \"unlock\" function to get the rights.\n");
+            " Please select \"unlock\" function to get the rights.\n"
+            "Give the device's password with --password (or --password-file, "
+            "VANTRELL_PASSWORD).\n");
   EXPECT_EQ(run.out, "");
   ExpectNothingReceived(run);
 }
