@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/device_text.h"
 #include "core/text_forms.h"
 
 namespace vantrell {
@@ -25,7 +26,7 @@ void PrintResults(CliContext& context, const std::vector<DeviceResult>& results)
     return;
   }
   for (const DeviceResult& result : results) {
-    context.console.out() << FormatMac(result.mac) << '\t' << result.text << "\n";
+    context.console.out() << FormatMac(result.mac) << '\t' << PrintableText(result.text) << "\n";
   }
 }
 
@@ -36,7 +37,7 @@ void PrintOutcome(CliContext& context, const DeviceRecord& record, const std::st
   if (lineEnd != std::string::npos) context.console.Error(message.substr(lineEnd + 1));
   const std::string line = context.options.json
                                ? DumpJson({{"mac", FormatMac(record.mac)}, {"result", outcome}})
-                               : outcome;
+                               : PrintableText(outcome);
   if (toStderr) {
     context.console.Error(line);
   } else if (!line.empty()) {
