@@ -75,7 +75,8 @@ std::optional<std::string> ResolveOne(const SecretKind& kind,
     if (!secret) result.error = std::string("no password read for ") + kind.option;
   } else if (argument) {
     secret = argument;
-    result.warnings.push_back(ArgumentWarning(kind));
+    // An empty password gives nothing away.
+    if (!argument->empty()) result.warnings.push_back(ArgumentWarning(kind));
   } else if (file) {
     std::string error;
     secret = sources.readFile(*file, error);

@@ -64,6 +64,11 @@ TEST(Secrets, OptionBeatsEnvironmentAndArgumentsEarnAWarning) {
             "vantrell: warning: --password on the command line can be read by other local "
             "users; use VANTRELL_PASSWORD, --password-file FILE or --password -");
   EXPECT_TRUE(options.secrets.empty());
+
+  CliOptions empty = Options({"unlock", "10.0.0.5", "--password", ""});
+  const SecretResolution quiet = ResolveSecrets(empty, sources.Make());
+  EXPECT_EQ(empty.password, "");
+  EXPECT_TRUE(quiet.warnings.empty());
 }
 
 TEST(Secrets, FilesAndTheTerminalGiveNoWarning) {
