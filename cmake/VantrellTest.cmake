@@ -11,13 +11,17 @@ function(vantrell_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
 
-# vantrell_layer(NAME DEPS lib1 lib2)
-# One layer folder: every .cc except *_test.cc and main.cc forms the library
-# vantrell_NAME; every *_test.cc forms the test binary NAME_test.
+# vantrell_layer(NAME DEPS lib1 lib2 [EXCLUDE a.cc b.cc])
+# One layer folder: every .cc except *_test.cc, main.cc and the EXCLUDE files
+# (built into a library of their own) forms the library vantrell_NAME; every
+# *_test.cc forms the test binary NAME_test.
 function(vantrell_layer name)
-  cmake_parse_arguments(L "" "" "DEPS;TEST_LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DEPS;TEST_LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   list(FILTER sources EXCLUDE REGEX "(_test|/main)\\.cc$")
+  foreach(excluded ${L_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(sources)
     add_library(vantrell_${name} STATIC ${sources})
     set(scope PUBLIC)

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq socat
-  iproute2 procps
+  iproute2 procps libcap2-bin util-linux
   qt6-base-dev libx11-dev xvfb
 )
 

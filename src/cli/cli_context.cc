@@ -1,15 +1,15 @@
 #include "cli/cli_context.h"
 
 #include "cli/results.h"
-#include "platform/capability.h"
+#include "platform/interrupt_exit.h"
 
 namespace vantrell {
 namespace {
 
-std::unique_ptr<NetTables> OpenTables(Console& console) {
-  if (HasNetAdminCapability()) return MakeSystemNetTables();
-  console.Progress(kNetAdminMissingText);
-  return nullptr;
+std::unique_ptr<NetdClient> StartHelper(Console& console) {
+  NetdStart start = StartNetdHelper();
+  if (!start.client) console.Progress(start.notice);
+  return std::move(start.client);
 }
 
 /// The part of the window's rights message that sends the operator to Unlock.
@@ -25,9 +25,15 @@ int RefuseRun(Console& console, bool json, std::string_view message) {
 }
 
 CliContext::CliContext(const CliOptions& options, Console& console)
-    : options(options),
-      console(console),
-      tables_(OpenTables(console)),
-      bracket_(tables_.get(), console) {}
+    : options(options), console(console), helper_(StartHelper(console)),
+      bracket_(helper_.get(), console) {
+  // On a signal the helper sees end of file and removes every bracket
+  // before the program exits.
+  if (helper_) interruptStep_ = AddInterruptStep([helper = helper_.get()] { helper->Close(); });
+}
+
+CliContext::~CliContext() {
+  if (interruptStep_ != 0) RemoveInterruptStep(interruptStep_);
+}
 
 }  // namespace vantrell

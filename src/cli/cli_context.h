@@ -1,7 +1,7 @@
 #pragma once
 /// What every command of the command line shares: the options, the
-/// console, the ARP/route bracket (disabled without CAP_NET_ADMIN) and the
-/// protocol timing.
+/// console, the ARP/route bracket (done by the network helper; disabled
+/// without one) and the protocol timing.
 
 #include <memory>
 
@@ -9,7 +9,7 @@
 #include "cli/options.h"
 #include "core/timing.h"
 #include "net/arp_route_bracket.h"
-#include "platform/net_tables.h"
+#include "platform/netd_client.h"
 
 namespace vantrell {
 
@@ -31,6 +31,9 @@ inline constexpr const char* kPasswordOptionHint =
 class CliContext {
  public:
   CliContext(const CliOptions& options, Console& console);
+  ~CliContext();
+  CliContext(const CliContext&) = delete;
+  CliContext& operator=(const CliContext&) = delete;
 
   /// RefuseRun with the run's --json.
   int Refuse(std::string_view message) { return RefuseRun(console, options.json, message); }
@@ -39,10 +42,13 @@ class CliContext {
   Console& console;
   Timing timing;
   ArpRouteBracket& bracket() { return bracket_; }
+  /// The network helper; null without one.
+  NetdClient* helper() { return helper_.get(); }
 
  private:
-  std::unique_ptr<NetTables> tables_;
+  std::unique_ptr<NetdClient> helper_;
   ArpRouteBracket bracket_;
+  int interruptStep_ = 0;
 };
 
 }  // namespace vantrell

@@ -1,9 +1,11 @@
 // vantrell: the command line of the configurator.
+#include <exception>
 #include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_command.h"
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
 #include "cli/import_command.h"
@@ -12,8 +14,11 @@
 #include "cli/search_command.h"
 #include "cli/secrets.h"
 #include "cli/upgrade_command.h"
+#include "platform/interrupt_exit.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace vantrell;
   const std::vector<std::string> words(argv + 1, argv + argc);
   const ParsedCommandLine parsed = ParseCommandLine(words);
@@ -33,6 +38,7 @@ int main(int argc, char** argv) {
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
       {"netconf", RunNetconfCommand}, {"web", RunWebCommand},
       {"import", RunImportCommand},   {"upgrade", RunUpgradeCommand},
+      {"cleanup", RunCleanupCommand},
   };
   const auto command = commands.find(options.command);
   Console console(std::cout, std::cerr, options.quiet);
@@ -45,4 +51,20 @@ int main(int argc, char** argv) {
   if (secrets.error) return RefuseRun(console, options.json, *secrets.error);
   CliContext context(options, console);
   return command->second(context);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Before any thread: SIGINT, SIGTERM and SIGHUP end the program through
+  // the helper's clean-up, with 130, 143 or 129.
+  vantrell::ExitCleanlyOnSignals();
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "vantrell: internal error: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "vantrell: internal error\n";
+  }
+  return vantrell::kExitFailed;
 }

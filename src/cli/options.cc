@@ -6,9 +6,9 @@
 namespace vantrell {
 namespace {
 
-constexpr std::array<const char*, 10> kCommands = {"search",  "info",   "unlock", "passwd",
+constexpr std::array<const char*, 11> kCommands = {"search",  "info",   "unlock", "passwd",
                                                    "netconf", "export", "import", "set-default",
-                                                   "upgrade", "web"};
+                                                   "upgrade", "web",    "cleanup"};
 
 constexpr OptionSpec kOptions[] = {
     {"--interface", "NAME", nullptr, "search only on this interface (repeatable)"},
@@ -144,6 +144,7 @@ const char* UsageText() {
          "  set-default DEVICE...         send Set Default\n"
          "  upgrade FILE DEVICE...        upgrade the firmware\n"
          "  web DEVICE [--no-open]        open the web console\n"
+         "  cleanup                       remove what ended runs left in the ARP and route tables\n"
          "\n"
          "global options:\n"
          "  --interface NAME   search only on this interface (repeatable)\n"

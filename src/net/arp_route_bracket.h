@@ -2,9 +2,10 @@
 /// The temporary static ARP entry and host route that make a device on a
 /// foreign subnet reachable for the length of one operation. Every operation
 /// that sends unicast traffic to a device installs them first and removes
-/// them afterwards, whether it succeeded or not.
-
-#include <memory>
+/// them afterwards, whether it succeeded or not. The tables themselves are
+/// changed by the network helper (vantrell-netd), which judges each request,
+/// keeps what it replaces and puts it back; this class asks it and shows the
+/// messages its answers call for. Safe to use from several threads.
 
 #include "core/device_record.h"
 #include "core/message.h"
@@ -12,27 +13,24 @@
 
 namespace vantrell {
 
-class NetTables;
+class NetdChannel;
 
 class ArpRouteBracket {
  public:
-  /// `tables` may be null: the bracket then does nothing (no CAP_NET_ADMIN).
-  ArpRouteBracket(NetTables* tables, MessageSink& messages);
+  /// `helper` may be null: the bracket then does nothing (no helper).
+  ArpRouteBracket(NetdChannel* helper, MessageSink& messages);
 
-  void AddStaticArpEntry(Ipv4 localIfAddr, const MacAddress& mac, Ipv4 ipAddr);
-  void DeleteArpEntries(Ipv4 ipAddr);
-  void AddHostRoute(Ipv4 localIfAddr, Ipv4 ipAddr);
-  void DeleteHostRoutes(Ipv4 ipAddr);
-
-  /// Steps before the traffic: ARP entry, then host route.
+  /// Steps before the traffic: ARP entry, then host route. A request the
+  /// helper refuses installs nothing and shows nothing.
   void Install(const DeviceRecord& record);
-  /// Steps after the traffic: ARP entries, then host routes of ipAddr.
+  /// Steps after the traffic: removes what Install put in place for ipAddr
+  /// and puts back what it replaced; nothing when nothing is installed.
   void Remove(Ipv4 ipAddr);
 
-  bool enabled() const { return tables_ != nullptr; }
+  bool enabled() const { return helper_ != nullptr; }
 
  private:
-  NetTables* tables_;
+  NetdChannel* helper_;
   MessageSink& messages_;
 };
 

@@ -6,9 +6,42 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <vector>
 
 namespace vantrell {
+namespace {
+
+/// The temporary files of the AtomicFiles alive and not yet committed; never
+/// destroyed, since RemoveUncommittedFiles may run while the process exits.
+struct Uncommitted {
+  std::mutex mutex;
+  std::set<std::string> paths;
+};
+
+Uncommitted& TheUncommitted() {
+  static Uncommitted* uncommitted = new Uncommitted;
+  return *uncommitted;
+}
+
+void Track(const std::string& path) {
+  std::lock_guard lock(TheUncommitted().mutex);
+  TheUncommitted().paths.insert(path);
+}
+
+void Untrack(const std::string& path) {
+  std::lock_guard lock(TheUncommitted().mutex);
+  TheUncommitted().paths.erase(path);
+}
+
+}  // namespace
+
+void RemoveUncommittedFiles() {
+  std::lock_guard lock(TheUncommitted().mutex);
+  for (const std::string& path : TheUncommitted().paths) ::unlink(path.c_str());
+  TheUncommitted().paths.clear();
+}
 
 AtomicFile::AtomicFile(std::filesystem::path target, mode_t mode) : target_(std::move(target)) {
   std::filesystem::path folder = target_.parent_path();
@@ -25,12 +58,16 @@ AtomicFile::AtomicFile(std::filesystem::path target, mode_t mode) : target_(std:
     return;
   }
   temporary_ = name.data();
+  Track(temporary_);
   if (::fchmod(fd_, mode) != 0) error_ = errno;
 }
 
 AtomicFile::~AtomicFile() {
   if (fd_ >= 0) ::close(fd_);
-  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!committed_ && !temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+    Untrack(temporary_);
+  }
 }
 
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes) {
@@ -58,6 +95,8 @@ bool AtomicFile::Commit() {
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
   if (error_ != 0) return false;
+  // Untracked first: a signal exit must not remove what is about to be the target.
+  Untrack(temporary_);
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
     error_ = errno;
     ::unlink(temporary_.c_str());

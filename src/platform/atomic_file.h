@@ -41,4 +41,8 @@ class AtomicFile {
   bool committed_ = false;
 };
 
+/// Removes the temporary file of every AtomicFile not yet committed: for a
+/// program that is about to exit on a signal, when no destructor will run.
+void RemoveUncommittedFiles();
+
 }  // namespace vantrell

@@ -130,6 +130,28 @@ std::optional<Ipv4> Ipv4Of(nl_addr* address) {
   return value;
 }
 
+/// The body of the request that creates `object` again.
+template <typename Build>
+TableImage ImageOf(Build&& build) {
+  nl_msg* raw = nullptr;
+  if (build(&raw) < 0 || !raw) return {};
+  LibnlPtr<nl_msg> message(raw);
+  const nlmsghdr* header = nlmsg_hdr(message.get());
+  const auto* body = static_cast<const std::uint8_t*>(nlmsg_data(header));
+  return TableImage(body, body + nlmsg_datalen(header));
+}
+
+/// A request of `type` carrying `image` as its body.
+LibnlPtr<nl_msg> RequestFromImage(int type, const TableImage& image) {
+  LibnlPtr<nl_msg> message(nlmsg_alloc_simple(type, NLM_F_CREATE | NLM_F_EXCL));
+  if (!message || image.empty()) return nullptr;
+  if (nlmsg_append(message.get(), const_cast<std::uint8_t*>(image.data()), image.size(),
+                   NLMSG_ALIGNTO) < 0) {
+    return nullptr;
+  }
+  return message;
+}
+
 NeighbourEntry ToNeighbourEntry(rtnl_neigh* neigh) {
   NeighbourEntry entry;
   entry.ifIndex = rtnl_neigh_get_ifindex(neigh);
@@ -140,6 +162,8 @@ NeighbourEntry ToNeighbourEntry(rtnl_neigh* neigh) {
   if (lladdr && nl_addr_get_len(lladdr) == entry.mac.size()) {
     std::memcpy(entry.mac.data(), nl_addr_get_binary_addr(lladdr), entry.mac.size());
   }
+  entry.flags = static_cast<std::uint8_t>(rtnl_neigh_get_flags(neigh));
+  entry.image = ImageOf([&](nl_msg** out) { return rtnl_neigh_build_add_request(neigh, 0, out); });
   return entry;
 }
 
@@ -157,6 +181,12 @@ RouteEntry ToRouteEntry(rtnl_route* route) {
   entry.protocol = rtnl_route_get_protocol(route);
   entry.scope = rtnl_route_get_scope(route);
   entry.type = rtnl_route_get_type(route);
+  for (int i = 0; i < rtnl_route_get_nnexthops(route); ++i) {
+    if (auto gateway = Ipv4Of(rtnl_route_nh_get_gateway(rtnl_route_nexthop_n(route, i)))) {
+      entry.gateways.push_back(*gateway);
+    }
+  }
+  entry.image = ImageOf([&](nl_msg** out) { return rtnl_route_build_add_request(route, 0, out); });
   return entry;
 }
 
@@ -261,6 +291,38 @@ class SystemNetTables final : public NetTables {
     return 0;
   }
 
+  int RestoreNeighbour(const NeighbourEntry& entry) override {
+    LibnlPtr<nl_msg> message = RequestFromImage(RTM_NEWNEIGH, entry.image);
+    if (!message) return -EINVAL;
+    rtnl_neigh* raw = nullptr;
+    if (rtnl_neigh_parse(nlmsg_hdr(message.get()), &raw) < 0 || !raw) return -EINVAL;
+    LibnlPtr<rtnl_neigh> parsed(raw);
+    if (rtnl_neigh_get_family(parsed.get()) != AF_INET ||
+        Ipv4Of(rtnl_neigh_get_dst(parsed.get())) != entry.address ||
+        rtnl_neigh_get_ifindex(parsed.get()) != entry.ifIndex) {
+      return -EINVAL;
+    }
+    RouteSocket sock;
+    if (sock.openError()) return sock.openError();
+    return sock.SendAndWait(message.get());
+  }
+
+  int RestoreRoute(const RouteEntry& entry) override {
+    LibnlPtr<nl_msg> message = RequestFromImage(RTM_NEWROUTE, entry.image);
+    if (!message) return -EINVAL;
+    rtnl_route* raw = nullptr;
+    if (rtnl_route_parse(nlmsg_hdr(message.get()), &raw) < 0 || !raw) return -EINVAL;
+    LibnlPtr<rtnl_route> parsed(raw);
+    nl_addr* dst = rtnl_route_get_dst(parsed.get());
+    if (rtnl_route_get_family(parsed.get()) != AF_INET || Ipv4Of(dst) != entry.destination ||
+        static_cast<int>(nl_addr_get_prefixlen(dst)) != entry.prefixLength) {
+      return -EINVAL;
+    }
+    RouteSocket sock;
+    if (sock.openError()) return sock.openError();
+    return sock.SendAndWait(message.get());
+  }
+
   int DeleteRoute(const RouteEntry& entry) override {
     RouteSocket sock;
     if (sock.openError()) return sock.openError();
@@ -297,6 +359,19 @@ class SystemNetTables final : public NetTables {
 };
 
 }  // namespace
+
+RouteEntry AsRouteEntry(const HostRoute& route) {
+  RouteEntry entry;
+  entry.destination = route.destination;
+  entry.prefixLength = kHostPrefixLength;
+  entry.ifIndex = route.ifIndex;
+  entry.table = RT_TABLE_MAIN;
+  entry.priority = route.metric;
+  entry.protocol = RTPROT_STATIC;
+  entry.scope = RT_SCOPE_LINK;
+  entry.type = RTN_UNICAST;
+  return entry;
+}
 
 std::unique_ptr<NetTables> MakeSystemNetTables() { return std::make_unique<SystemNetTables>(); }
 

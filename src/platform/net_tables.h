@@ -19,12 +19,18 @@ namespace vantrell {
 /// Metric (route priority) of the host routes the bracket installs.
 inline constexpr std::uint32_t kHostRouteMetric = 20;
 
+/// The request that creates an entry again exactly as a dump showed it
+/// (the rtnetlink message body, without its header); empty when unknown.
+using TableImage = std::vector<std::uint8_t>;
+
 /// One row of the IPv4 neighbour table.
 struct NeighbourEntry {
   int ifIndex = 0;
   Ipv4 address = 0;         ///< network byte order
   std::uint16_t state = 0;  ///< NUD_* bits
   MacAddress mac{};         ///< zero when the entry has no 6-byte link address
+  std::uint8_t flags = 0;   ///< NTF_* bits
+  TableImage image;
 };
 
 /// One route of the main IPv4 table, with every field needed to delete it
@@ -39,6 +45,8 @@ struct RouteEntry {
   std::uint8_t protocol = 0;  ///< RTPROT_*
   std::uint8_t scope = 0;     ///< RT_SCOPE_*
   std::uint8_t type = 0;      ///< RTN_*
+  std::vector<Ipv4> gateways;  ///< the gateway of each next hop that has one
+  TableImage image;
 };
 
 /// A host route dst/32 straight out of one interface: scope link, protocol
@@ -72,7 +80,16 @@ class NetTables {
   /// Replaces `out` by every IPv4 route of the main table.
   virtual int DumpRoutes(std::vector<RouteEntry>& out) = 0;
   virtual int DeleteRoute(const RouteEntry& route) = 0;
+
+  /// Create a dumped entry again from its image, with every attribute it
+  /// had; -EEXIST when an equal one exists, -EINVAL when the image is not
+  /// one of `entry`'s address.
+  virtual int RestoreNeighbour(const NeighbourEntry& entry) = 0;
+  virtual int RestoreRoute(const RouteEntry& route) = 0;
 };
+
+/// The route a HostRoute becomes in the table, as DeleteRoute wants it.
+RouteEntry AsRouteEntry(const HostRoute& route);
 
 /// The tables of the network namespace of whichever thread calls them, over
 /// rtnetlink. Changing them needs CAP_NET_ADMIN.

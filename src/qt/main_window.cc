@@ -15,8 +15,7 @@
 #include <iostream>
 
 #include "net/arp_route_bracket.h"
-#include "platform/capability.h"
-#include "platform/net_tables.h"
+#include "platform/netd_client.h"
 #include "qt/device_list_widget.h"
 #include "qt/info_pane.h"
 #include "qt/input_dialogs.h"
@@ -86,12 +85,11 @@ MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
   if (services) {
     listServices = services(*prompter_);
   } else {
-    if (HasNetAdminCapability()) {
-      tables_ = MakeSystemNetTables();
-    } else {
-      std::cerr << kNetAdminMissingText << "\n";
-    }
-    bracket_ = std::make_unique<ArpRouteBracket>(tables_.get(), *prompter_);
+    NetdStart helper = StartNetdHelper();
+    netd_ = std::move(helper.client);
+    netdNotice_ = helper.notice;
+    if (!netd_) std::cerr << netdNotice_ << "\n";
+    bracket_ = std::make_unique<ArpRouteBracket>(netd_.get(), *prompter_);
     listServices = SystemListServices(bracket_.get(), *prompter_, [](const std::string& url) {
       QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
@@ -107,11 +105,7 @@ MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
   BuildToolBar();
   BuildStatusBar();
   BuildPopup();
-  if (!services && !tables_) {
-    statusBar()->showMessage(QString::fromUtf8(kNetAdminMissingText.data(),
-                                               static_cast<qsizetype>(kNetAdminMissingText.size())),
-                             15000);
-  }
+  if (!services && !netd_) statusBar()->showMessage(QString::fromStdString(netdNotice_), 15000);
 
   connect(list_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateCommandStates);
   connect(list_, &QTreeWidget::currentItemChanged, this, &MainWindow::updateCommandStates);

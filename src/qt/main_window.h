@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/device_list.h"
@@ -22,9 +23,9 @@ class QToolBar;
 namespace vantrell {
 
 class ArpRouteBracket;
+class NetdClient;
 class DeviceListWidget;
 class InfoPane;
-class NetTables;
 class QtDialogHost;
 class QtPrompter;
 
@@ -70,7 +71,8 @@ class MainWindow : public QMainWindow {
   DeviceList document_;
   std::unique_ptr<QtPrompter> prompter_;
   std::unique_ptr<QtDialogHost> dialogHost_;
-  std::unique_ptr<NetTables> tables_;
+  std::unique_ptr<NetdClient> netd_;  ///< the network helper; null without one
+  std::string netdNotice_;            ///< how to install the helper, when there is none
   std::unique_ptr<ArpRouteBracket> bracket_;
   DeviceListWidget* list_ = nullptr;
   InfoPane* info_ = nullptr;

@@ -56,7 +56,8 @@ Datagram EncodeDiscoveryReply(const SimDevice& device, std::uint16_t sequence, I
   PutU16LowFirst(out, rp::kModelId, device.modelId);
   PutU16LowFirst(out, rp::kSerialNo, device.serialNo);
   PutIpv4(out, rp::kInterfaceIp, workstationIp);
-  for (std::size_t i = 0; i < device.mac.size(); ++i) out[rp::kMac + i] = device.mac[i];
+  const MacAddress& mac = device.faults.announcedMac.value_or(device.mac);
+  for (std::size_t i = 0; i < mac.size(); ++i) out[rp::kMac + i] = mac[i];
   if (isLong) PutText(out, rp::kModelName, rp::kModelNameSize, device.modelName);
   return out;
 }

@@ -60,6 +60,14 @@ TEST(DiscoveryReplyTest, ShortFormBytes) {
                                           "  c0 a8 0a 01  00 11 22 aa bb cc")));
 }
 
+TEST(DiscoveryReplyTest, AnnouncedMacReplacesTheDevicesOwn) {
+  SimDevice device = SwitchD8();
+  device.faults.announcedMac = MacAddress{0x01, 0x00, 0x5E, 0x00, 0x00, 0x01};
+  EXPECT_THAT(EncodeDiscoveryReply(device, kSequence, kWorkstation),
+              ElementsAreArray(Hex("c9 00 00 18  ef be  00 00 1f 90  18 60  02 01"
+                                   "  c0 a8 0a 01  01 00 5e 00 00 01")));
+}
+
 TEST(DiscoveryReplyTest, LongFormCarriesModelNameZeroPadded) {
   SimDevice device = SwitchD8();
   device.reply = DiscoveryForm::kLong;

@@ -309,7 +309,7 @@ SimFaults ReadFaults(const json& value, const std::string& path,
   RequireObject(value, path);
   WarnUnknownKeys(
       value, path,
-      {"discoveryNoise", "noiseOnly", "detailsDelayMs", "refuseLogin", "replyDelayMs",
+      {"discoveryNoise", "noiseOnly", "detailsDelayMs", "announcedMac", "refuseLogin", "replyDelayMs",
        "resetOnNetworkSettings", "refuseOpcodes", "firmwareFirstReply", "firmwareStatus",
        "firmwareCloseWithoutAnswer", "firmwareSaveMs", "firmwareStallAfter", "streamFirstReply",
        "streamFinalStatus",
@@ -330,6 +330,9 @@ SimFaults ReadFaults(const json& value, const std::string& path,
   if (value.contains("detailsDelayMs")) {
     faults.detailsDelayMs = static_cast<int>(
         ReadUnsigned(value["detailsDelayMs"], path + ".detailsDelayMs", kMaxDetailsDelayMs));
+  }
+  if (value.contains("announcedMac")) {
+    faults.announcedMac = ReadMac(value["announcedMac"], path + ".announcedMac");
   }
   ReadSessionFaults(value, path, faults);
   return faults;

@@ -54,7 +54,7 @@ TEST(ScenarioTest, EveryFieldIsRead) {
       "modules": [ {"type": 1, "name": "M-FX4", "desc": "4 x 100BASE-FX"}, {"type": 0} ],
       "details": "1186",
       "faults": {"discoveryNoise": ["length", "sequence", "interface", "firstByte"],
-                 "noiseOnly": true, "detailsDelayMs": 250},
+                 "noiseOnly": true, "detailsDelayMs": 250, "announcedMac": "01:00:5E:00:00:01"},
       "segment": 1, "prefix": 24)");
   ASSERT_TRUE(load.scenario) << load.error;
   EXPECT_TRUE(load.warnings.empty());
@@ -83,6 +83,7 @@ TEST(ScenarioTest, EveryFieldIsRead) {
                           DiscoveryNoise::kInterface, DiscoveryNoise::kFirstByte));
   EXPECT_TRUE(d.faults.noiseOnly);
   EXPECT_EQ(d.faults.detailsDelayMs, 250);
+  EXPECT_EQ(d.faults.announcedMac, (MacAddress{0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}));
 }
 
 TEST(ScenarioTest, NumbersAsJsonNumbersHexAndDecimalStrings) {

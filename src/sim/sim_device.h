@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ struct SimFaults {
   bool noiseOnly = false;
   /// Answer the details request this many milliseconds late (0 = at once).
   int detailsDelayMs = 0;
+  /// The MAC address the discovery reply names instead of the device's own
+  /// (a spoofed reply: multicast, broadcast, another host's); unset = own.
+  std::optional<MacAddress> announcedMac;
 
   // TCP session.
   /// Refuse every login (0x00, 0x00) whatever the digest.

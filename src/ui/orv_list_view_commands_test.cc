@@ -2,7 +2,6 @@
 // entries and host routes when the device list view goes away.
 
 #include <gtest/gtest.h>
-#include <linux/neighbour.h>
 
 #include <algorithm>
 #include <fstream>
@@ -11,7 +10,7 @@
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
 #include "ops/network_settings.h"
-#include "platform/net_tables.h"
+#include "support/recording_netd_channel.h"
 #include "ui/main_menu.h"
 #include "ui/orv_list_view.h"
 
@@ -116,48 +115,6 @@ struct Host : ModalDialogHost {
 
 /// ARP and route tables in memory: every listed address starts with an
 /// entry of each, as an earlier command may have left them.
-struct Tables : NetTables {
-  std::optional<std::vector<InterfaceAddress>> ReadAddressTable() override {
-    return std::vector<InterfaceAddress>{{MakeIpv4(10, 9, 0, 1), MakeIpv4(255, 255, 0, 0), 4}};
-  }
-  int CreateStaticNeighbour(int ifIndex, Ipv4 address, const MacAddress& mac) override {
-    neighbours.push_back({ifIndex, address, NUD_PERMANENT, mac});
-    log.push_back("neigh add " + FormatIpv4(address));
-    return 0;
-  }
-  int DumpNeighbours(std::vector<NeighbourEntry>& out) override {
-    out = neighbours;
-    return 0;
-  }
-  int DeleteNeighbour(const NeighbourEntry& entry) override {
-    std::erase_if(neighbours, [&](const NeighbourEntry& n) { return n.address == entry.address; });
-    log.push_back("neigh del " + FormatIpv4(entry.address));
-    return 0;
-  }
-  int SetHostRoute(const HostRoute&) override { return -ENOENT; }
-  int CreateHostRoute(const HostRoute& route) override {
-    RouteEntry entry;
-    entry.destination = route.destination;
-    entry.prefixLength = 32;
-    entry.ifIndex = route.ifIndex;
-    routes.push_back(entry);
-    log.push_back("route add " + FormatIpv4(route.destination));
-    return 0;
-  }
-  int DumpRoutes(std::vector<RouteEntry>& out) override {
-    out = routes;
-    return 0;
-  }
-  int DeleteRoute(const RouteEntry& route) override {
-    std::erase_if(routes, [&](const RouteEntry& r) { return r.destination == route.destination; });
-    log.push_back("route del " + FormatIpv4(route.destination));
-    return 0;
-  }
-  std::vector<NeighbourEntry> neighbours;
-  std::vector<RouteEntry> routes;
-  std::vector<std::string> log;
-};
-
 DeviceRecord Switch(const char* model, Ipv4 ip, std::uint8_t macLast) {
   DeviceRecord record = MakeZeroRecord();
   SetFieldText(record.modelName, model);
@@ -259,11 +216,11 @@ TEST_F(CommandsTest, ModifyIpStopsSilentlyOnCancelNoOrAnUnchangedCopy) {
 }
 
 TEST_F(CommandsTest, ModifyIpFailuresKeepTheRecordAndTheBracketIsAlwaysRemoved) {
-  Tables tables;
+  test_support::RecordingNetdChannel helper;
   struct Sink : MessageSink {
     void ShowMessage(std::string_view, MessageIcon) override {}
   } sink;
-  ArpRouteBracket bracket(&tables, sink);
+  ArpRouteBracket bracket(&helper, sink);
   services.bracket = &bracket;
   document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
   Populate({0}, 0);
@@ -273,8 +230,7 @@ TEST_F(CommandsTest, ModifyIpFailuresKeepTheRecordAndTheBracketIsAlwaysRemoved) 
   ASSERT_EQ(op.messages.size(), 1u);
   EXPECT_EQ(op.messages[0].first, "Your IP address is not accessable for this Meshvault Server.");
   EXPECT_EQ(op.messages[0].second, MessageIcon::kInformation);
-  EXPECT_TRUE(tables.neighbours.empty());
-  EXPECT_TRUE(tables.routes.empty());
+  EXPECT_TRUE(helper.installed.empty());
 
   services.readNetworkSettings = [](DeviceRecord&, ConfigBlock&) { return 0; };
   services.applyNetworkSettings = [](const DeviceRecord&, const DeviceRecord&, ConfigBlock&) {
@@ -287,9 +243,10 @@ TEST_F(CommandsTest, ModifyIpFailuresKeepTheRecordAndTheBracketIsAlwaysRemoved) 
   ASSERT_EQ(op.messages.size(), 2u);
   EXPECT_EQ(op.messages[1].first, "Your IP address is not accessable for this Meshvault Server.");
   EXPECT_EQ(document[0].ipAddr, MakeIpv4(172, 16, 0, 5));
-  EXPECT_TRUE(tables.neighbours.empty());
-  EXPECT_TRUE(tables.routes.empty());
-  EXPECT_EQ(std::count(tables.log.begin(), tables.log.end(), "neigh add 172.16.0.5"), 2);
+  EXPECT_TRUE(helper.installed.empty());
+  EXPECT_EQ(std::count(helper.log.begin(), helper.log.end(),
+                       "add 172.16.0.5 if 10.9.0.1 00:60:E9:00:00:01"),
+            2);
   view.reset();  // before the bracket goes
 }
 
@@ -348,34 +305,22 @@ TEST_F(CommandsTest, ImportWithAWrongHeaderStopsTheRunAndKeepsOkDisabled) {
 }
 
 TEST_F(CommandsTest, DestroyingTheViewRemovesEveryListedDevicesArpEntryAndRoute) {
-  Tables tables;
+  test_support::RecordingNetdChannel helper;
   struct Sink : MessageSink {
     void ShowMessage(std::string_view, MessageIcon) override {}
   } sink;
-  ArpRouteBracket bracket(&tables, sink);
+  ArpRouteBracket bracket(&helper, sink);
   services.bracket = &bracket;
-  const Ipv4 listed[] = {MakeIpv4(172, 16, 0, 5), MakeIpv4(192, 168, 7, 9)};
-  const Ipv4 other = MakeIpv4(172, 16, 0, 6);
-  for (Ipv4 address : {listed[0], listed[1], other}) {
-    tables.neighbours.push_back({4, address, NUD_PERMANENT, {}});
-    RouteEntry route;
-    route.destination = address;
-    route.prefixLength = 32;
-    tables.routes.push_back(route);
-  }
-  document.append(Switch("ORV-D8", listed[0], 1));
-  document.append(Switch("ORV-A8", listed[1], 2));
+  document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
+  document.append(Switch("ORV-A8", MakeIpv4(192, 168, 7, 9), 2));
   document.append(Switch("ORV-R8", MakeIpv4(10, 9, 0, 44), 3));  // nothing installed for it
   View();
-  EXPECT_TRUE(tables.log.empty());
+  EXPECT_TRUE(helper.log.empty());
   view.reset();
-  ASSERT_EQ(tables.neighbours.size(), 1u);
-  EXPECT_EQ(tables.neighbours[0].address, other);
-  ASSERT_EQ(tables.routes.size(), 1u);
-  EXPECT_EQ(tables.routes[0].destination, other);
-  EXPECT_EQ(tables.log,
-            (std::vector<std::string>{"neigh del 172.16.0.5", "route del 172.16.0.5",
-                                      "neigh del 192.168.7.9", "route del 192.168.7.9"}));
+  // The helper removes what it installed and puts back what that replaced;
+  // for an address it installed nothing for, the request changes nothing.
+  EXPECT_EQ(helper.log, (std::vector<std::string>{"remove 172.16.0.5", "remove 192.168.7.9",
+                                                  "remove 10.9.0.44"}));
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "platform/interrupt_exit.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/atomic_file.h"
+
+namespace vantrell {
+namespace {
+
+/// The registered steps; never destroyed, since the waiting thread may use
+/// them while the process exits.
+struct Steps {
+  std::mutex mutex;
+  std::map<int, std::function<void()>> steps;
+  int next = 1;
+};
+
+Steps& TheSteps() {
+  static Steps* steps = new Steps;
+  return *steps;
+}
+
+sigset_t EndingSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGHUP);
+  return set;
+}
+
+[[noreturn]] void WaitAndExit(sigset_t signals) {
+  int signal = 0;
+  while (sigwait(&signals, &signal) != 0) {
+  }
+  RemoveUncommittedFiles();
+  {
+    Steps& steps = TheSteps();
+    std::lock_guard lock(steps.mutex);
+    for (auto& [handle, step] : steps.steps) step();
+  }
+  std::fflush(nullptr);
+  ::_exit(ExitStatusForSignal(signal));
+}
+
+}  // namespace
+
+void ExitCleanlyOnSignals() {
+  ::signal(SIGPIPE, SIG_IGN);
+  const sigset_t signals = EndingSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread(WaitAndExit, signals).detach();
+}
+
+int AddInterruptStep(std::function<void()> step) {
+  Steps& steps = TheSteps();
+  std::lock_guard lock(steps.mutex);
+  const int handle = steps.next++;
+  steps.steps.emplace(handle, std::move(step));
+  return handle;
+}
+
+void RemoveInterruptStep(int handle) {
+  Steps& steps = TheSteps();
+  std::lock_guard lock(steps.mutex);
+  steps.steps.erase(handle);
+}
+
+}  // namespace vantrell
