@@ -31,6 +31,23 @@ bool IsHostRouteTo(const RouteEntry& route, Ipv4 device) {
   return route.destination == device && route.prefixLength == kHostPrefixLength;
 }
 
+/// Entries another helper's journal names as its own.
+bool IsTheirs(const NeighbourEntry& entry, const std::vector<Bracket>& others) {
+  return std::any_of(others.begin(), others.end(), [&](const Bracket& other) {
+    return other.neighbour && IsOurNeighbour(entry, other);
+  });
+}
+
+bool IsTheirs(const RouteEntry& route, const std::vector<Bracket>& others) {
+  return std::any_of(others.begin(), others.end(), [&](const Bracket& other) {
+    if (!other.route) return false;
+    const RouteEntry theirs = AsRouteEntry(*other.route);
+    return route.destination == theirs.destination && route.prefixLength == theirs.prefixLength &&
+           route.ifIndex == theirs.ifIndex && route.priority == theirs.priority &&
+           route.protocol == theirs.protocol;
+  });
+}
+
 NetdAnswer AnswerTo(NetdRequestKind kind) {
   NetdAnswer answer;
   answer.kind = kind;
@@ -66,8 +83,8 @@ UndoResult UndoBracket(NetTables& tables, const Bracket& bracket) {
   return result;
 }
 
-BracketKeeper::BracketKeeper(NetTables& tables, JournalWriter journal)
-    : tables_(tables), journal_(std::move(journal)) {}
+BracketKeeper::BracketKeeper(NetTables& tables, JournalWriter journal, OtherBrackets others)
+    : tables_(tables), journal_(std::move(journal)), others_(std::move(others)) {}
 
 void BracketKeeper::WriteJournal() {
   if (!journal_) return;
@@ -133,8 +150,11 @@ int BracketKeeper::InstallNeighbour(Bracket& bracket) {
   std::erase_if(neighbours, [&](const NeighbourEntry& entry) {
     return entry.ifIndex != bracket.ifIndex || entry.address != bracket.device;
   });
+  const std::vector<Bracket> others = others_ ? others_() : std::vector<Bracket>{};
   for (const NeighbourEntry& entry : neighbours) {
-    if (entry.state & kStaticStates) bracket.savedNeighbours.push_back(entry);
+    if ((entry.state & kStaticStates) && !IsTheirs(entry, others)) {
+      bracket.savedNeighbours.push_back(entry);
+    }
   }
   bracket.neighbour = true;
   WriteJournal();
@@ -154,7 +174,11 @@ RouteOutcome BracketKeeper::InstallRoute(Bracket& bracket) {
   if (tables_.DumpRoutes(routes) != 0) routes.clear();
   std::erase_if(routes, [&](const RouteEntry& r) { return !IsHostRouteTo(r, bracket.device); });
   const HostRoute route{bracket.device, bracket.ifIndex, kHostRouteMetric};
-  bracket.savedRoutes = routes;
+  const std::vector<Bracket> others = others_ ? others_() : std::vector<Bracket>{};
+  bracket.savedRoutes.clear();
+  for (const RouteEntry& old : routes) {
+    if (!IsTheirs(old, others)) bracket.savedRoutes.push_back(old);
+  }
   bracket.route = route;
   WriteJournal();
   // Every host route to the device gives way, so that ours is the one used

@@ -44,7 +44,12 @@ class BracketKeeper {
   /// change, so a journal always covers what may be installed.
   using JournalWriter = std::function<void(const std::vector<Bracket>&)>;
 
-  explicit BracketKeeper(NetTables& tables, JournalWriter journal = {});
+  /// The brackets other helpers (running or not) have journalled: their
+  /// entries are theirs to remove, never ours to save and put back.
+  using OtherBrackets = std::function<std::vector<Bracket>()>;
+
+  explicit BracketKeeper(NetTables& tables, JournalWriter journal = {},
+                         OtherBrackets others = {});
 
   /// Installs (or renews) the bracket of one device.
   NetdAnswer Add(const NetdRequest& request);
@@ -63,6 +68,7 @@ class BracketKeeper {
 
   NetTables& tables_;
   JournalWriter journal_;
+  OtherBrackets others_;
   std::map<Ipv4, Bracket> brackets_;
 };
 

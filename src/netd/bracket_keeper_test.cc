@@ -243,6 +243,24 @@ TEST_F(BracketKeeperTest, JournalNamesWhatIsAboutToBeInstalledBeforeTheTablesCha
   EXPECT_TRUE(writes[2].second.empty());
 }
 
+TEST_F(BracketKeeperTest, AnotherHelpersEntriesAreReplacedButNeverPutBack) {
+  // A second run at the same time brackets the same device: what the first
+  // helper installed must not come back when the second one ends.
+  Bracket first;
+  first.device = kForeignDevice;
+  first.ifIndex = kLanIf;
+  first.mac = kMac;
+  first.neighbour = true;
+  first.route = HostRoute{kForeignDevice, kLanIf, kHostRouteMetric};
+  tables.neighbours.push_back(Neighbour(kLanIf, kForeignDevice, NUD_PERMANENT, kMac));
+  tables.routes.push_back(AsRouteEntry(*first.route));
+  BracketKeeper second(tables, {}, [&] { return std::vector<Bracket>{first}; });
+  EXPECT_EQ(second.Add(Add(kLanAddress, kForeignDevice)).route, RouteOutcome::kInstalled);
+  second.Remove(kForeignDevice);
+  EXPECT_TRUE(tables.neighbours.empty());
+  EXPECT_TRUE(tables.routes.empty());
+}
+
 // The keeper over the real tables, inside a namespace of its own.
 
 /// A namespace with a veth pair: vtb0 10.77.0.1/24 is the interface that

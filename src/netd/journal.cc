@@ -277,22 +277,44 @@ void JournalFile::Write(const std::vector<Bracket>& brackets) {
   file.Commit();
 }
 
-int CleanUpEndedHelpers(NetTables& tables, const std::filesystem::path& folder,
-                        const JournalOwner& self) {
-  int changed = 0;
+namespace {
+
+/// Calls `visit` with every well-formed journal of `folder` written by
+/// another process of `self`'s network namespace, and its path. Other files
+/// are not ours to interpret; they stay for a person to look at.
+template <typename Visit>
+void ForEachOtherJournal(const std::filesystem::path& folder, const JournalOwner& self,
+                         Visit&& visit) {
   std::error_code error;
   for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = item.path().filename().string();
-    if (!IsJournalName(name)) continue;
+    if (!IsJournalName(item.path().filename().string())) continue;
     const std::optional<std::string> text = ReadOwnFile(item.path());
     if (!text) continue;
     const std::optional<Journal> journal = ParseJournal(*text);
-    if (!journal) continue;  // not ours to interpret; left for a person to look at
-    if (journal->owner.netns != self.netns || journal->owner.pid == self.pid) continue;
-    if (ProcessStartTime(journal->owner.pid) == journal->owner.startTime) continue;  // at work
-    for (const Bracket& bracket : journal->brackets) changed += UndoBracket(tables, bracket).changed;
-    ::unlink(item.path().c_str());
+    if (!journal || journal->owner.netns != self.netns || journal->owner.pid == self.pid) continue;
+    visit(*journal, item.path());
   }
+}
+
+}  // namespace
+
+std::vector<Bracket> OtherHelpersBrackets(const std::filesystem::path& folder,
+                                          const JournalOwner& self) {
+  std::vector<Bracket> brackets;
+  ForEachOtherJournal(folder, self, [&](const Journal& journal, const std::filesystem::path&) {
+    brackets.insert(brackets.end(), journal.brackets.begin(), journal.brackets.end());
+  });
+  return brackets;
+}
+
+int CleanUpEndedHelpers(NetTables& tables, const std::filesystem::path& folder,
+                        const JournalOwner& self) {
+  int changed = 0;
+  ForEachOtherJournal(folder, self, [&](const Journal& journal, const std::filesystem::path& path) {
+    if (ProcessStartTime(journal.owner.pid) == journal.owner.startTime) return;  // at work
+    for (const Bracket& bracket : journal.brackets) changed += UndoBracket(tables, bracket).changed;
+    ::unlink(path.c_str());
+  });
   return changed;
 }
 

@@ -72,6 +72,10 @@ class JournalFile {
   JournalOwner owner_;
 };
 
+/// The brackets in every journal of `folder` but `self`'s.
+std::vector<Bracket> OtherHelpersBrackets(const std::filesystem::path& folder,
+                                          const JournalOwner& self);
+
 /// Takes the brackets of every journal in `folder` whose writer no longer
 /// runs and that belongs to `self`'s network namespace out of the tables,
 /// and removes those journals. Returns the number of table entries changed.

@@ -67,9 +67,12 @@ int main() {
     removedAtStart = CleanUpEndedHelpers(*tables, *folder, *self);
     journal.emplace(*folder, *self);
   }
-  BracketKeeper keeper(*tables, [&journal](const std::vector<Bracket>& brackets) {
-    if (journal) journal->Write(brackets);
-  });
+  BracketKeeper keeper(
+      *tables,
+      [&journal](const std::vector<Bracket>& brackets) {
+        if (journal) journal->Write(brackets);
+      },
+      [&] { return journalled ? OtherHelpersBrackets(*folder, *self) : std::vector<Bracket>{}; });
   const auto cleanUp = [&] {
     const int removed = removedAtStart + (journalled ? CleanUpEndedHelpers(*tables, *folder, *self) : 0);
     removedAtStart = 0;

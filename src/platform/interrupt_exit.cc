@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -27,12 +28,17 @@ Steps& TheSteps() {
   return *steps;
 }
 
+/// The ending signals this program takes over: those not ignored at start
+/// (`nohup`, or a background job of a shell, ignores some on purpose).
 sigset_t EndingSignals() {
   sigset_t set;
   sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGHUP);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+      sigaddset(&set, signal);
+    }
+  }
   return set;
 }
 

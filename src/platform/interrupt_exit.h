@@ -11,7 +11,9 @@
 namespace vantrell {
 
 /// Call once at the start of main, before any other thread exists: the
-/// signals are blocked in every thread and taken by the waiting one.
+/// signals are blocked in every thread and taken by the waiting one. A
+/// signal ignored at start (nohup) stays ignored. Programs started later
+/// inherit the blocked set: start them with their own signal mask.
 void ExitCleanlyOnSignals();
 
 /// Adds a step the exit runs, in the order added; returns its handle.

@@ -50,11 +50,13 @@ class NetdLab : public SharedLabTest {
 };
 
 /// The part of a script that starts an upgrade of the stalling far device in
-/// the background and waits (at most 30 s) until its transfer runs.
+/// the background, in a process group of its own and with SIGINT at its
+/// default (as a terminal's foreground job), and waits (at most 30 s) until
+/// its transfer runs.
 const std::string kStartStalledUpgrade = R"sh(
 cli=$1; work=$4
 head -c 41943040 /dev/zero > "$work/big.rom"
-"$cli" --quiet upgrade "$work/big.rom" 10.77.0.10 >/dev/null 2>&1 &
+setsid env --default-signal=INT "$cli" --quiet upgrade "$work/big.rom" 10.77.0.10 >/dev/null 2>&1 &
 pid=$!
 n=0
 until ss -tn state established dst 10.77.0.10 | grep -q 10.77.0.10; do
@@ -146,6 +148,20 @@ ip neigh show nud permanent; ip route show 10.77.0.10
 )sh");
   EXPECT_EQ(out, "during: 1 route, 1 neighbour\ncleared within a second\n");
   EXPECT_EQ(OurEntries(), "");
+}
+
+TEST_F(NetdLab, TerminatedOrHungUpCommandExitsCleanly) {
+  // Ctrl-C reaches the whole process group: the helper must outlive it
+  // long enough to clean up.
+  for (const auto& [signal, status] :
+       {std::pair{"INT -", "130"}, {"TERM ", "143"}, {"HUP ", "129"}}) {
+    const std::string out = Shell(kStartStalledUpgrade + "kill -" + signal + R"sh($pid
+wait $pid
+echo "exit=$?"
+ip neigh show nud permanent; ip route show 10.77.0.10
+)sh");
+    EXPECT_EQ(out, std::string("during: 1 route, 1 neighbour\nexit=") + status + "\n") << signal;
+  }
 }
 
 TEST_F(NetdLab, NextRunRemovesWhatAKilledHelperLeft) {
