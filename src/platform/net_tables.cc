@@ -292,35 +292,25 @@ class SystemNetTables final : public NetTables {
   }
 
   int RestoreNeighbour(const NeighbourEntry& entry) override {
-    LibnlPtr<nl_msg> message = RequestFromImage(RTM_NEWNEIGH, entry.image);
-    if (!message) return -EINVAL;
-    rtnl_neigh* raw = nullptr;
-    if (rtnl_neigh_parse(nlmsg_hdr(message.get()), &raw) < 0 || !raw) return -EINVAL;
-    LibnlPtr<rtnl_neigh> parsed(raw);
-    if (rtnl_neigh_get_family(parsed.get()) != AF_INET ||
-        Ipv4Of(rtnl_neigh_get_dst(parsed.get())) != entry.address ||
-        rtnl_neigh_get_ifindex(parsed.get()) != entry.ifIndex) {
-      return -EINVAL;
-    }
-    RouteSocket sock;
-    if (sock.openError()) return sock.openError();
-    return sock.SendAndWait(message.get());
+    return SendImage(RTM_NEWNEIGH, entry.image, [&](nlmsghdr* header) {
+      rtnl_neigh* raw = nullptr;
+      if (rtnl_neigh_parse(header, &raw) < 0 || !raw) return false;
+      LibnlPtr<rtnl_neigh> parsed(raw);
+      return rtnl_neigh_get_family(parsed.get()) == AF_INET &&
+             Ipv4Of(rtnl_neigh_get_dst(parsed.get())) == entry.address &&
+             rtnl_neigh_get_ifindex(parsed.get()) == entry.ifIndex;
+    });
   }
 
   int RestoreRoute(const RouteEntry& entry) override {
-    LibnlPtr<nl_msg> message = RequestFromImage(RTM_NEWROUTE, entry.image);
-    if (!message) return -EINVAL;
-    rtnl_route* raw = nullptr;
-    if (rtnl_route_parse(nlmsg_hdr(message.get()), &raw) < 0 || !raw) return -EINVAL;
-    LibnlPtr<rtnl_route> parsed(raw);
-    nl_addr* dst = rtnl_route_get_dst(parsed.get());
-    if (rtnl_route_get_family(parsed.get()) != AF_INET || Ipv4Of(dst) != entry.destination ||
-        static_cast<int>(nl_addr_get_prefixlen(dst)) != entry.prefixLength) {
-      return -EINVAL;
-    }
-    RouteSocket sock;
-    if (sock.openError()) return sock.openError();
-    return sock.SendAndWait(message.get());
+    return SendImage(RTM_NEWROUTE, entry.image, [&](nlmsghdr* header) {
+      rtnl_route* raw = nullptr;
+      if (rtnl_route_parse(header, &raw) < 0 || !raw) return false;
+      LibnlPtr<rtnl_route> parsed(raw);
+      nl_addr* dst = rtnl_route_get_dst(parsed.get());
+      return rtnl_route_get_family(parsed.get()) == AF_INET && Ipv4Of(dst) == entry.destination &&
+             static_cast<int>(nl_addr_get_prefixlen(dst)) == entry.prefixLength;
+    });
   }
 
   int DeleteRoute(const RouteEntry& entry) override {
@@ -338,6 +328,17 @@ class SystemNetTables final : public NetTables {
   }
 
  private:
+  /// Sends the create request of `type` that `image` holds, once `isOfEntry`
+  /// has found it to be a request for the entry it should stand for.
+  template <typename Check>
+  static int SendImage(int type, const TableImage& image, Check&& isOfEntry) {
+    LibnlPtr<nl_msg> message = RequestFromImage(type, image);
+    if (!message || !isOfEntry(nlmsg_hdr(message.get()))) return -EINVAL;
+    RouteSocket sock;
+    if (sock.openError()) return sock.openError();
+    return sock.SendAndWait(message.get());
+  }
+
   static int SendHostRoute(const HostRoute& hostRoute, int flags) {
     RouteSocket sock;
     if (sock.openError()) return sock.openError();
