@@ -117,6 +117,10 @@ NetdAnswer BracketKeeper::Add(const NetdRequest& request) {
   answer.refusal = readable ? JudgeBracketRequest(request.interfaceAddr, request.deviceAddr,
                                                   request.mac, snapshot)
                             : Refusal::kRouterAddress;
+  if (answer.refusal == Refusal::kNone && brackets_.size() >= kMaxNetdBrackets &&
+      !brackets_.contains(request.deviceAddr)) {
+    answer.refusal = Refusal::kTooMany;
+  }
   if (answer.refusal != Refusal::kNone) {
     answer.neighbour = NeighbourOutcome::kRefused;
     return answer;

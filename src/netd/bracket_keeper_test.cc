@@ -215,6 +215,17 @@ TEST_F(BracketKeeperTest, RefusedRequestsTouchNoTable) {
             Refusal::kNone);
 }
 
+TEST_F(BracketKeeperTest, OneClientHoldsAtMost4096Brackets) {
+  for (std::uint32_t i = 0; i < kMaxNetdBrackets; ++i) {
+    ASSERT_EQ(keeper.Add(Add(kLabAddress, MakeIpv4(10, 100, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)))).refusal,
+              Refusal::kNone);
+  }
+  EXPECT_EQ(keeper.Add(Add(kLabAddress, MakeIpv4(10, 101, 0, 1))).refusal, Refusal::kTooMany);
+  // Renewing one it holds still works.
+  EXPECT_EQ(keeper.Add(Add(kLabAddress, MakeIpv4(10, 100, 0, 7))).refusal, Refusal::kNone);
+  EXPECT_EQ(keeper.size(), kMaxNetdBrackets);
+}
+
 TEST_F(BracketKeeperTest, UnreadableRouteTableRefusesRatherThanGuesses) {
   tables.dumpRoutesResult = -EIO;
   EXPECT_EQ(keeper.Add(Add(kLanAddress, kForeignDevice)).refusal, Refusal::kRouterAddress);

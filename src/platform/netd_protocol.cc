@@ -77,7 +77,7 @@ std::optional<NetdAnswer> DecodeNetdAnswer(std::span<const std::uint8_t> bytes) 
   if (bytes.size() != kNetdAnswerSize || !IsKnownKind(bytes[kAnsKind])) return std::nullopt;
   if (bytes[kAnsNeighbour] > static_cast<std::uint8_t>(NeighbourOutcome::kNotAsked) ||
       bytes[kAnsRoute] > static_cast<std::uint8_t>(RouteOutcome::kRouteTableMissing) ||
-      bytes[kAnsRefusal] > static_cast<std::uint8_t>(Refusal::kBadMac)) {
+      bytes[kAnsRefusal] > static_cast<std::uint8_t>(Refusal::kTooMany)) {
     return std::nullopt;
   }
   NetdAnswer answer;

@@ -66,7 +66,12 @@ enum class Refusal : std::uint8_t {
   kRouterAddress = 4,     ///< the gateway of a route, with another MAC than the kernel knows
   kBadInterface = 5,      ///< the interface address is no usable IPv4 address
   kBadMac = 6,            ///< a multicast, broadcast or zero MAC
+  kTooMany = 7,           ///< the client holds kMaxNetdBrackets brackets already
 };
+
+/// Most brackets one client may hold at a time (a search lists at most 4096
+/// devices); the kernel's neighbour table is shared by every program.
+inline constexpr std::size_t kMaxNetdBrackets = 4096;
 
 /// Answer, 12 bytes:
 /// | 0 | 1 | kind of the request answered |

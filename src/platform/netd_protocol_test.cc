@@ -75,9 +75,9 @@ TEST(NetdProtocol, AnswerLayoutRoundTripAndRanges) {
   EXPECT_EQ(AsVector(EncodeNetdAnswer(cleanup)),
             (Bytes{0x04, 0x05, 0x00, 0x06, 0, 0, 0, 0, 0x04, 0x03, 0x02, 0x01}));
 
-  for (std::size_t field : {1u, 2u, 3u}) {
+  for (const auto& [field, value] : {std::pair{1u, 6}, {2u, 5}, {3u, 8}}) {
     Bytes bad = bytes;
-    bad[field] = 7;
+    bad[field] = static_cast<std::uint8_t>(value);
     EXPECT_FALSE(DecodeNetdAnswer(bad)) << field;
   }
   EXPECT_FALSE(DecodeNetdAnswer(Bytes(bytes.begin(), bytes.end() - 1)));
