@@ -39,7 +39,7 @@ struct Journal {
 };
 
 /// Largest journal read back; a longer file is not a journal of ours.
-inline constexpr std::size_t kMaxJournalBytes = 256 * 1024;
+inline constexpr std::size_t kMaxJournalBytes = 4 * 1024 * 1024;
 
 std::string FormatJournal(const Journal& journal);
 /// Nothing for text that is not a well-formed journal.
