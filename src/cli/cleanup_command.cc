@@ -14,7 +14,8 @@ int RunCleanupCommand(CliContext& context) {
   const std::optional<NetdAnswer> answer = helper->Exchange(request);
   const unsigned removed = answer ? answer->removed : 0;
   if (context.options.json) {
-    context.console.out() << "{\"removed\": " + std::to_string(removed) + "}" << "\n";
+    context.console.out() << "{\"removed\": " + std::to_string(removed) + "}"
+                          << "\n";
   } else {
     context.console.out() << "Removed " << removed << " entries left by ended runs.\n";
   }

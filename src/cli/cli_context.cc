@@ -25,7 +25,9 @@ int RefuseRun(Console& console, bool json, std::string_view message) {
 }
 
 CliContext::CliContext(const CliOptions& options, Console& console)
-    : options(options), console(console), helper_(StartHelper(console)),
+    : options(options),
+      console(console),
+      helper_(StartHelper(console)),
       bracket_(helper_.get(), console) {
   // On a signal the helper sees end of file and removes every bracket
   // before the program exits.

@@ -42,7 +42,8 @@ DeviceRecord Device(Ipv4 localIfAddr, Ipv4 ipAddr) {
 class ArpRouteBracketTest : public ::testing::Test {
  protected:
   /// The messages one Install shows for the helper's answer.
-  Messages InstallAnswered(NeighbourOutcome neighbour, RouteOutcome route, std::uint32_t error = 0) {
+  Messages InstallAnswered(NeighbourOutcome neighbour, RouteOutcome route,
+                           std::uint32_t error = 0) {
     helper.addAnswer = NetdAnswer{NetdRequestKind::kAdd, neighbour, route, Refusal::kNone, error};
     sink.shown.clear();
     bracket.Install(Device(kLanAddress, kForeignDevice));
@@ -69,10 +70,10 @@ TEST_F(ArpRouteBracketTest, DeviceWithoutAddressIsNotAskedFor) {
 
 TEST_F(ArpRouteBracketTest, EachAnswerShowsItsMessageWithTheExactText) {
   EXPECT_EQ(InstallAnswered(NeighbourOutcome::kInstalled, RouteOutcome::kInstalled), Messages{});
-  EXPECT_EQ(InstallAnswered(NeighbourOutcome::kAddressTableMissing,
-                            RouteOutcome::kAddressTableMissing),
-            (Messages{{"SetIpNetEntry table not found.", MessageIcon::kStop},
-                      {"DoSetIpForwardEntry table not found.", MessageIcon::kStop}}));
+  EXPECT_EQ(
+      InstallAnswered(NeighbourOutcome::kAddressTableMissing, RouteOutcome::kAddressTableMissing),
+      (Messages{{"SetIpNetEntry table not found.", MessageIcon::kStop},
+                {"DoSetIpForwardEntry table not found.", MessageIcon::kStop}}));
   EXPECT_EQ(InstallAnswered(NeighbourOutcome::kCreateFailed, RouteOutcome::kNotNeeded, 19),
             (Messages{{"DoSetIpNetEntry fail: -19\n", MessageIcon::kStop}}));
   EXPECT_EQ(InstallAnswered(NeighbourOutcome::kInstalled, RouteOutcome::kRefusedByKernel),

@@ -103,9 +103,8 @@ NetdAnswer BracketKeeper::Add(const NetdRequest& request) {
     answer.route = RouteOutcome::kAddressTableMissing;
     return answer;
   }
-  const auto row = std::find_if(addresses->begin(), addresses->end(), [&](const auto& r) {
-    return r.address == request.interfaceAddr;
-  });
+  const auto row = std::find_if(addresses->begin(), addresses->end(),
+                                [&](const auto& r) { return r.address == request.interfaceAddr; });
   if (row == addresses->end()) {
     answer.neighbour = NeighbourOutcome::kNoInterface;  // interface went down: nothing
     return answer;

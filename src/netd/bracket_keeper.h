@@ -29,8 +29,8 @@ struct Bracket {
 
 /// What taking a bracket out of the tables did.
 struct UndoResult {
-  int changed = 0;            ///< entries removed or put back
-  bool routeFailed = false;   ///< our host route could not be deleted
+  int changed = 0;           ///< entries removed or put back
+  bool routeFailed = false;  ///< our host route could not be deleted
 };
 
 /// Takes a bracket out of the tables: our entries go where they are still
@@ -48,8 +48,7 @@ class BracketKeeper {
   /// entries are theirs to remove, never ours to save and put back.
   using OtherBrackets = std::function<std::vector<Bracket>()>;
 
-  explicit BracketKeeper(NetTables& tables, JournalWriter journal = {},
-                         OtherBrackets others = {});
+  explicit BracketKeeper(NetTables& tables, JournalWriter journal = {}, OtherBrackets others = {});
 
   /// Installs (or renews) the bracket of one device.
   NetdAnswer Add(const NetdRequest& request);

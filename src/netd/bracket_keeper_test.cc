@@ -70,10 +70,10 @@ TEST_F(BracketKeeperTest, ExistingHostRouteGivesWayAndComesBackWithItsAttributes
   vpn.protocol = 4;
   tables.routes.push_back(vpn);
   keeper.Add(Add(kLanAddress, kForeignDevice));
-  EXPECT_EQ(tables.log, (Log{"neigh add 172.16.4.9 if2 00:60:E9:12:34:56",
-                             "route del 172.16.4.9/32 if3 metric 0",
-                             "route set 172.16.4.9/32 if2 metric 20",
-                             "route add 172.16.4.9/32 if2 metric 20"}));
+  EXPECT_EQ(
+      tables.log,
+      (Log{"neigh add 172.16.4.9 if2 00:60:E9:12:34:56", "route del 172.16.4.9/32 if3 metric 0",
+           "route set 172.16.4.9/32 if2 metric 20", "route add 172.16.4.9/32 if2 metric 20"}));
   ASSERT_EQ(tables.routes.size(), 1u);
   EXPECT_EQ(tables.routes[0].ifIndex, kLanIf);
   tables.log.clear();
@@ -88,14 +88,15 @@ TEST_F(BracketKeeperTest, ExistingHostRouteGivesWayAndComesBackWithItsAttributes
 }
 
 TEST_F(BracketKeeperTest, StaticEntryOnTheInterfaceComesBackLearntOneGoesOtherInterfacesStay) {
-  tables.neighbours.push_back(Neighbour(kLanIf, kSameSubnetDevice, NUD_PERMANENT, kAdminMac, {1, 2}));
+  tables.neighbours.push_back(
+      Neighbour(kLanIf, kSameSubnetDevice, NUD_PERMANENT, kAdminMac, {1, 2}));
   tables.neighbours.push_back(Neighbour(kLabIf, kSameSubnetDevice, NUD_PERMANENT, kAdminMac));
   tables.neighbours.push_back(Neighbour(kLabIf, MakeIpv4(10, 20, 30, 40), NUD_STALE, kAdminMac));
   keeper.Add(Add(kLanAddress, kSameSubnetDevice));
   keeper.Add(Add(kLabAddress, MakeIpv4(10, 20, 30, 40)));
-  EXPECT_EQ(tables.log, (Log{"neigh del 192.168.1.77 if2",
-                             "neigh add 192.168.1.77 if2 00:60:E9:12:34:56",
-                             "neigh del 10.20.30.40 if3", "neigh add 10.20.30.40 if3 00:60:E9:12:34:56"}));
+  EXPECT_EQ(tables.log,
+            (Log{"neigh del 192.168.1.77 if2", "neigh add 192.168.1.77 if2 00:60:E9:12:34:56",
+                 "neigh del 10.20.30.40 if3", "neigh add 10.20.30.40 if3 00:60:E9:12:34:56"}));
   tables.log.clear();
   keeper.RemoveAll();
   EXPECT_EQ(tables.log, (Log{"neigh del 10.20.30.40 if3", "neigh del 192.168.1.77 if2",
@@ -181,10 +182,10 @@ TEST_F(BracketKeeperTest, RefusedRouteIsNotCreatedAndTheOldOneComesBack) {
     tables.log.clear();
     const NetdAnswer answer = keeper.Add(Add(kLanAddress, kForeignDevice));
     EXPECT_EQ(answer.route, RouteOutcome::kRefusedByKernel);
-    EXPECT_EQ(tables.log, (Log{"neigh add 172.16.4.9 if2 00:60:E9:12:34:56",
-                               "route del 172.16.4.9/32 if3 metric 7",
-                               "route set 172.16.4.9/32 if2 metric 20",
-                               "route restore 172.16.4.9/32 if3 metric 7"}));
+    EXPECT_EQ(
+        tables.log,
+        (Log{"neigh add 172.16.4.9 if2 00:60:E9:12:34:56", "route del 172.16.4.9/32 if3 metric 7",
+             "route set 172.16.4.9/32 if2 metric 20", "route restore 172.16.4.9/32 if3 metric 7"}));
     keeper.Remove(kForeignDevice);
   }
 }
@@ -201,7 +202,8 @@ TEST_F(BracketKeeperTest, OtherSetFailuresFallBackToCreateWhoseFailureIsSilent) 
 
 TEST_F(BracketKeeperTest, RefusedRequestsTouchNoTable) {
   tables.routes.push_back(FakeNetTables::Route(0, 0, kLanIf, 0, MakeIpv4(192, 168, 1, 1)));
-  tables.neighbours.push_back(Neighbour(kLanIf, MakeIpv4(192, 168, 1, 1), NUD_PERMANENT, kAdminMac));
+  tables.neighbours.push_back(
+      Neighbour(kLanIf, MakeIpv4(192, 168, 1, 1), NUD_PERMANENT, kAdminMac));
   const NetdAnswer gateway = keeper.Add(Add(kLanAddress, MakeIpv4(192, 168, 1, 1)));
   EXPECT_EQ(gateway.neighbour, NeighbourOutcome::kRefused);
   EXPECT_EQ(gateway.refusal, Refusal::kRouterAddress);
@@ -217,7 +219,10 @@ TEST_F(BracketKeeperTest, RefusedRequestsTouchNoTable) {
 
 TEST_F(BracketKeeperTest, OneClientHoldsAtMost4096Brackets) {
   for (std::uint32_t i = 0; i < kMaxNetdBrackets; ++i) {
-    ASSERT_EQ(keeper.Add(Add(kLabAddress, MakeIpv4(10, 100, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)))).refusal,
+    ASSERT_EQ(keeper
+                  .Add(Add(kLabAddress, MakeIpv4(10, 100, static_cast<std::uint8_t>(i >> 8),
+                                                 static_cast<std::uint8_t>(i))))
+                  .refusal,
               Refusal::kNone);
   }
   EXPECT_EQ(keeper.Add(Add(kLabAddress, MakeIpv4(10, 101, 0, 1))).refusal, Refusal::kTooMany);
@@ -290,8 +295,8 @@ class KeeperInNamespace : public ::testing::Test {
   /// Runs `body` on a thread inside the namespace; fails without running it
   /// when the thread is not inside.
   void InNamespace(const std::function<void()>& body) {
-    ASSERT_TRUE(ns_.RunInside(body)) << "thread is not inside namespace " << ns_.name()
-                                     << "; nothing was changed";
+    ASSERT_TRUE(ns_.RunInside(body))
+        << "thread is not inside namespace " << ns_.name() << "; nothing was changed";
   }
 
   test_support::TestNamespace ns_;

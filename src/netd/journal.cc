@@ -114,10 +114,10 @@ bool ParseNeighbour(Fields& f, NeighbourEntry& entry) {
 }
 
 bool ParseRoute(Fields& f, RouteEntry& entry) {
-  return f.Address(entry.destination) && f.Number(entry.prefixLength) &&
-         f.Number(entry.ifIndex) && f.Number(entry.table) && f.Number(entry.priority) &&
-         f.Number(entry.tos) && f.Number(entry.protocol) && f.Number(entry.scope) &&
-         f.Number(entry.type) && f.Image(entry.image) && f.AtEnd();
+  return f.Address(entry.destination) && f.Number(entry.prefixLength) && f.Number(entry.ifIndex) &&
+         f.Number(entry.table) && f.Number(entry.priority) && f.Number(entry.tos) &&
+         f.Number(entry.protocol) && f.Number(entry.scope) && f.Number(entry.type) &&
+         f.Image(entry.image) && f.AtEnd();
 }
 
 bool IsJournalName(const std::string& name) {
@@ -261,8 +261,8 @@ std::optional<std::filesystem::path> JournalFolder() {
 }
 
 JournalFile::JournalFile(std::filesystem::path folder, JournalOwner owner)
-    : path_(std::move(folder) / (std::string(kFilePrefix) + std::to_string(owner.pid) +
-                                 std::string(kFileSuffix))),
+    : path_(std::move(folder) /
+            (std::string(kFilePrefix) + std::to_string(owner.pid) + std::string(kFileSuffix))),
       owner_(owner) {}
 
 JournalFile::~JournalFile() { ::unlink(path_.c_str()); }

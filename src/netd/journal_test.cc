@@ -79,7 +79,7 @@ TEST(Journal, AnythingButAWellFormedJournalIsRefused) {
            replaced("journal 1", "journal 2"),
            replaced("owner 4242", "owner x4242"),
            replaced("bracket 10.77.0.9 2", "bracket 10.77.0.9"),
-           replaced("1 2 20", "2 2 20"),                           // neighbour flag not 0/1
+           replaced("1 2 20", "2 2 20"),                             // neighbour flag not 0/1
            replaced("neighbour 10.77.0.9", "neighbour 10.77.0.10"),  // another address
            replaced("route 10.77.0.9 32", "route 10.99.0.9 32"),
            replaced("0200", "02g0"),

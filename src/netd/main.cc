@@ -74,7 +74,8 @@ int main() {
       },
       [&] { return journalled ? OtherHelpersBrackets(*folder, *self) : std::vector<Bracket>{}; });
   const auto cleanUp = [&] {
-    const int removed = removedAtStart + (journalled ? CleanUpEndedHelpers(*tables, *folder, *self) : 0);
+    const int removed =
+        removedAtStart + (journalled ? CleanUpEndedHelpers(*tables, *folder, *self) : 0);
     removedAtStart = 0;
     return removed;
   };

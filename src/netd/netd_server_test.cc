@@ -24,7 +24,8 @@ class Conversation {
     client_ = ends[0];
     server_ = ends[1];
     thread_ = std::thread([this] {
-      ServeClient(server_, keeper_, [] { return 3; }, stop_);
+      ServeClient(
+          server_, keeper_, [] { return 3; }, stop_);
       ::close(server_);
     });
   }
@@ -53,7 +54,9 @@ class Conversation {
 };
 
 std::array<std::uint8_t, kNetdRequestSize> AddForeign() {
-  return EncodeNetdRequest(NetdRequest{NetdRequestKind::kAdd, kLanAddress, MakeIpv4(172, 16, 4, 9),
+  return EncodeNetdRequest(NetdRequest{NetdRequestKind::kAdd,
+                                       kLanAddress,
+                                       MakeIpv4(172, 16, 4, 9),
                                        {0x00, 0x60, 0xE9, 0x12, 0x34, 0x56}});
 }
 

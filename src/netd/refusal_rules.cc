@@ -27,17 +27,15 @@ constexpr std::uint16_t kKnownStates =
     NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT | NUD_NOARP;
 
 bool KernelKnowsRouterAs(Ipv4 router, const MacAddress& mac, const TablesSnapshot& tables) {
-  return std::any_of(tables.neighbours.begin(), tables.neighbours.end(),
-                     [&](const NeighbourEntry& entry) {
-                       return entry.address == router && entry.mac == mac &&
-                              (entry.state & kKnownStates) != 0;
-                     });
+  return std::any_of(
+      tables.neighbours.begin(), tables.neighbours.end(), [&](const NeighbourEntry& entry) {
+        return entry.address == router && entry.mac == mac && (entry.state & kKnownStates) != 0;
+      });
 }
 
 bool IsRouter(Ipv4 device, const TablesSnapshot& tables) {
   return std::any_of(tables.routes.begin(), tables.routes.end(), [&](const RouteEntry& route) {
-    return std::find(route.gateways.begin(), route.gateways.end(), device) !=
-           route.gateways.end();
+    return std::find(route.gateways.begin(), route.gateways.end(), device) != route.gateways.end();
   });
 }
 

@@ -24,8 +24,9 @@ TablesSnapshot Workstation() {
                       {kInterface, MakeIpv4(255, 255, 255, 0), 2},
                       {MakeIpv4(10, 5, 0, 2), MakeIpv4(255, 255, 255, 252), 3},
                       {MakeIpv4(172, 31, 0, 1), MakeIpv4(255, 255, 255, 255), 4}};
-  tables.routes = {FakeNetTables::Route(0, 0, 2, 0, MakeIpv4(192, 168, 10, 254)),
-                   FakeNetTables::Route(MakeIpv4(198, 51, 100, 7), 32, 3, 0, MakeIpv4(10, 5, 0, 1))};
+  tables.routes = {
+      FakeNetTables::Route(0, 0, 2, 0, MakeIpv4(192, 168, 10, 254)),
+      FakeNetTables::Route(MakeIpv4(198, 51, 100, 7), 32, 3, 0, MakeIpv4(10, 5, 0, 1))};
   return tables;
 }
 

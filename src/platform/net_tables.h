@@ -42,9 +42,9 @@ struct RouteEntry {
   std::uint32_t table = 0;
   std::uint32_t priority = 0;
   std::uint8_t tos = 0;
-  std::uint8_t protocol = 0;  ///< RTPROT_*
-  std::uint8_t scope = 0;     ///< RT_SCOPE_*
-  std::uint8_t type = 0;      ///< RTN_*
+  std::uint8_t protocol = 0;   ///< RTPROT_*
+  std::uint8_t scope = 0;      ///< RT_SCOPE_*
+  std::uint8_t type = 0;       ///< RTN_*
   std::vector<Ipv4> gateways;  ///< the gateway of each next hop that has one
   TableImage image;
 };

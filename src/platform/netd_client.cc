@@ -130,8 +130,7 @@ std::optional<NetdAnswer> NetdClient::Exchange(const NetdRequest& request) {
     ::shutdown(socket_, SHUT_RDWR);
     return std::nullopt;
   }
-  std::optional<NetdAnswer> decoded =
-      DecodeNetdAnswer(std::span(answer.data(), kNetdAnswerSize));
+  std::optional<NetdAnswer> decoded = DecodeNetdAnswer(std::span(answer.data(), kNetdAnswerSize));
   if (!decoded || decoded->kind != request.kind) return std::nullopt;
   return decoded;
 }

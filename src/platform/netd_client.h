@@ -4,14 +4,14 @@
 /// helper removes everything it installed when the socket closes, however
 /// this process ends.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 #include "platform/netd_protocol.h"
 

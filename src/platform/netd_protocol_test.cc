@@ -14,11 +14,13 @@ Bytes AsVector(const std::array<std::uint8_t, N>& bytes) {
   return Bytes(bytes.begin(), bytes.end());
 }
 
-const Bytes kAddRequest = {0x01, 0, 0, 0,    192,  168,  10,   1,    10,   77,
-                           0,    9,  0x02, 0x56, 0x30, 0x00, 0x00, 0x0C, 0,    0};
+const Bytes kAddRequest = {0x01, 0, 0,    0,    192,  168,  10,   1,    10, 77,
+                           0,    9, 0x02, 0x56, 0x30, 0x00, 0x00, 0x0C, 0,  0};
 
 TEST(NetdProtocol, RequestLayoutAndRoundTrip) {
-  const NetdRequest add{NetdRequestKind::kAdd, MakeIpv4(192, 168, 10, 1), MakeIpv4(10, 77, 0, 9),
+  const NetdRequest add{NetdRequestKind::kAdd,
+                        MakeIpv4(192, 168, 10, 1),
+                        MakeIpv4(10, 77, 0, 9),
                         {0x02, 0x56, 0x30, 0x00, 0x00, 0x0C}};
   EXPECT_EQ(AsVector(EncodeNetdRequest(add)), kAddRequest);
   const auto decoded = DecodeNetdRequest(kAddRequest);
@@ -58,8 +60,12 @@ TEST(NetdProtocol, MalformedRequestsAreRefused) {
 }
 
 TEST(NetdProtocol, AnswerLayoutRoundTripAndRanges) {
-  const NetdAnswer failed{NetdRequestKind::kAdd, NeighbourOutcome::kCreateFailed,
-                          RouteOutcome::kRefusedByKernel, Refusal::kNone, 19, 0};
+  const NetdAnswer failed{NetdRequestKind::kAdd,
+                          NeighbourOutcome::kCreateFailed,
+                          RouteOutcome::kRefusedByKernel,
+                          Refusal::kNone,
+                          19,
+                          0};
   const Bytes bytes = {0x01, 0x02, 0x03, 0x00, 19, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(AsVector(EncodeNetdAnswer(failed)), bytes);
   const auto decoded = DecodeNetdAnswer(bytes);

@@ -8,11 +8,10 @@
 
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "recording_lab.h"
 
@@ -23,7 +22,7 @@ const std::string kScenario = std::string(VANTRELL_LAB_SCENARIOS) + "/netd-test.
 constexpr const char* kCli = VANTRELL_CLI;
 constexpr const char* kHelper = VANTRELL_NETD;
 
-constexpr const char* kFarA8 = "02:56:70:00:00:01";        // 10.77.0.9, exports, "far-pw"
+constexpr const char* kFarA8 = "02:56:70:00:00:01";         // 10.77.0.9, exports, "far-pw"
 constexpr const char* kGatewayClaim = "02:56:70:00:00:03";  // answers from 192.168.10.254
 constexpr const char* kOwnClaim = "02:56:70:00:00:04";      // answers from 192.168.20.1
 constexpr const char* kMulticastMac = "01:00:5E:00:00:01";  // 10.77.0.20 names it
@@ -40,7 +39,8 @@ class NetdLab : public SharedLabTest {
   static std::string Shell(const std::string& script, int limitSeconds = 90) {
     const CommandResult result = TheLab().Exec(
         {"sh", "-c", script, "sh", kCli, W(0), W(1), TheLab().workDir(), kHelper}, limitSeconds);
-    return result.out + (result.exitCode == 0 ? "" : "[exit " + std::to_string(result.exitCode) + "]");
+    return result.out +
+           (result.exitCode == 0 ? "" : "[exit " + std::to_string(result.exitCode) + "]");
   }
 
   /// Every permanent neighbour entry and every host route to the lab's far devices.
@@ -101,11 +101,12 @@ ip neigh del 192.168.10.254 dev $w0
   }
   // The far device's bracket came and went: the monitor did watch.
   EXPECT_GE(brackets, 2) << ReadFile(TheLab().workDir() + "/monitor.txt");
-  const nlohmann::json listed = nlohmann::json::parse(ReadFile(TheLab().workDir() + "/search.json"));
+  const nlohmann::json listed =
+      nlohmann::json::parse(ReadFile(TheLab().workDir() + "/search.json"));
   std::map<std::string, std::string> details;
   for (const nlohmann::json& device : listed) {
-    details[device["mac"].get<std::string>()] = device["ip"].get<std::string>() + " " +
-                                                device["details"].get<std::string>();
+    details[device["mac"].get<std::string>()] =
+        device["ip"].get<std::string>() + " " + device["details"].get<std::string>();
   }
   EXPECT_EQ(details[kGatewayClaim].substr(0, 15), "192.168.10.254 ");
   EXPECT_EQ(details[kOwnClaim].substr(0, 13), "192.168.20.1 ");
