@@ -10,7 +10,6 @@
 namespace vantrell {
 namespace {
 
-constexpr int kHostPrefixLength = 32;
 
 /// States of an entry an administrator (or a program) set, never learnt.
 constexpr std::uint16_t kStaticStates = NUD_PERMANENT | NUD_NOARP;

@@ -1,6 +1,7 @@
 #include "netd/journal.h"
 
 #include <fcntl.h>
+#include <linux/rtnetlink.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "core/ipv4.h"
 #include "core/text_forms.h"
+#include "netd/refusal_rules.h"
 #include "platform/atomic_file.h"
 
 namespace vantrell {
@@ -103,6 +105,10 @@ bool ParseBracket(Fields& f, Bracket& bracket) {
     return false;
   }
   if (neighbour != 0 && neighbour != 1) return false;
+  // A journal is only as trustworthy as the folder it lies in: it may name
+  // only what a helper could have installed, never a reserved address or a
+  // MAC no device has.
+  if (IsReservedAddress(bracket.device) || IsUnfitMac(bracket.mac)) return false;
   bracket.neighbour = neighbour == 1;
   if (routeIf != 0) bracket.route = HostRoute{bracket.device, routeIf, metric};
   return true;
@@ -205,7 +211,11 @@ std::optional<Journal> ParseJournal(std::string_view text) {
       owner.savedNeighbours.push_back(std::move(entry));
     } else if (kind == "route") {
       RouteEntry entry;
-      if (!ParseRoute(f, entry) || entry.destination != owner.device) return std::nullopt;
+      // Only host routes to the bracket's own address were ever saved.
+      if (!ParseRoute(f, entry) || entry.destination != owner.device ||
+          entry.prefixLength != kHostPrefixLength || entry.table != RT_TABLE_MAIN) {
+        return std::nullopt;
+      }
       owner.savedRoutes.push_back(std::move(entry));
     } else {
       return std::nullopt;

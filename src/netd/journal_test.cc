@@ -69,6 +69,9 @@ TEST(Journal, TextLayoutAndRoundTrip) {
             kSampleText.substr(kSampleText.find("bracket")));
 }
 
+/// The start of a journal whose one line is a bracket with nothing saved.
+constexpr const char* kBracketOnly = "vantrell-netd journal 1\nowner 1 2 3\nbracket ";
+
 TEST(Journal, AnythingButAWellFormedJournalIsRefused) {
   auto replaced = [](std::string from, std::string to) {
     std::string text = kSampleText;
@@ -82,6 +85,14 @@ TEST(Journal, AnythingButAWellFormedJournalIsRefused) {
            replaced("1 2 20", "2 2 20"),                             // neighbour flag not 0/1
            replaced("neighbour 10.77.0.9", "neighbour 10.77.0.10"),  // another address
            replaced("route 10.77.0.9 32", "route 10.99.0.9 32"),
+           replaced("route 10.77.0.9 32", "route 10.77.0.9 0"),  // not a host route
+           replaced("32 3 254", "32 3 255"),                      // not the main table
+           // What no helper installs: reserved addresses, unfit MACs.
+           std::string(kBracketOnly) + "127.0.0.1 2 00:60:E9:12:34:56 1 2 20\n",
+           std::string(kBracketOnly) + "0.0.0.0 2 00:60:E9:12:34:56 1 2 20\n",
+           std::string(kBracketOnly) + "224.0.0.1 2 00:60:E9:12:34:56 1 2 20\n",
+           std::string(kBracketOnly) + "10.77.0.9 2 FF:FF:FF:FF:FF:FF 1 2 20\n",
+           std::string(kBracketOnly) + "10.77.0.9 2 01:00:5E:00:00:01 1 2 20\n",
            replaced("0200", "02g0"),
            replaced("abcd", "abc"),
            replaced("abcd\n", "abcd extra\n"),
@@ -93,6 +104,7 @@ TEST(Journal, AnythingButAWellFormedJournalIsRefused) {
     EXPECT_FALSE(ParseJournal(bad)) << bad.substr(0, 200);
   }
   EXPECT_TRUE(ParseJournal("vantrell-netd journal 1\nowner 1 2 3\n"));
+  EXPECT_TRUE(ParseJournal(std::string(kBracketOnly) + "10.77.0.9 2 00:60:E9:12:34:56 1 2 20\n"));
 }
 
 /// A private folder for journals, removed afterwards.

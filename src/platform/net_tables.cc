@@ -21,7 +21,6 @@ namespace vantrell {
 namespace {
 
 constexpr int kIpv4Length = 4;
-constexpr int kHostPrefixLength = 32;
 
 /// libnl's own error codes and the errno each stands for.
 struct LibnlErrno {
@@ -309,7 +308,8 @@ class SystemNetTables final : public NetTables {
       LibnlPtr<rtnl_route> parsed(raw);
       nl_addr* dst = rtnl_route_get_dst(parsed.get());
       return rtnl_route_get_family(parsed.get()) == AF_INET && Ipv4Of(dst) == entry.destination &&
-             static_cast<int>(nl_addr_get_prefixlen(dst)) == entry.prefixLength;
+             static_cast<int>(nl_addr_get_prefixlen(dst)) == entry.prefixLength &&
+             rtnl_route_get_table(parsed.get()) == entry.table;
     });
   }
 

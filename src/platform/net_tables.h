@@ -18,6 +18,8 @@ namespace vantrell {
 
 /// Metric (route priority) of the host routes the bracket installs.
 inline constexpr std::uint32_t kHostRouteMetric = 20;
+/// Prefix length of a host route.
+inline constexpr int kHostPrefixLength = 32;
 
 /// The request that creates an entry again exactly as a dump showed it
 /// (the rtnetlink message body, without its header); empty when unknown.
