@@ -10,6 +10,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/interrupt_exit.h"
+
 namespace vantrell {
 namespace {
 
@@ -99,14 +101,21 @@ std::optional<std::string> ReadWithoutEcho(const std::string& prompt) {
   std::cerr << prompt << std::flush;
   termios saved{};
   const bool quiet = tcgetattr(STDIN_FILENO, &saved) == 0;
+  int restoreOnInterrupt = -1;
   if (quiet) {
     termios silent = saved;
     silent.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    // Ctrl-C at the prompt ends the program: give the echo back first.
+    restoreOnInterrupt =
+        AddInterruptStep([saved] { tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved); });
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
   }
   std::string line;
   const bool read = static_cast<bool>(std::getline(std::cin, line));
-  if (quiet) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  if (quiet) {
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    RemoveInterruptStep(restoreOnInterrupt);
+  }
   std::cerr << "\n";
   if (!read) return std::nullopt;
   return FirstLine(line);

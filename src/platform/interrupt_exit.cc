@@ -42,6 +42,16 @@ sigset_t EndingSignals() {
   return set;
 }
 
+/// Writes out what `stream` holds unless another thread has it locked: the
+/// main thread may be blocked inside a read or write of it (a password
+/// prompt waiting in getline holds stdin, a full pipe holds stdout), and
+/// waiting for it would keep the program from ending.
+void FlushUnlessBusy(FILE* stream) {
+  if (::ftrylockfile(stream) != 0) return;
+  ::fflush_unlocked(stream);
+  ::funlockfile(stream);
+}
+
 [[noreturn]] void WaitAndExit(sigset_t signals) {
   int signal = 0;
   while (sigwait(&signals, &signal) != 0) {
@@ -52,7 +62,8 @@ sigset_t EndingSignals() {
     std::lock_guard lock(steps.mutex);
     for (auto& [handle, step] : steps.steps) step();
   }
-  std::fflush(nullptr);
+  FlushUnlessBusy(stdout);
+  FlushUnlessBusy(stderr);
   ::_exit(ExitStatusForSignal(signal));
 }
 
