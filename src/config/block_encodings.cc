@@ -278,7 +278,8 @@ ItemStatus WriteTextValue(BlockBytes block, const BlockField& field, std::string
   if (!Fits(block, field.offset, FieldWidth(field))) return ItemStatus::kOutsideBlock;
   switch (field.kind) {
     case FieldKind::kText:
-      return WriteText(block, field.offset, {field.maxChars, field.slotSize, true}, text);
+      return WriteText(block, field.offset,
+                       {field.maxChars, std::min(field.fillSize, field.slotSize), true}, text);
     case FieldKind::kNameText:
       return WriteText(block, field.offset,
                        {field.maxChars, std::min(field.fillSize, field.slotSize), false}, text);

@@ -108,7 +108,7 @@ enum class FieldKind : std::uint8_t {
   kLo16,
   kHi16,
   kTimes100,
-  kText,      ///< maxChars in slotSize; trailing blanks removed, rest NUL-filled
+  kText,      ///< maxChars in slotSize; trailing blanks removed, NUL-filled up to fillSize
   kNameText,  ///< maxChars in slotSize; kept as given, NUL-filled up to fillSize
   kBlank16,
   kBlank16Terminated,
@@ -144,6 +144,12 @@ constexpr BlockField TextField(std::uint32_t offset, std::uint16_t maxChars,
 constexpr BlockField NameTextField(std::uint32_t offset, std::uint16_t maxChars,
                                    std::uint16_t slotSize, std::uint16_t fillSize) {
   return {FieldKind::kNameText, offset, 0, maxChars, slotSize, fillSize};
+}
+/// A switch name that loses its trailing blanks: the bytes of the slot from
+/// fillSize on belong to the device and are never written.
+constexpr BlockField TrimmedNameTextField(std::uint32_t offset, std::uint16_t maxChars,
+                                          std::uint16_t slotSize, std::uint16_t fillSize) {
+  return {FieldKind::kText, offset, 0, maxChars, slotSize, fillSize};
 }
 constexpr BlockField Blank16Field(std::uint32_t offset) { return {FieldKind::kBlank16, offset}; }
 constexpr BlockField Blank16TerminatedField(std::uint32_t offset) {

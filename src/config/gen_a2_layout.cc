@@ -25,6 +25,7 @@ constexpr std::uint16_t kLongLocationSlot = 84;
 constexpr std::uint16_t kSmtpText = 45;
 constexpr std::uint16_t kSmtpTextSlot = 46;
 constexpr std::uint16_t kSnmpText = 39;
+constexpr std::uint16_t kNameFill = 32;  // the name is NUL-filled up to byte 31
 
 // Offsets of the fields that are not tables.
 constexpr std::uint32_t kFlagWord = 24;
@@ -97,7 +98,7 @@ constexpr void AddSystem(LayoutTable& t) {
     t.Add(kGrantIpNetmask1 + (k - 1), AccessNetmaskField(kAccessNetmasks + at));
   }
   t.Add(D_CONF_SNMP_TRAPCOMM, Plain(TextField(192, kShortText, kCommunitySlot)));
-  t.Add(D_CONF_ETH_NAMEA8, Plain(TextField(224, kShortText, kTextSlot)));
+  t.Add(D_CONF_ETH_NAMEA8, Plain(TrimmedNameTextField(224, kShortText, kTextSlot, kNameFill)));
   t.Add(D_CONF_ETH_LOCATIONA8, Plain(TextField(264, kLongLocation, kLongLocationSlot)));
   t.Add(D_CONF_ETH_SYSDESCR, Plain(TextField(348, kShortText, kTextSlot)));
   t.Add(D_CONF_ETH_CONTACT, Plain(TextField(388, kShortText, kTextSlot)));

@@ -79,9 +79,12 @@ TEST_F(GenA2AccessorsTest, ForbiddenKeepsFixedAndForbiddenEndsFixedList) {
 }
 
 TEST_F(GenA2AccessorsTest, TextsLoseTrailingBlanksCarriageReturnsAndNuls) {
+  for (std::size_t i = 224; i < 264; ++i) block_.SetByteAt(i, 0xAB);
   ASSERT_EQ(a_.setText(block_, D_CONF_ETH_NAMEA8, "Line 3 \r "), ItemStatus::kOk);
   EXPECT_EQ(a_.getText(block_, D_CONF_ETH_NAMEA8), "Line 3");
-  EXPECT_EQ(At(224 + 6), 0);
+  // The name is NUL-filled up to byte 31 of its slot; bytes 32-39 stay.
+  for (std::size_t i = 224 + 6; i < 224 + 32; ++i) EXPECT_EQ(At(i), 0) << i;
+  for (std::size_t i = 224 + 32; i < 264; ++i) EXPECT_EQ(At(i), 0xAB) << i;
   // The user password: text, one NUL, blanks up to 16 bytes.
   ASSERT_EQ(a_.setText(block_, D_CONF_ETH_USERPWD, "abc\r"), ItemStatus::kOk);
   EXPECT_EQ(At(76 + 2), 'c');

@@ -19,6 +19,7 @@ using namespace item;
 constexpr std::uint16_t kText30 = 30;
 constexpr std::uint16_t kSlot40 = 40;
 constexpr std::uint16_t kSlot32 = 32;
+constexpr std::uint16_t kNameFill = 32;  // the switch name is NUL-filled up to byte 31
 
 /// A field that repeats for a list: entry n lies at offset + n * stride.
 struct ListField {
@@ -45,7 +46,7 @@ constexpr ListField kPlainFields[] = {
     Single(D_CONF_ETH_DNSSIP1, Ipv4Field(32)),
     Single(kM1TrapServer, TextField(36, kText30, kSlot40)),
     Single(kM1TrapCommunity, TextField(kTrapCommunity, kText30, kSlot32)),
-    Single(D_CONF_ETH_NAMEA8, TextField(140, kText30, kSlot40)),
+    Single(D_CONF_ETH_NAMEA8, TrimmedNameTextField(140, kText30, kSlot40, kNameFill)),
     Single(D_CONF_ETH_LOCATION, TextField(180, 80, 81)),
     Single(D_CONF_ETH_SYSDESCRA8, TextField(261, kText30, kSlot40)),
     Single(D_CONF_ETH_CONTACTA8, TextField(301, kText30, kSlot40)),
@@ -319,10 +320,11 @@ ItemStatus GetPortRecord(const ConfigBlock& block, ConfigItemId id, std::size_t 
     case kM1PortTrunkGroup:
       return Yield(ReadU8(block.bytes(), record + kRecordGroup), out);
     case kM1PortTrunkType: {
-      // The type shown is that of the trunk entry of the port's group.
+      // The type shown is that of the trunk entry record 25 + g of the
+      // port's group g; a port in no group (0) shows G-2's record's bit.
       const auto group = ReadU8(block.bytes(), record + kRecordGroup);
       if (!group) return ItemStatus::kOutsideBlock;
-      if (*group < 1 || *group > kTrunkGroups) {
+      if (*group > kTrunkGroups) {  // past the trunk records
         out = 0u;
         return ItemStatus::kOk;
       }

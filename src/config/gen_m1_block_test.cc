@@ -51,10 +51,15 @@ TEST_F(GenM1BlockTest, TrunkTypeIsReadThroughTheGroupsTrunkEntry) {
   EXPECT_EQ(Byte(port4 + 1) & 8, 0);  // the port's own bit is not what is shown
   ASSERT_EQ(a_.setNumber(block_, kM1PortTrunkType, 1, 4), ItemStatus::kOk);
   EXPECT_EQ(Byte(port4 + 1), 8);
-  // Group 0 and groups past 4 read no trunk entry (not G-2's record, not past the block).
-  block_.SetByteAt(kPortRecords + 25 * kPortRecordSize + 1, 8);
+  // Group 0 reads record 25 (G-2) like any group; groups past 4 read
+  // nothing past the trunk records.
+  const std::size_t g2 = kPortRecords + 25 * kPortRecordSize;
+  block_.SetByteAt(g2 + 1, 8);
   block_.SetByteAt(port4 + 3, 0);
+  EXPECT_EQ(a_.getNumber(block_, kM1PortTrunkType, 4), 1u);
+  block_.SetByteAt(g2 + 1, 0xF7);
   EXPECT_EQ(a_.getNumber(block_, kM1PortTrunkType, 4), 0u);
+  block_.SetByteAt(g2 + 1, 8);
   block_.SetByteAt(port4 + 3, 250);
   EXPECT_EQ(a_.getNumber(block_, kM1PortTrunkType, 4), 0u);
   EXPECT_EQ(a_.setNumber(block_, kM1PortTrunkGroup, 5, 4), ItemStatus::kOutOfRange);
@@ -207,8 +212,12 @@ TEST_F(GenM1BlockTest, SnmpAndMiscellaneousEncodings) {
   a_.setNumber(block_, kM1AccessIpNetmask, MakeIpv4(255, 0, 0, 0), 9);
   EXPECT_EQ(a_.getText(block_, kM1AccessIp, 9), "10.0.0.1/255.0.0.0");
   EXPECT_EQ(a_.getText(block_, kM1AccessIp, 8), "");
+  for (std::size_t i = 140; i < 180; ++i) block_.SetByteAt(i, 0xAB);
   a_.setText(block_, D_CONF_ETH_NAMEA8, "Line 4 \r \r");
   EXPECT_EQ(a_.getText(block_, D_CONF_ETH_NAMEA8), "Line 4");
+  // NUL-filled up to byte 31 of the 40-byte slot; bytes 32-39 stay.
+  for (std::size_t i = 140 + 6; i < 140 + 32; ++i) EXPECT_EQ(Byte(i), 0) << i;
+  for (std::size_t i = 140 + 32; i < 180; ++i) EXPECT_EQ(Byte(i), 0xAB) << i;
 }
 
 }  // namespace

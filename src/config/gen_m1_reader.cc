@@ -833,6 +833,18 @@ ValidationFlags M1Reader::CrossChecks() {
       if (ports[a] != 0 && ports[a] == ports[b]) return vf::kCommRedundancy;
     }
   }
+  // Ring, coupling and mirror ports that the file left as the device had
+  // them must name a port that the file's trunks leave usable, as a line of
+  // the file would have to: the export would otherwise write a reference
+  // that no import takes back.
+  for (const SingleKey& single : kSingleKeys) {
+    const bool physical = single.rule.rule == Rule::kPhysicalRef;
+    if (single.rule.rule != Rule::kPortRef && !physical) continue;
+    const std::uint32_t reference = number(single.id, single.n);
+    if (reference != 0 && !PortValue(PortNameOfIndex(reference - 1), physical)) {
+      return single.group;
+    }
+  }
   // SNMP: V3 authentication needs passwords and keys of 8 characters.
   const std::uint32_t version = number(D_CONF_SNMP_VERSION);
   if (version == 0 || version == 2) {

@@ -171,6 +171,44 @@ TEST_F(GenM1ReaderTest, PassOneTrunkRules) {
   EXPECT_EQ(Number(kM1PortTrunkGroup, 2), 0u);
 }
 
+TEST_F(GenM1ReaderTest, DevicesOwnRingPortMustStayUsableUnderTheFilesTrunks) {
+  // The device's ring ports are 5-1 and 5-2; the file leaves the ring,
+  // coupling and control ports as the device has them.
+  accessors_.setNumber(block_, D_CONF_ETH_REDUN_PORT1, 17);
+  accessors_.setNumber(block_, D_CONF_ETH_REDUN_PORT2, 18);
+  std::string text = file_;
+  for (const char* key : {"ZorvelRingPort1", "ZorvelRingPort2", "CouplingPort", "ControlPort"}) {
+    text = WithLine(text, key, "# no value");
+  }
+  const ConfigBlock device = block_;
+  EXPECT_EQ(Read(text), 0u);
+  EXPECT_EQ(Number(D_CONF_ETH_REDUN_PORT1), 17u);
+  // A device that cannot trunk 5-1 cannot have it as a ring port either: the
+  // export of such a block would not be taken back.
+  record_.trunkPortMask = 0x0300FFFF;
+  block_ = device;
+  EXPECT_EQ(Read(text), validation::kCommRedundancy);
+  EXPECT_EQ(Read(WithLine(file_, "ZorvelRingPort1", "ZorvelRingPort1\t5-1")),
+            validation::kCommRedundancy);
+  // The file puts the ring ports into a trunk group.
+  record_ = gen_m1::SampleRecord();
+  for (const char* port : {"5-1", "5-2"}) {
+    const std::string key = std::string("Port_") + port + "_Trunk";
+    text = WithLine(text, key + "Group", key + "Group\t4");
+    text = WithLine(text, key + "Type", key + "Type\t0");
+  }
+  block_ = device;
+  EXPECT_EQ(Read(text), validation::kCommRedundancy);
+  // Ring ports that stay usable are accepted, and the export comes back.
+  block_ = device;
+  accessors_.setNumber(block_, D_CONF_ETH_REDUN_PORT1, 19);  // 5-3
+  accessors_.setNumber(block_, D_CONF_ETH_REDUN_PORT2, 20);  // 5-4
+  ASSERT_EQ(Read(text), 0u);
+  const std::string exported = Export(record_, block_);
+  EXPECT_EQ(Read(exported), 0u);
+  EXPECT_EQ(Export(record_, block_), exported);
+}
+
 TEST_F(GenM1ReaderTest, ValuesThatDoNotFitAreRefused) {
   EXPECT_EQ(Read(WithLine(file_, "RW_TrafDuration_1-1", "RW_TrafDuration_1-1\t300 sec")), 0u);
   EXPECT_EQ(Number(kM1RwTrafDuration, 0), 300u);

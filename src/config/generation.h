@@ -31,6 +31,22 @@ constexpr std::size_t blockSize(Generation generation) {
   return 0;
 }
 
+/// True for the generations whose devices keep the mail-server password
+/// (item 151) apart from the block they hand out: the export takes it with
+/// its own request, and a write-back that the file gives no password must
+/// fetch the device's own first. GenD2 to GenD4 blocks carry it.
+constexpr bool KeepsMailPasswordApart(Generation generation) {
+  switch (generation) {
+    case Generation::kGenA1:
+    case Generation::kGenA2:
+    case Generation::kGenD1:
+    case Generation::kGenM1:
+      return true;
+    default:
+      return false;
+  }
+}
+
 /// "GenA1" ... "GenM1".
 constexpr std::string_view GenerationName(Generation generation) {
   switch (generation) {

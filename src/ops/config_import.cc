@@ -14,6 +14,7 @@
 #include "net/http_config_post.h"
 #include "net/session.h"
 #include "ops/export_configuration.h"
+#include "ops/network_settings.h"
 
 namespace vantrell {
 namespace {
@@ -103,6 +104,15 @@ bool FileCarriesSmtpPassword(std::string_view fileText) {
   return !IsNotFound(file.findValueTextShort("D_CONF_ETH_WARN_SMTP_PASSWD"));
 }
 
+/// The address mode the write-back stores: the edited record's when the
+/// file's AUTOIP line or the review changed it, otherwise the block's after
+/// the reader ran, which is the file's mode line (D8 "DHCP") or the
+/// device's own; a record from a short details reply never holds the mode.
+void TakeAddressMode(const DeviceRecord& row, DeviceRecord& edited, const ConfigBlock& block,
+                     const ItemAccessors& accessors) {
+  if (edited.ipConfigFlags == row.ipConfigFlags) AdoptBlockAddressMode(edited, block, accessors);
+}
+
 /// The other switches: fetch, read, validate, write back.
 ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceRecord& edited,
                            std::string_view fileText, HandlerSelection& handlers) {
@@ -135,10 +145,10 @@ ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceReco
     }
     return outcome;
   }
-  // A file without an SMTP password value leaves the device's password alone.
-  const SmtpPasswordWrite smtp = FileCarriesSmtpPassword(fileText)
-                                     ? SmtpPasswordWrite::kFromBlock
-                                     : SmtpPasswordWrite::kKeepDevice;
+  TakeAddressMode(row, edited, block, *handlers.accessors);
+  // A file without an SMTP password value stores the device's own.
+  const SmtpPasswordWrite smtp = FileCarriesSmtpPassword(fileText) ? SmtpPasswordWrite::kFromBlock
+                                                                   : SmtpPasswordWrite::kFromDevice;
   if (writeBackBlock(session, edited, block, *handlers.accessors, FieldText(row.password), smtp) !=
       0) {
     outcome.messages.push_back(Plain(kImportProcessFailText));
@@ -298,10 +308,20 @@ ImportOutcome importToDevice(const DeviceRecord& row, DeviceRecord& edited,
     outcome.messages.push_back(Stop(*refusal));
     return outcome;
   }
+  if (!LogIn(session, row, timing)) return outcome;
+  return ImportBlockThroughSession(session, row, edited, bytes);
+}
+
+ImportOutcome ImportBlockThroughSession(Session& session, const DeviceRecord& row,
+                                        DeviceRecord& edited, std::string_view fileBytes) {
+  ImportOutcome outcome;
+  if (const auto refusal = ImportRefusal(row, IsGzipFile(fileBytes))) {
+    outcome.messages.push_back(Stop(*refusal));
+    return outcome;
+  }
   HandlerSelection handlers = selectHandlers(row.modelId, row.firmwareVersion);
   if (!handlers || !handlers.row->readConfigFile) return outcome;  // refused above
-  if (!LogIn(session, row, timing)) return outcome;
-  return ApplyToBlock(session, row, edited, bytes, handlers);
+  return ApplyToBlock(session, row, edited, fileBytes, handlers);
 }
 
 int ImportVideoServer(const DeviceRecord& record, const std::filesystem::path& path,

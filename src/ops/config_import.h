@@ -24,6 +24,8 @@
 
 namespace vantrell {
 
+struct Session;
+
 // ---- Row texts of the import dialog's "Progress" column. ----
 inline constexpr std::string_view kImportWaitText = "Wait..";
 inline constexpr std::string_view kImportingText = "Importing...";
@@ -173,10 +175,18 @@ std::optional<std::string> ImportRefusal(const DeviceRecord& row, bool compresse
 /// address settings. Otherwise: fetches the block, lets the generation's
 /// reader apply the file, and on acceptance writes the block back with the
 /// edited record's addresses and password (the row's password being the
-/// current one), the block's mail-server password and a commit. The
+/// current one), the mail-server password (the file's, or the device's own
+/// when the file has none) and a commit. The address mode stored is the
+/// file's or the review's, or the device's own when neither gives one. The
 /// edited record may receive the file's password.
 ImportOutcome importToDevice(const DeviceRecord& row, DeviceRecord& edited,
                              const std::filesystem::path& path, const Timing& timing = {});
+
+/// The block transport of importToDevice on an open, logged-in session:
+/// the refusal tests, the block fetch, the reader and the write-back.
+/// `fileBytes` is the whole file as read from disk.
+ImportOutcome ImportBlockThroughSession(Session& session, const DeviceRecord& row,
+                                        DeviceRecord& edited, std::string_view fileBytes);
 
 /// A video server: posts the file with the record's kavexUser and
 /// kavexPassword. 0 when the server confirmed the import, else kImportFailed.

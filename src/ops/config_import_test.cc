@@ -10,6 +10,7 @@
 #include "net/session.h"
 #include "net/session_codec.h"
 #include "support/scripted_device.h"
+#include "support/smtp_password_reply.h"
 
 namespace vantrell {
 namespace {
@@ -271,7 +272,7 @@ TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
   ASSERT_EQ(accessors->setText(expected, item::D_CONF_ETH_CONTACT, "Hall 7 desk"), ItemStatus::kOk);
   ASSERT_EQ(accessors->setText(expected, item::D_CONF_ETH_WARN_SMTP_PASSWD, "mail-pw"),
             ItemStatus::kOk);
-  accessors->setNumber(expected, item::D_CONF_ETH_FLAG_DHCP, edited.ipConfigFlags);
+  // The file has no DHCP line: the device's own mode (on in the pattern) stays.
   accessors->setNumber(expected, item::D_CONF_ETH_IPADDR, edited.ipAddr);
   accessors->setNumber(expected, item::D_CONF_ETH_IPMASK, edited.netmask);
   accessors->setNumber(expected, item::D_CONF_ETH_GATEWAY, edited.gateway);
@@ -286,6 +287,57 @@ TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
   EXPECT_EQ(UnmaskedNewPassword(seen[4], "old-pw", row.serialNo), "new-pw");
   EXPECT_EQ(seen[5][0], 0x17);
   EXPECT_EQ(seen[6], Bytes{0x0C});
+}
+
+/// Imports `fileBody` (after the header) into a D8 switch of `firmware`
+/// whose block is `fetched`; returns what the device received.
+std::vector<Bytes> ImportIntoD8(const Bytes& fetched, std::uint32_t firmware,
+                                const std::string& fileBody) {
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(fetched)}, Expect{3 + fetched.size()},
+                             Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43},
+                             Send{{0x17, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  ScriptedDevice device(steps);
+  const TempFile file(kHeader + fileBody);
+  DeviceRecord row = Switch();
+  row.firmwareVersion = firmware;
+  DeviceRecord edited = row;
+  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  EXPECT_EQ(outcome.result, kImportOk);
+  std::vector<Bytes> seen = device.received();
+  EXPECT_EQ(seen.size(), 7u);
+  seen.resize(7);
+  return seen;
+}
+
+TEST(ImportBlockTransport, GenD1StoresTheEmptyMailPasswordBeforeTheCommit) {
+  const Bytes fetched(656, 0x11);
+  const std::vector<Bytes> seen = ImportIntoD8(fetched, 0x01000000, "ModelName ORV-D8\r\n");
+  // login, 0x08, 0x09, 0x15, 0x17, 0x0C
+  ASSERT_EQ(seen.size(), 7u);
+  EXPECT_EQ(seen[3].size(), 3u + 656u);
+  EXPECT_EQ(seen[4][0], 0x15);
+  ASSERT_EQ(seen[5].size(), 43u);  // no item 151: the empty text, padded to 16
+  EXPECT_EQ(seen[5][0], 0x17);
+  DeviceRecord keyed = Switch();
+  EXPECT_EQ(StoredSmtpPassword(keyed, seen[5]), "");
+  EXPECT_EQ(seen[6], Bytes{0x0C});
+}
+
+TEST(ImportBlockTransport, D8AddressModeIsTheFilesDhcpLineOrTheDevicesOwn) {
+  constexpr std::size_t kFlagWord = 3 + 20;  // in the 0x09 request
+  Bytes dhcpOn = PatternBlock();
+  dhcpOn[20] |= 0x01;
+  Bytes dhcpOff = PatternBlock();
+  dhcpOff[20] &= 0xFE;
+  // The record of a short details reply says "no DHCP"; neither file says anything.
+  EXPECT_EQ(ImportIntoD8(dhcpOn, 0x01040100, "ModelName ORV-D8\r\n")[3][kFlagWord] & 1, 1);
+  EXPECT_EQ(ImportIntoD8(dhcpOff, 0x01040100, "ModelName ORV-D8\r\n")[3][kFlagWord] & 1, 0);
+  // The file's line takes effect either way.
+  EXPECT_EQ(ImportIntoD8(dhcpOn, 0x01040100, "ModelName ORV-D8\r\nDHCP\t0\r\n")[3][kFlagWord] & 1,
+            0);
+  EXPECT_EQ(ImportIntoD8(dhcpOff, 0x01040100, "ModelName ORV-D8\r\nDHCP\t1\r\n")[3][kFlagWord] & 1,
+            1);
 }
 
 TEST(ImportBlockTransport, ShortBlockIsRefusedWithoutStoring) {

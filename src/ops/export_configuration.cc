@@ -6,6 +6,7 @@
 #include "config/config_catalogue.h"
 #include "config/config_item_ids.h"
 #include "config/export_notes.h"
+#include "config/generation.h"
 #include "config/version_handlers.h"
 #include "core/model_table.h"
 #include "core/text_forms.h"
@@ -64,6 +65,22 @@ bool LeaveOutSmtpPasswordValue(std::string& text) {
   return changed;
 }
 
+/// kFromDevice of writeBackBlock: for a generation that keeps the
+/// mail-server password apart from its block (and has item 151), fetches
+/// the device's own into item 151. False when the device did not give it.
+bool TakeDeviceSmtpPassword(Session& session, const DeviceRecord& keyed, ConfigBlock& block,
+                            ItemAccessors& accessors) {
+  using item::D_CONF_ETH_WARN_SMTP_PASSWD;
+  if (!KeepsMailPasswordApart(accessors.generation()) ||
+      !accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
+    return true;
+  }
+  char smtp[kSmtpFieldSize] = {};
+  if (fetchSmtpPassword(session, keyed, smtp) != 0) return false;
+  accessors.setText(block, D_CONF_ETH_WARN_SMTP_PASSWD, FieldText(smtp));
+  return true;
+}
+
 /// The block-based export of a device served by a handler row.
 int ExportBlock(Session& session, DeviceRecord& record, const std::filesystem::path& path) {
   HandlerSelection handlers = selectHandlers(record.modelId, record.firmwareVersion);
@@ -86,7 +103,9 @@ int ExportBlock(Session& session, DeviceRecord& record, const std::filesystem::p
   TakeExportProblems();
   handlers.row->writeConfigFile(text, record, block, *handlers.accessors);
   std::vector<std::string> problems = TakeExportProblems();
-  if (!smtpPasswordKnown && LeaveOutSmtpPasswordValue(text)) {
+  // GenD2 to GenD4 files take the password from the block, not from the answer.
+  if (!smtpPasswordKnown && KeepsMailPasswordApart(handlers.accessors->generation()) &&
+      LeaveOutSmtpPasswordValue(text)) {
     problems.emplace_back(kSmtpPasswordUnknownText);
   }
   const int result = WriteFile(path, text);
@@ -174,6 +193,11 @@ int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& bl
                    ItemAccessors& accessors, std::string_view currentPassword,
                    SmtpPasswordWrite smtpPassword) {
   using namespace item;
+  // Masked requests are keyed with the password the session logged in with.
+  DeviceRecord keyed = edited;
+  SetFieldText(keyed.password, currentPassword);
+  const bool sendSmtpPassword = smtpPassword == SmtpPasswordWrite::kFromBlock ||
+                                TakeDeviceSmtpPassword(session, keyed, block, accessors);
   // Settings that no reader would accept (an address mode beyond BOOTP, an
   // all-ones address from an unreadable file value) never reach the block:
   // it keeps what the device or the file's accepted value put there.
@@ -190,11 +214,9 @@ int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& bl
   if (storeConfigBlock(session, std::span(block.bytes().data(), accessors.blockSize())) != 0) {
     return -1;
   }
-  // Masked requests are keyed with the password the session logged in with.
-  DeviceRecord keyed = edited;
-  SetFieldText(keyed.password, currentPassword);
   if (changePassword(session, keyed, FieldText(edited.password)) != 0) return -1;
-  if (smtpPassword == SmtpPasswordWrite::kFromBlock) {
+  if (sendSmtpPassword) {
+    // GenD1 blocks have no item 151: the text is then empty.
     char smtp[kSmtpFieldSize] = {};
     if (const auto text = accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
       SetFieldText(smtp, *text);

@@ -48,16 +48,20 @@ ConfigItemId AddressModeItem(Generation generation);
 /// is a mode; the D8 DHCP bit takes any value as before.
 bool AddressModeAccepted(Generation generation, std::uint32_t mode);
 
-/// Whether writeBackBlock sends the block's mail-server password.
+/// Where the mail-server password that writeBackBlock stores comes from.
 enum class SmtpPasswordWrite {
-  kFromBlock,   ///< store the block's item 151 as the device's password
-  kKeepDevice,  ///< send nothing: the device keeps the password it has
+  kFromBlock,  ///< the block's item 151 (the file gave it, or the block carries it)
+  /// The device's own: a generation that keeps it apart from its block
+  /// (KeepsMailPasswordApart) is asked for it first and the answer goes
+  /// into item 151; when it does not answer, nothing is stored, so the
+  /// device keeps the password it has. Other generations: as kFromBlock.
+  kFromDevice,
 };
 
 /// Stores `block` (edited) with the edited record's address settings, sets
 /// the password from `currentPassword` to the edited record's, stores the
-/// block's mail-server password (unless told to keep the device's) and
-/// commits. An address mode the block cannot take and all-ones addresses
+/// mail-server password and commits: login, [0x18,] 0x09, 0x15, 0x17,
+/// 0x0C. An address mode the block cannot take and all-ones addresses
 /// (other than the netmask) are not put into the block. The session is open
 /// and logged in with `currentPassword`. 0 or -1.
 int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& block,

@@ -32,16 +32,20 @@ std::filesystem::path TempPath(const std::string& name) {
          ("vantrell-export-" + std::to_string(::getpid()) + "-" + name);
 }
 
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 TEST(Export, DeviceThatKeepsItsOwnFileIsFetchedWithOwnerOnlyMode) {
   ScriptedDevice device({Expect{1}, Send{kChallenge}, Expect{33}, Send{{0x00, 0x01}}, Expect{1},
                          Send{{0x20, 0x00, 0x04, 'a', '\r', '\n', 'b'}}});
   DeviceRecord record = Device(0x1280, 0x01000000, 1);
   const auto path = TempPath("own.ini");
   ASSERT_EQ(exportConfiguration(record, path, device.timing()), 0);
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "a\r\nb");
+  EXPECT_EQ(ReadAll(path), "a\r\nb");
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -71,6 +75,25 @@ TEST(Export, RefusedLoginIsTheAccessMessage) {
   EXPECT_EQ(ExportResultText(result, record),
             "Your IP address is not accessable for this Meshvault Server.");
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(Export, GenD2FileTakesTheMailPasswordFromTheBlockWhenTheDeviceDoesNotGiveIt) {
+  ConfigBlock block(1124);
+  MakeGenDAccessors(Generation::kGenD2)
+      ->setText(block, item::D_CONF_ETH_WARN_SMTP_PASSWD, "block-mail");
+  const Bytes blockBytes(block.bytes().begin(), block.bytes().end());
+  for (const Bytes& answer : {Bytes{0x18, 0x00}, Bytes{0x33}}) {
+    ScriptedDevice device({Expect{1}, Send{kChallenge}, Expect{33}, Send{{0x00, 0x01}}, Expect{1},
+                           Send{BlockReply(blockBytes)}, Expect{1}, Send{answer}});
+    DeviceRecord record = Device(0x6008, 0x01040100, 0);
+    const auto path = TempPath("gend2.ini");
+    ASSERT_EQ(exportConfiguration(record, path, device.timing()), 0);
+    const std::string text = ReadAll(path);
+    std::filesystem::remove(path);
+    EXPECT_NE(text.find("\r\nSMTPPassword\tblock-mail\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("is not written"), std::string::npos);
+    EXPECT_EQ(ExportResultText(0, record), "Export configuration to file OK.");
+  }
 }
 
 TEST(Export, LineEndsBecomeCrLfOnce) {

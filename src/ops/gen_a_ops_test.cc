@@ -14,6 +14,7 @@
 #include "ops/config_import.h"
 #include "ops/export_configuration.h"
 #include "support/scripted_device.h"
+#include "support/smtp_password_reply.h"
 
 namespace vantrell {
 namespace {
@@ -91,9 +92,10 @@ TEST(GenA1Export, UnknownSmtpPasswordIsNotWrittenAsEmptyAndTheOperatorIsTold) {
 TEST(GenA1Import, OutOfRangeAddressModeAndUnreadableAddressNeverReachTheDevice) {
   const ConfigBlock fetched = DeviceBlock();
   std::vector<Step> steps = LoginSteps();
-  steps.insert(steps.end(),
-               {Expect{1}, Send{BlockReply(BytesOf(fetched))}, Expect{3 + kA1Size},
-                Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(BytesOf(fetched))}, Expect{1},
+                             Send{SmtpPasswordReply(A8Switch(), "dev-mail")}, Expect{3 + kA1Size},
+                             Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43},
+                             Send{{0x17, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
   ScriptedDevice device(steps);
   const auto path = TempPath("import.ini");
   std::ofstream(path, std::ios::binary) << "[Meshvault Server Configuration File]\r\n"
@@ -110,17 +112,60 @@ TEST(GenA1Import, OutOfRangeAddressModeAndUnreadableAddressNeverReachTheDevice) 
   std::filesystem::remove(path);
   EXPECT_EQ(outcome.result, kImportOk);
   const auto seen = device.received();
-  // No SMTP password request: the file carries none, the device keeps its own.
-  ASSERT_EQ(seen.size(), 6u);
-  EXPECT_EQ(seen[4][0], 0x15);
-  EXPECT_EQ(seen[5], Bytes{0x0C});
-  ASSERT_EQ(seen[3].size(), 3u + kA1Size);
+  // The file carries no SMTP password: the device's own is fetched in the
+  // same session and stored back, never an empty one.
+  ASSERT_EQ(seen.size(), 8u);
+  EXPECT_EQ(seen[3], Bytes{0x18});
+  EXPECT_EQ(seen[5][0], 0x15);
+  EXPECT_EQ(StoredSmtpPassword(row, seen[6]), "dev-mail");
+  EXPECT_EQ(seen[7], Bytes{0x0C});
+  ASSERT_EQ(seen[4].size(), 3u + kA1Size);
   ConfigBlock stored(kA1Size);
-  std::copy(seen[3].begin() + 3, seen[3].end(), stored.bytes().begin());
+  std::copy(seen[4].begin() + 3, seen[4].end(), stored.bytes().begin());
   GenA1Accessors a;
   EXPECT_EQ(a.getNumber(stored, D_CONF_ETH_FLAG_AUTOIP), 1u);  // DHCP stays
   EXPECT_EQ(a.getNumber(stored, D_CONF_ETH_IPADDR), MakeIpv4(127, 0, 0, 1));
   EXPECT_EQ(a.getNumber(stored, D_CONF_ETH_DTIME_TZONE), 5u);
+  EXPECT_EQ(a.getText(stored, D_CONF_ETH_WARN_SMTP_PASSWD), "dev-mail");
+}
+
+/// Imports a file of the header, the model line and `lines` into a device
+/// that answers with `afterBlock` once it has sent its block; what it received.
+std::vector<Bytes> ImportA1(const std::string& lines, std::vector<Step> afterBlock) {
+  std::vector<Step> steps = LoginSteps();
+  steps.insert(steps.end(), {Expect{1}, Send{BlockReply(BytesOf(DeviceBlock()))}});
+  steps.insert(steps.end(), afterBlock.begin(), afterBlock.end());
+  ScriptedDevice device(steps);
+  const auto path = TempPath("import-mail.ini");
+  std::ofstream(path, std::ios::binary)
+      << "[Meshvault Server Configuration File]\r\nModelName\tORV-A8\r\n" + lines;
+  const DeviceRecord row = A8Switch();
+  DeviceRecord edited = row;
+  const ImportOutcome outcome = importToDevice(row, edited, path, device.timing());
+  std::filesystem::remove(path);
+  EXPECT_EQ(outcome.result, kImportOk);
+  return device.received();
+}
+
+TEST(GenA1Import, DeviceThatDoesNotGiveItsMailPasswordKeepsIt) {
+  const auto seen = ImportA1(
+      "TimeZone\t5\r\n", {Expect{1}, Send{{0x18, 0x00}}, Expect{3 + kA1Size}, Send{{0x09, 0x01}},
+                          Expect{41}, Send{{0x15, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  // No 0x17: an unknown password is not replaced by an empty one.
+  ASSERT_EQ(seen.size(), 7u);
+  EXPECT_EQ(seen[3], Bytes{0x18});
+  EXPECT_EQ(seen[5][0], 0x15);
+  EXPECT_EQ(seen[6], Bytes{0x0C});
+}
+
+TEST(GenA1Import, FilesMailPasswordIsStoredWithoutAskingTheDevice) {
+  const auto seen =
+      ImportA1("SMTPPassword\tfile-mail\r\n",
+               {Expect{3 + kA1Size}, Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43},
+                Send{{0x17, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  ASSERT_EQ(seen.size(), 7u);
+  EXPECT_EQ(seen[3][0], 0x09);
+  EXPECT_EQ(StoredSmtpPassword(A8Switch(), seen[5]), "file-mail");
 }
 
 TEST(GenA1WriteBack, AcceptedModesAndAddressesAreStored) {

@@ -96,7 +96,8 @@ int applyNetworkSettings(const DeviceRecord& listed, const DeviceRecord& edited,
   }
   // The password is set to itself, so it stays as it is.
   const std::string_view password = FieldText(edited.password);
-  return writeBackBlock(session, edited, block, *handlers.accessors, password) == 0
+  return writeBackBlock(session, edited, block, *handlers.accessors, password,
+                        SmtpPasswordWrite::kFromDevice) == 0
              ? 0
              : kNetworkSettingsFailed;
 }

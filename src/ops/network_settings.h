@@ -38,7 +38,8 @@ int readNetworkSettings(DeviceRecord& record, ConfigBlock& block, const Timing& 
 /// Stores the edited settings into the device of `listed` (its address and
 /// password are used to log in): with 0x22 for a long-reply device (0, 1
 /// or -1), otherwise by writing `block` (as read by readNetworkSettings)
-/// back with the edited addresses, the password kept (0 or -1).
+/// back with the edited addresses, the password and the device's own
+/// mail-server password kept (0 or -1).
 /// kNetworkSettingsNotSupported when no built handler row serves the
 /// device; -1 when `block` is not a block of the device's generation.
 int applyNetworkSettings(const DeviceRecord& listed, const DeviceRecord& edited, ConfigBlock& block,

@@ -5,6 +5,7 @@
 #include "config/config_item_ids.h"
 #include "config/gen_d_layouts.h"
 #include "support/scripted_device.h"
+#include "support/smtp_password_reply.h"
 
 namespace vantrell {
 namespace {
@@ -91,6 +92,33 @@ TEST(NetworkSettingsBlock, ChangingTheAddressKeepsTheModeAndEveryOtherByte) {
   EXPECT_EQ(seen[3][0], 0x15);
   EXPECT_EQ(seen[4][0], 0x17);
   EXPECT_EQ(seen[5], Bytes{0x0C});
+}
+
+TEST(NetworkSettingsBlock, A8R8DeviceGetsItsOwnMailPasswordBack) {
+  constexpr std::size_t kGenA2Size = 12364;
+  DeviceRecord record = Device(0x0508, 0x01020000, 0);  // GenA2
+  ConfigBlock block;
+  {
+    // The device hands out its block without the mail-server password.
+    ScriptedDevice device(LoginThen({Expect{1}, Send{BlockReply(Bytes(kGenA2Size, 0))}}));
+    ASSERT_EQ(readNetworkSettings(record, block, device.timing()), 0);
+  }
+  DeviceRecord edited = record;
+  edited.ipAddr = MakeIpv4(192, 168, 10, 99);
+  ScriptedDevice device(
+      LoginThen({Expect{1}, Send{SmtpPasswordReply(record, "own-mail")}, Expect{3 + kGenA2Size},
+                 Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43}, Send{{0x17, 0x01}},
+                 Expect{1}, Send{{0x0C, 0x01}}}));
+  EXPECT_EQ(applyNetworkSettings(record, edited, block, device.timing()), 0);
+  const auto seen = device.received();
+  ASSERT_EQ(seen.size(), 7u);
+  EXPECT_EQ(seen[2], Bytes{0x18});  // asked before anything is stored
+  EXPECT_EQ(seen[3][0], 0x09);
+  EXPECT_EQ(std::string(seen[3].begin() + 3 + 5286, seen[3].begin() + 3 + 5295),
+            std::string("own-mail\0", 9));
+  EXPECT_EQ(seen[4][0], 0x15);
+  EXPECT_EQ(StoredSmtpPassword(record, seen[5]), "own-mail");
+  EXPECT_EQ(seen[6], Bytes{0x0C});
 }
 
 TEST(NetworkSettingsBlock, ModeChosenInTheDialogIsWhatIsStored) {

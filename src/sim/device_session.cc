@@ -6,6 +6,7 @@
 
 #include "core/ipv4.h"
 #include "platform/tick.h"
+#include "sim/mail_password_slot.h"
 #include "sim/session_wire.h"
 
 namespace vantrell::sim {
@@ -183,7 +184,7 @@ SessionStep DeviceSession::HandleLoggedIn(std::span<const std::uint8_t> request,
   switch (op) {
     case opcode::kFetchConfigBlock:
       entry["result"] = "block, " + std::to_string(device_.configBlock.size()) + " bytes";
-      return Reply(EncodeLengthPrefixed(op, device_.configBlock));
+      return Reply(EncodeLengthPrefixed(op, HandedOutBlock(device_.modelId, device_.configBlock)));
     case opcode::kStoreConfigBlock:
       return StoreBlock(request, entry);
     case opcode::kCommitChanges:

@@ -176,6 +176,21 @@ TEST_F(DeviceSessionTest, MailPasswordReplyAndPortMasks) {
   EXPECT_THAT(Reply({0x1E}), ElementsAre(0x1E, 0x01, 0xFF, 0xFF, 0, 0, 0, 3, 0, 0));
 }
 
+TEST_F(DeviceSessionTest, A8R8BlockIsHandedOutWithoutTheMailPassword) {
+  device_.modelId = 0x0508;
+  device_.smtpPassword = "mail";
+  device_.configBlock.assign(8508, 0x61);
+  LogIn("old");
+  const Bytes reply = Reply({0x08});
+  ASSERT_EQ(reply.size(), 3u + 8508u);
+  EXPECT_EQ(reply[3 + 5285], 0x61);
+  EXPECT_EQ(Bytes(reply.begin() + 3 + 5286, reply.begin() + 3 + 5332), Bytes(46, 0));
+  EXPECT_EQ(reply[3 + 5332], 0x61);
+  // The stored block keeps what 0x09 put there; only 0x17 sets the password.
+  EXPECT_EQ(device_.configBlock[5286], 0x61);
+  EXPECT_EQ(device_.smtpPassword, "mail");
+}
+
 TEST_F(DeviceSessionTest, FirmwareInPiecesWithStatusAndDelays) {
   device_.faults.replyDelayMs = 20;
   device_.faults.firmwareSaveMs = 100;

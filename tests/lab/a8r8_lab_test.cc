@@ -90,6 +90,31 @@ TEST_F(A8R8Lab, SecondGenerationTrunkingDeviceTakesBackItsOwnExport) {
   EXPECT_TRUE(stored == ReadFile(kGenA2BlockFile)) << "the stored block differs from the device's";
 }
 
+TEST_F(A8R8Lab, FileWithoutMailPasswordStoresTheDevicesOwn) {
+  RecordingLab& lab = TheLab();
+  const std::string file = lab.workDir() + "/gen-a2-no-smtp.ini";
+  const CommandRun exportRun = lab.Run({"--password", "a2-admin-pw", "export", kGenA2, file});
+  ASSERT_EQ(exportRun.exitCode, 0) << exportRun.err;
+  std::string text = ReadFile(file);
+  const std::string line = "\r\nSMTPPassword\t\t\tmailpw\r\n";
+  const std::size_t at = text.find(line);
+  ASSERT_NE(at, std::string::npos);
+  text.erase(at, line.size() - 2);
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+
+  const CommandRun run = lab.Run({"--yes", "--password", "a2-admin-pw", "import", file, kGenA2});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kGenA2) + "\tImport Success\n") << run.err;
+  const std::vector<json> lines = RequestsOf(run.received, kGenA2);
+  // The device hands out its block without the password: it is asked for
+  // it in the same session, and gets it back unchanged.
+  EXPECT_EQ(Opcodes(lines),
+            (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpFetchSmtpPassword,
+                              kOpStoreBlock, kOpChangePassword, kOpStoreSmtpPassword, kOpCommit}))
+      << Dump(lines);
+  EXPECT_EQ(Text(First(lines, kOpStoreSmtpPassword), "smtpPassword"), "mailpw");
+}
+
 TEST_F(A8R8Lab, FirstGenerationDeviceTakesBackItsOwnExport) {
   RecordingLab& lab = TheLab();
   const std::string file = lab.workDir() + "/gen-a1.ini";

@@ -43,11 +43,18 @@ constexpr const char* kOtherModel = "02:56:40:00:00:04";  // ORV-D8-G2
 constexpr const char* kBaseline = "02:56:40:00:00:05";    // ORV-D8-G1, gets the unedited file
 constexpr const char* kUnserved = "02:56:40:00:00:06";    // firmware 1.4.0.1: no handler
 constexpr const char* kStreamer = "02:56:40:00:00:07";    // long reply, rejects "QoS"
+constexpr const char* kGenD1 = "02:56:40:00:00:08";       // ORV-D8-G1, GenD1 (no item 151)
 
 /// Where the Contact item lies in a GenD2 block, and its slot width.
 constexpr std::size_t kContactOffset = 256;
 constexpr std::size_t kContactSlot = 40;
 constexpr std::size_t kGenD2BlockSize = 1124;
+constexpr std::size_t kGenD1BlockSize = 656;
+/// A 0x17 request with the empty text: 3 + 4 + 16 (zero padding) + 4 + 16.
+constexpr std::size_t kEmptySmtpRequestSize = 43;
+const std::vector<int> kImportOpcodes = {kOpChallenge,  kOpLogin,          kOpFetchBlock,
+                                         kOpStoreBlock, kOpChangePassword, kOpStoreSmtpPassword,
+                                         kOpCommit};
 
 [[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vti", kScenario);
 
@@ -121,10 +128,7 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
   for (const char* mac : {kTargetG1, kTargetG1W}) {
     SCOPED_TRACE(mac);
     const std::vector<json> lines = RequestsOf(run.received, mac);
-    EXPECT_EQ(Opcodes(lines),
-              (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpStoreBlock,
-                                kOpChangePassword, kOpStoreSmtpPassword, kOpCommit}))
-        << Dump(lines);
+    EXPECT_EQ(Opcodes(lines), kImportOpcodes) << Dump(lines);
     EXPECT_EQ(First(lines, kOpStoreBlock)["blockLength"], kGenD2BlockSize);
     // The file's password becomes the device's; the mail-server password
     // is the block's (the source's block carries an empty one).
@@ -159,6 +163,24 @@ TEST_F(ImportLab, ExportedFileWithOneEditedValueIsImportedIntoTwoDevices) {
   }
   EXPECT_NE(blockBaseline.substr(kContactOffset, kContactSlot),
             blockG1.substr(kContactOffset, kContactSlot));
+}
+
+TEST_F(ImportLab, FirstGenerationDeviceGetsTheEmptyMailPasswordBeforeTheCommit) {
+  RecordingLab& lab = TheLab();
+  const std::string exported = lab.workDir() + "/source-for-gend1.ini";
+  const CommandRun exportRun = lab.Run({"--password", "src-pw", "export", kSource, exported});
+  ASSERT_EQ(exportRun.exitCode, 0) << exportRun.err;
+  const CommandRun run = lab.Run({"--yes", "import", exported, kGenD1});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kGenD1) + "\tImport Success\n") << run.err;
+  const std::vector<json> lines = RequestsOf(run.received, kGenD1);
+  EXPECT_EQ(Opcodes(lines), kImportOpcodes) << Dump(lines);
+  EXPECT_EQ(First(lines, kOpStoreBlock)["blockLength"], kGenD1BlockSize);
+  // Its block has no mail-server password: the empty text, zero padded.
+  const json smtp = First(lines, kOpStoreSmtpPassword);
+  EXPECT_EQ(Text(smtp, "smtpPassword"), "");
+  EXPECT_EQ(Unhex(Text(smtp, "bytes")).size(), kEmptySmtpRequestSize) << smtp.dump();
+  EXPECT_NE(Text(First(lines, kOpCommit), "result").find("smtpPassword"), std::string::npos);
 }
 
 TEST_F(ImportLab, JsonRowsAndAnUnreadableFile) {

@@ -35,6 +35,7 @@ constexpr int kOpCommit = 0x0C;
 constexpr int kOpChallenge = 0x14;
 constexpr int kOpChangePassword = 0x15;
 constexpr int kOpSmtpPassword = 0x17;
+constexpr int kOpFetchSmtpPassword = 0x18;
 constexpr int kOpNetworkSettings = 0x22;
 
 /// Devices of the scenario.
@@ -42,6 +43,8 @@ constexpr const char* kD8 = "02:56:40:00:00:01";          // 192.168.10.41, GenD
 constexpr const char* kLongAcks = "02:56:40:00:00:02";    // 192.168.10.42, answers 0x22 0x01
 constexpr const char* kLongResets = "02:56:40:00:00:03";  // 192.168.10.43, resets on 0x22
 constexpr const char* kUnservedD8 = "02:56:40:00:00:04";  // 192.168.10.44, firmware 1.4.0.1
+constexpr const char* kA8 =
+    "02:56:40:00:00:05";  // 192.168.10.45, GenA2, "nc-a2", own mail password
 /// Scenario positions of the long-reply devices (their lab interfaces).
 constexpr int kLongAcksIndex = 1;
 constexpr int kLongResetsIndex = 2;
@@ -135,6 +138,29 @@ TEST_F(NetconfD8Lab, SecondDnsServerAndBootpDoNotApply) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(First(run.received, kOpStoreBlock), json::object()) << Dump(run.received);
   }
+}
+
+// ---------------------------------------------------------------------------
+// A8/R8 switch: the device keeps its mail-server password apart from the block.
+
+class NetconfA8Lab : public SharedLabTest {};
+
+TEST_F(NetconfA8Lab, WriteBackStoresTheDevicesOwnMailPassword) {
+  const CommandRun run =
+      Run({"--yes", "--password", "nc-a2", "netconf", kA8, "--ip", "192.168.10.95"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "Modify IP OK.\n");
+  ASSERT_EQ(Opcodes(run.received),
+            (std::vector<int>{kOpChallenge, kOpLogin, kOpFetchBlock, kOpChallenge, kOpLogin,
+                              kOpFetchSmtpPassword, kOpStoreBlock, kOpChangePassword,
+                              kOpSmtpPassword, kOpCommit}))
+      << Dump(run.received);
+  // The block came without the password; the write-back asked for it first.
+  EXPECT_EQ(Text(First(run.received, kOpSmtpPassword), "smtpPassword"), "a2-own-mail");
+  EXPECT_EQ(Text(First(run.received, kOpChangePassword), "newPassword"), "nc-a2");
+  EXPECT_EQ(Text(First(run.received, kOpCommit), "result"),
+            "committed password, smtpPassword, block")
+      << Dump(run.received);
 }
 
 // ---------------------------------------------------------------------------
