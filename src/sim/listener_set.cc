@@ -87,7 +87,8 @@ std::vector<std::string> ListenerSet::Reconcile(const std::vector<ListenEndpoint
       continue;
     }
     listeners_.emplace(key, listener);
-    loop_.WatchReadable(listener.fd, [this, key] { OnReadable(key); });
+    // A named copy: older compilers cannot capture a structured binding.
+    loop_.WatchReadable(listener.fd, [this, endpoint = key] { OnReadable(endpoint); });
   }
   return errors;
 }
