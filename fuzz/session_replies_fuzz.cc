@@ -1,7 +1,6 @@
 // Any bytes as a device's answers to each request of the session protocol:
 // the bytes are queued on one end of a socket pair, that end is closed, and
 // every session function reads its reply from the other end.
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -10,39 +9,10 @@
 #include <string>
 
 #include "net/session.h"
-
-namespace {
+#include "session_pair.h"
 
 using namespace vantrell;
-
-/// A session whose device has said exactly `bytes` and then closed.
-bool SessionHearing(const std::uint8_t* data, std::size_t size, Session& session) {
-  int pair[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return false;
-  const int big = 1 << 20;
-  ::setsockopt(pair[0], SOL_SOCKET, SO_SNDBUF, &big, sizeof big);
-  ::setsockopt(pair[1], SOL_SOCKET, SO_RCVBUF, &big, sizeof big);
-  ::setsockopt(pair[1], SOL_SOCKET, SO_SNDBUF, &big, sizeof big);
-  if (size > 0 && ::write(pair[0], data, size) != static_cast<ssize_t>(size)) {
-    ::close(pair[0]);
-    ::close(pair[1]);
-    return false;
-  }
-  ::shutdown(pair[0], SHUT_WR);
-  session.connection = TcpConnection::Adopt(pair[1]);
-  // Keep the device's end open for reading so the requests can be sent.
-  static thread_local int deviceEnd = -1;
-  if (deviceEnd >= 0) ::close(deviceEnd);
-  deviceEnd = pair[0];
-  session.timing.replyMs = 1;
-  session.timing.storeMs = 1;
-  session.timing.commitMs = 1;
-  session.timing.streamFinalMs = 1;
-  session.timing.resetPauseMs = 0;
-  return true;
-}
-
-}  // namespace
+using vantrell::fuzz::SessionHearing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 70000) return 0;
