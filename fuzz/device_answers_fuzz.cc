@@ -9,9 +9,13 @@
 //   final answer.
 // The answers are queued on a socket pair whose device end then closes.
 // Besides the sanitizers' checks: the import ends with 0 or -1 and only
-// non-empty messages; writeBackBlock with 0 or -1; the firmware transfer
+// non-empty messages; writeBackBlock with 0 or -1, and for a generation
+// that keeps the mail-server password apart from its block, the 0x17 it
+// sends carries exactly the text the device answered to 0x18, and none is
+// sent when the answer was not valid; the firmware transfer
 // with 0 or a negative result, in state 1 or 2, its progress within 0 to
 // 100 while transmitting.
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -19,10 +23,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "config/config_item_ids.h"
 #include "config/version_handlers.h"
+#include "net/session_codec.h"
 #include "ops/config_import.h"
 #include "ops/export_configuration.h"
 #include "ops/firmware_upgrade.h"
@@ -31,6 +40,7 @@
 namespace {
 
 using namespace vantrell;
+using vantrell::fuzz::DeviceEnd;
 using vantrell::fuzz::SessionHearing;
 
 void Check(bool ok) {
@@ -69,6 +79,36 @@ void Import(const VersionHandlerRow& row, const std::uint8_t* data, std::size_t 
   Check(FieldText(edited.password).size() <= 16);
 }
 
+/// Everything the session sent to the device end.
+std::vector<std::uint8_t> SentRequests() {
+  std::vector<std::uint8_t> sent;
+  std::uint8_t buffer[4096];
+  for (;;) {
+    const ssize_t got = ::recv(DeviceEnd(), buffer, sizeof buffer, MSG_DONTWAIT);
+    if (got <= 0) break;
+    sent.insert(sent.end(), buffer, buffer + got);
+  }
+  return sent;
+}
+
+/// The mail-server password that the 0x17 request after the fetch, the
+/// block, the password and (optionally) nothing else carries; nothing when
+/// no 0x17 was sent.
+std::optional<std::string> StoredMailPassword(const DeviceRecord& keyed,
+                                              std::vector<std::uint8_t> sent) {
+  // 0x18, then 0x09 with its 16-bit length, then the 41-byte 0x15.
+  const std::size_t storeAt = 1;
+  if (sent.size() < storeAt + 3) return std::nullopt;
+  const std::size_t blockLength = (sent[storeAt + 1] << 8) | sent[storeAt + 2];
+  const std::size_t smtpAt = storeAt + 3 + blockLength + 41;
+  if (sent.size() <= smtpAt || sent[smtpAt] != kOpStoreSmtpPassword) return std::nullopt;
+  std::vector<std::uint8_t> request(sent.begin() + static_cast<long>(smtpAt), sent.end());
+  request[0] = kOpFetchSmtpPassword;  // the answer's layout
+  char text[kSmtpFieldSize] = {};
+  Check(DecodeSmtpPasswordReply(keyed, request, text));
+  return std::string(text);
+}
+
 void WriteBack(const VersionHandlerRow& row, bool fromDevice, const std::uint8_t* data,
                std::size_t size) {
   const DeviceRecord device = RowDevice(row);
@@ -81,6 +121,20 @@ void WriteBack(const VersionHandlerRow& row, bool fromDevice, const std::uint8_t
                      fromDevice ? SmtpPasswordWrite::kFromDevice : SmtpPasswordWrite::kFromBlock);
   Check(result == 0 || result == -1);
   Check(block.size() == row.blockSize());
+  // A device that keeps its mail-server password apart gets back exactly
+  // what it answered, or no 0x17 at all: never a blank for an unknown one.
+  if (!fromDevice || !KeepsMailPasswordApart(row.generation) ||
+      !accessors->getText(ConfigBlock(row.blockSize()), item::D_CONF_ETH_WARN_SMTP_PASSWD)) {
+    return;
+  }
+  const std::vector<std::uint8_t> sent = SentRequests();
+  Check(!sent.empty() && sent[0] == kOpFetchSmtpPassword);
+  char answered[kSmtpFieldSize] = {};
+  const bool known = DecodeSmtpPasswordReply(
+      device, std::span(data, std::min<std::size_t>(size, kSmtpReplyMaxSize)), answered);
+  const std::optional<std::string> stored = StoredMailPassword(device, sent);
+  if (!known) Check(!stored);
+  if (stored) Check(*stored == answered);
 }
 
 /// Images of a few sizes around the 1024-byte piece, made once.
@@ -119,7 +173,7 @@ void Firmware(std::uint8_t options, const std::uint8_t* data, std::size_t size) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2 || size > 70000) return 0;
   const auto table = VersionHandlerTable();
-  const VersionHandlerRow& row = table[data[1] % table.size()];
+  const VersionHandlerRow& row = table[(data[1] & 0x7F) % table.size()];
   if (!row.IsBuilt() || !row.readConfigFile) return 0;
   switch (data[0] % 3) {
     case 0:

@@ -13,6 +13,12 @@
 
 namespace vantrell::fuzz {
 
+/// The device's end of the last pair: what the session sent can be read there.
+inline int& DeviceEnd() {
+  static thread_local int deviceEnd = -1;
+  return deviceEnd;
+}
+
 inline bool SessionHearing(const std::uint8_t* data, std::size_t size, Session& session) {
   int pair[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return false;
@@ -29,9 +35,8 @@ inline bool SessionHearing(const std::uint8_t* data, std::size_t size, Session& 
   ::shutdown(pair[0], SHUT_WR);
   session.connection = TcpConnection::Adopt(pair[1]);
   // Keep the device's end open for reading so the requests can be sent.
-  static thread_local int deviceEnd = -1;
-  if (deviceEnd >= 0) ::close(deviceEnd);
-  deviceEnd = pair[0];
+  if (DeviceEnd() >= 0) ::close(DeviceEnd());
+  DeviceEnd() = pair[0];
   session.timing.replyMs = 1;
   session.timing.storeMs = 1;
   session.timing.commitMs = 1;

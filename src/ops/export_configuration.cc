@@ -1,5 +1,7 @@
 #include "ops/export_configuration.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -65,20 +67,25 @@ bool LeaveOutSmtpPasswordValue(std::string& text) {
   return changed;
 }
 
-/// kFromDevice of writeBackBlock: for a generation that keeps the
-/// mail-server password apart from its block (and has item 151), fetches
-/// the device's own into item 151. False when the device did not give it.
-bool TakeDeviceSmtpPassword(Session& session, const DeviceRecord& keyed, ConfigBlock& block,
-                            ItemAccessors& accessors) {
+/// The text that writeBackBlock stores with 0x17, or nothing when it must
+/// send none. kFromDevice, for a generation that keeps the mail-server
+/// password apart from its block (and has item 151): the device's own, as
+/// it answered (also put into item 151, so the stored block agrees), or
+/// nothing when it did not answer. Otherwise the block's item 151 (empty
+/// where the block has none).
+std::optional<std::string> SmtpPasswordToStore(Session& session, const DeviceRecord& keyed,
+                                               ConfigBlock& block, ItemAccessors& accessors,
+                                               SmtpPasswordWrite source) {
   using item::D_CONF_ETH_WARN_SMTP_PASSWD;
-  if (!KeepsMailPasswordApart(accessors.generation()) ||
-      !accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
-    return true;
+  std::optional<std::string> blockText = accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD);
+  if (source == SmtpPasswordWrite::kFromBlock || !KeepsMailPasswordApart(accessors.generation()) ||
+      !blockText) {
+    return blockText.value_or(std::string());
   }
   char smtp[kSmtpFieldSize] = {};
-  if (fetchSmtpPassword(session, keyed, smtp) != 0) return false;
+  if (fetchSmtpPassword(session, keyed, smtp) != 0) return std::nullopt;
   accessors.setText(block, D_CONF_ETH_WARN_SMTP_PASSWD, FieldText(smtp));
-  return true;
+  return std::string(FieldText(smtp));
 }
 
 /// The block-based export of a device served by a handler row.
@@ -196,8 +203,8 @@ int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& bl
   // Masked requests are keyed with the password the session logged in with.
   DeviceRecord keyed = edited;
   SetFieldText(keyed.password, currentPassword);
-  const bool sendSmtpPassword = smtpPassword == SmtpPasswordWrite::kFromBlock ||
-                                TakeDeviceSmtpPassword(session, keyed, block, accessors);
+  const std::optional<std::string> smtpText =
+      SmtpPasswordToStore(session, keyed, block, accessors, smtpPassword);
   // Settings that no reader would accept (an address mode beyond BOOTP, an
   // all-ones address from an unreadable file value) never reach the block:
   // it keeps what the device or the file's accepted value put there.
@@ -215,14 +222,7 @@ int writeBackBlock(Session& session, const DeviceRecord& edited, ConfigBlock& bl
     return -1;
   }
   if (changePassword(session, keyed, FieldText(edited.password)) != 0) return -1;
-  if (sendSmtpPassword) {
-    // GenD1 blocks have no item 151: the text is then empty.
-    char smtp[kSmtpFieldSize] = {};
-    if (const auto text = accessors.getText(block, D_CONF_ETH_WARN_SMTP_PASSWD)) {
-      SetFieldText(smtp, *text);
-    }
-    if (storeSmtpPassword(session, keyed, FieldText(smtp)) != 0) return -1;
-  }
+  if (smtpText && storeSmtpPassword(session, keyed, *smtpText) != 0) return -1;
   return commitChanges(session);
 }
 

@@ -158,6 +158,16 @@ TEST(GenA1Import, DeviceThatDoesNotGiveItsMailPasswordKeepsIt) {
   EXPECT_EQ(seen[6], Bytes{0x0C});
 }
 
+TEST(GenA1Import, DevicesOwnMailPasswordGoesBackAsItAnswered) {
+  const auto seen = ImportA1(
+      "TimeZone\t5\r\n", {Expect{1}, Send{SmtpPasswordReply(A8Switch(), "ends in blank ")},
+                          Expect{3 + kA1Size}, Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}},
+                          Expect{43}, Send{{0x17, 0x01}}, Expect{1}, Send{{0x0C, 0x01}}});
+  ASSERT_EQ(seen.size(), 8u);
+  // Not as item 151 would hold it (without the trailing blank).
+  EXPECT_EQ(StoredSmtpPassword(A8Switch(), seen[6]), "ends in blank ");
+}
+
 TEST(GenA1Import, FilesMailPasswordIsStoredWithoutAskingTheDevice) {
   const auto seen =
       ImportA1("SMTPPassword\tfile-mail\r\n",
