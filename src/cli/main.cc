@@ -8,6 +8,7 @@
 #include "cli/cleanup_command.h"
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
+#include "cli/help_text.h"
 #include "cli/import_command.h"
 #include "cli/netconf_command.h"
 #include "cli/results.h"
@@ -28,10 +29,7 @@ int Run(int argc, char** argv) {
     return kExitUsage;
   }
   CliOptions options = *parsed.options;
-  if (options.help) {
-    std::cout << UsageText();
-    return kExitOk;
-  }
+  if (const auto exitCode = RunHelpRequest(options, std::cout, std::cerr)) return *exitCode;
   const std::map<std::string, int (*)(CliContext&)> commands = {
       {"search", RunSearchCommand},   {"info", RunInfoCommand},
       {"unlock", RunUnlockCommand},   {"passwd", RunPasswdCommand},

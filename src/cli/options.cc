@@ -6,30 +6,31 @@
 namespace vantrell {
 namespace {
 
-constexpr std::array<const char*, 11> kCommands = {"search",  "info",   "unlock", "passwd",
-                                                   "netconf", "export", "import", "set-default",
-                                                   "upgrade", "web",    "cleanup"};
+constexpr std::array<const char*, 12> kCommands = {"search",  "info",   "unlock",  "passwd",
+                                                   "netconf", "export", "import",  "set-default",
+                                                   "upgrade", "web",    "cleanup", "help"};
 
 constexpr OptionSpec kOptions[] = {
-    {"--interface", "NAME", nullptr, "search only on this interface (repeatable)"},
-    {"--password", "PW", nullptr, "login password of the selected switches ('-': ask for it)"},
-    {"--password-file", "FILE", nullptr, "read the login password from the first line of FILE"},
-    {"--kavex-user", "U", nullptr, "web user name of the selected video servers"},
-    {"--kavex-password", "P", nullptr, "web password of the selected video servers ('-': ask)"},
-    {"--kavex-password-file", "FILE", nullptr, "read the video-server password from FILE"},
-    {"--yes", nullptr, nullptr, "answer Yes/OK to confirmations"},
-    {"--json", nullptr, nullptr, "machine-readable output"},
-    {"--quiet", nullptr, nullptr, "no progress on stderr"},
-    {"--help", nullptr, nullptr, "show the usage"},
-    {"--ip", "ADDR", "search netconf", "the address to search, or the new IP address"},
-    {"--netmask", "ADDR", "netconf", "the new netmask"},
-    {"--gateway", "ADDR", "netconf", "the new gateway"},
-    {"--dns1", "ADDR", "netconf", "the new first DNS server"},
-    {"--dns2", "ADDR", "netconf", "the new second DNS server"},
-    {"--mode", "MODE", "netconf", "the address mode: off, dhcp or bootp"},
-    {"--new", "NEW", "passwd", "the new password ('-': ask for it)"},
-    {"--new-password-file", "FILE", "passwd", "read the new password from FILE"},
-    {"--no-open", nullptr, "web", "only print the URL"},
+    {"--interface", "NAME", nullptr},
+    {"--password", "PW", nullptr},
+    {"--password-file", "FILE", nullptr},
+    {"--kavex-user", "U", nullptr},
+    {"--kavex-password", "P", nullptr},
+    {"--kavex-password-file", "FILE", nullptr},
+    {"--yes", nullptr, nullptr},
+    {"--json", nullptr, nullptr},
+    {"--quiet", nullptr, nullptr},
+    {"--help", nullptr, nullptr},
+    {"--version", nullptr, nullptr},
+    {"--ip", "ADDR", "search netconf"},
+    {"--netmask", "ADDR", "netconf"},
+    {"--gateway", "ADDR", "netconf"},
+    {"--dns1", "ADDR", "netconf"},
+    {"--dns2", "ADDR", "netconf"},
+    {"--mode", "MODE", "netconf"},
+    {"--new", "NEW", "passwd"},
+    {"--new-password-file", "FILE", "passwd"},
+    {"--no-open", nullptr, "web"},
 };
 
 /// Splits "--name=value" into its parts.
@@ -53,6 +54,8 @@ void TakeFlag(CliOptions& options, const std::string& name) {
     options.quiet = true;
   else if (name == "--help")
     options.help = true;
+  else if (name == "--version")
+    options.version = true;
   else if (std::find(options.flags.begin(), options.flags.end(), name) == options.flags.end())
     options.flags.push_back(name);
 }
@@ -124,43 +127,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
     if (!inlineValue && i + 1 >= argv.size()) return fail("option " + name + " needs a value");
     TakeValue(options, *spec, inlineValue ? *inlineValue : argv[++i]);
   }
-  if (options.command.empty() && !options.help) return fail("no command given");
+  if (options.command.empty() && !options.help && !options.version) {
+    return fail("no command given");
+  }
   parsed.options = std::move(options);
   return parsed;
-}
-
-const char* UsageText() {
-  return "usage: vantrell [GLOBAL OPTIONS] COMMAND [ARGS]\n"
-         "\n"
-         "commands:\n"
-         "  search [--ip ADDR]            list the devices on the network\n"
-         "  info DEVICE                   show one device's details\n"
-         "  unlock DEVICE                 unlock with --password\n"
-         "  passwd DEVICE --new NEW       change the password\n"
-         "  netconf DEVICE [--ip A] [--netmask A] [--gateway A] [--dns1 A] [--dns2 A]\n"
-         "          [--mode off|dhcp|bootp]\n"
-         "  export DEVICE FILE            export the configuration ('-': to stdout)\n"
-         "  import FILE DEVICE...         import a configuration file\n"
-         "  set-default DEVICE...         send Set Default\n"
-         "  upgrade FILE DEVICE...        upgrade the firmware\n"
-         "  web DEVICE [--no-open]        open the web console\n"
-         "  cleanup                       remove what ended runs left in the ARP and route tables\n"
-         "\n"
-         "global options:\n"
-         "  --interface NAME   search only on this interface (repeatable)\n"
-         "  --password PW      login password of the selected switches\n"
-         "  --password-file FILE   the same from the first line of FILE\n"
-         "  --kavex-user U, --kavex-password P   video-server credentials\n"
-         "  --kavex-password-file FILE   the video-server password from FILE\n"
-         "  --yes              answer Yes/OK to confirmations\n"
-         "  --json             machine-readable output\n"
-         "  --quiet            no progress on stderr\n"
-         "\n"
-         "A password option given as '-' is read from the terminal without echo.\n"
-         "VANTRELL_PASSWORD, VANTRELL_NEW_PASSWORD and VANTRELL_KAVEX_PASSWORD stand in\n"
-         "for --password, --new and --kavex-password.\n"
-         "\n"
-         "DEVICE is a MAC address (00:11:22:aa:bb:cc or 00-11-22-AA-BB-CC) or an IPv4 address.\n";
 }
 
 }  // namespace vantrell

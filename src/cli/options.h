@@ -10,15 +10,14 @@
 
 namespace vantrell {
 
-/// One option of the command line, as the parser, the help text and the
-/// shell completions know it.
+/// One option of the command line as the parser knows it; what it does is
+/// told by the help table (cli/help_table.h), which lists the same options.
 struct OptionSpec {
   const char* name;       ///< "--interface"
   const char* valueName;  ///< "NAME"; nullptr for an option without a value
   /// The commands it applies to, separated by blanks; nullptr for a global
   /// option, accepted with every command.
   const char* commands;
-  const char* help;  ///< one line
 };
 
 /// Every option, global ones first.
@@ -42,6 +41,7 @@ struct CliOptions {
   bool json = false;
   bool quiet = false;
   bool help = false;
+  bool version = false;  ///< --version
   std::string command;
   /// Options of the command that carry a value (--ip, --new, ...).
   std::map<std::string, std::string> values;
@@ -64,7 +64,8 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv);
 
-/// The usage text printed for --help and after a usage error.
+/// The usage text printed after a usage error: the top-level help
+/// (cli/help_text.cc).
 const char* UsageText();
 
 }  // namespace vantrell
