@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything, then builds and runs the whole test suite: the normal
 # build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and a short run of every fuzz target. Run as root (the lab tests build
+# a short run of every fuzz target, then builds the Debian package and checks
+# it with lintian. Run as root (the lab tests build
 # network namespaces); exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,11 @@ for target in build-fuzz/fuzz/*_fuzz; do
 done
 
 echo "== build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTRELL_WERROR=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTRELL_WERROR=ON \
+  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j "$JOBS"
-cd build && ctest --output-on-failure -j "$JOBS" --timeout 600
+(cd build && ctest --output-on-failure -j "$JOBS" --timeout 600)
+
+echo "== Debian package (from the build above) and lintian"
+deb="$(VANTRELL_PACKAGE_BUILD="$PWD/build" JOBS="$JOBS" bash scripts/package.sh | tail -n 1)"
+bash scripts/check_package.sh "$deb"
