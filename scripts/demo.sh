@@ -3,12 +3,14 @@
 # the machine's own network: installs the build dependencies, builds the
 # command line and the device simulator, builds a lab of two network
 # namespaces (scripts/lab.sh) with the devices of scripts/lab/demo.json, runs
-# `vantrell search` on the lab's workstation and prints the device table.
-# Everything it made is removed at the end, also on failure or Ctrl-C.
+# `vantrell search` on the lab's workstation and prints the device table,
+# then one device's `vantrell info` and the first lines of its
+# `vantrell export`. Everything it made is removed at the end, also on
+# failure or Ctrl-C. Run it as root, or with sudo:
 #
-#   sudo scripts/demo.sh           search and print the table
-#   sudo scripts/demo.sh --json    print the search as JSON instead
-#   sudo scripts/demo.sh --shell   afterwards, open a shell on the lab's
+#   bash scripts/demo.sh           search, print the table, info and export
+#   bash scripts/demo.sh --json    print the search as JSON instead
+#   bash scripts/demo.sh --shell   afterwards, open a shell on the lab's
 #                                  workstation (vantrell on PATH); leaving
 #                                  the shell removes the lab
 #
@@ -18,6 +20,9 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VANTRELL_BUILD_DIR:-$repo/build-demo}"
 lab="vtcd$$"
+# The device whose details and configuration the demo shows at the end.
+shown_device=02:56:D0:00:00:01
+export_lines=30
 json=()
 shell=0
 
@@ -37,14 +42,14 @@ for arg in "$@"; do
 done
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "demo: the lab needs network namespaces; run: sudo $0 $*" >&2
+  echo "demo: the lab needs network namespaces: run it as root, or with sudo" >&2
   exit 1
 fi
 
 step() { printf '\n== %s\n' "$*"; }
 
 step "dependencies"
-"$repo/scripts/setup.sh"
+bash "$repo/scripts/setup.sh"
 
 step "build ($build)"
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -52,20 +57,29 @@ ninja -C "$build" -j2 vantrell vantrell-sim
 cli="$build/src/cli/vantrell"
 sim="$build/src/sim/vantrell-sim"
 
+work="$(mktemp -d)"
 cleanup() {
-  "$repo/scripts/lab.sh" down "$lab" >/dev/null 2>&1 || true
+  bash "$repo/scripts/lab.sh" down "$lab" >/dev/null 2>&1 || true
+  rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 step "lab $lab: workstation 192.168.10.1 (segment 0) and 192.168.20.1 (segment 1)"
-"$repo/scripts/lab.sh" up "$lab" "$repo/scripts/lab/demo.json" "$sim"
+bash "$repo/scripts/lab.sh" up "$lab" "$repo/scripts/lab/demo.json" "$sim"
 
 step "vantrell search ${json[*]}"
-"$repo/scripts/lab.sh" exec "$lab" "$cli" search "${json[@]}"
+bash "$repo/scripts/lab.sh" exec "$lab" "$cli" search "${json[@]}"
+
+step "vantrell info $shown_device"
+bash "$repo/scripts/lab.sh" exec "$lab" "$cli" --quiet info "$shown_device"
+
+step "vantrell export $shown_device press-line-1.cfg (its first $export_lines lines)"
+bash "$repo/scripts/lab.sh" exec "$lab" "$cli" --quiet export "$shown_device" "$work/press-line-1.cfg"
+head -n "$export_lines" "$work/press-line-1.cfg" | tr -d '\r'
 
 if [ "$shell" -eq 1 ]; then
   step "shell on the lab's workstation; try: vantrell search --json, vantrell info 10.77.0.5; exit to finish"
-  "$repo/scripts/lab.sh" exec "$lab" env PATH="$build/src/cli:$PATH" PS1="[lab $lab] \\w# " \
+  bash "$repo/scripts/lab.sh" exec "$lab" env PATH="$build/src/cli:$PATH" PS1="[lab $lab] \\w# " \
     bash --norc -i || true
 fi

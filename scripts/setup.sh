@@ -9,7 +9,7 @@ packages=(
   libnl-3-dev libnl-route-3-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev jq socat
   iproute2 procps libcap2-bin util-linux
   qt6-base-dev libx11-dev xvfb
-  dpkg-dev file lintian libcap2-bin
+  dpkg-dev file lintian libcap2-bin zsh
 )
 
 sudo_cmd=()

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -135,6 +136,16 @@ TEST(Completion, ZshScriptListsEveryCommandAndOption) {
                        "'--new-password-file=[read the new password from the first "
                        "line of FILE]:file:_files'"));
   EXPECT_TRUE(Contains(script, "'unlock:check --password against a switch'"));
+
+  // zsh itself parses it (scripts/setup.sh installs zsh).
+  char path[] = "/tmp/vantrell-zsh-completion-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  std::ofstream(path) << script;
+  const int status = std::system(("zsh -n " + std::string(path) + " 2>&1").c_str());
+  std::remove(path);
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
