@@ -14,6 +14,18 @@
 # them (the window and the command line find the helper there).
 set -euo pipefail
 
+case "${1:-}" in
+  "") ;;
+  -h | --help)
+    sed -n '2,/^set -euo/p' "$0" | sed -e '/^set -euo/d' -e 's/^# \{0,1\}//'
+    exit 0
+    ;;
+  *)
+    echo "package: takes no arguments (see --help)" >&2
+    exit 2
+    ;;
+esac
+
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VANTRELL_PACKAGE_BUILD:-$repo/build-package}"
 jobs="${JOBS:-2}"
