@@ -76,32 +76,32 @@ std::string ZshDescription(std::string_view text) {
   return out;
 }
 
-std::string ZshOptionSpec(const OptionHelp& option) {
-  std::string spec = "'";
-  if (option.name == "--interface") spec += "*";
-  spec += std::string(option.name);
-  if (!option.argument.empty()) spec += "=";
-  spec += "[" + ZshDescription(option.text) + "]";
+std::string ZshOptionWord(const OptionHelp& option) {
+  std::string word = "'";
+  if (option.name == "--interface") word += "*";
+  word += std::string(option.name);
+  if (!option.argument.empty()) word += "=";
+  word += "[" + ZshDescription(option.text) + "]";
   if (!option.argument.empty()) {
     std::string argument(option.argument);
     for (char& c : argument) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    spec += ":" + argument + ":";
+    word += ":" + argument + ":";
     switch (option.completes) {
       case Completes::kFile:
-        spec += "_files";
+        word += "_files";
         break;
       case Completes::kInterface:
-        spec += "_net_interfaces";
+        word += "_net_interfaces";
         break;
       case Completes::kWord:
-        spec += "(" + std::string(option.words) + ")";
+        word += "(" + std::string(option.words) + ")";
         break;
       case Completes::kNothing:
-        spec += " ";
+        word += " ";
         break;
     }
   }
-  return spec + "'";
+  return word + "'";
 }
 
 }  // namespace
@@ -176,21 +176,21 @@ std::string ZshCompletionScript() {
   std::string commandCases;
   for (const CommandHelp& command : CommandHelpTable()) {
     commands += "    '" + std::string(command.name) + ":" + ZshDescription(command.summary) + "'\n";
-    std::string specs;
-    for (const OptionHelp& option : command.options) specs += " " + ZshOptionSpec(option);
+    std::string optionWords;
+    for (const OptionHelp& option : command.options) optionWords += " " + ZshOptionWord(option);
     if (command.name == "help") {
-      specs += " '1:command:(" + Joined(CommandNames()) + ")'";
+      optionWords += " '1:command:(" + Joined(CommandNames()) + ")'";
     } else if (command.argumentsComplete == Completes::kFile) {
-      specs += " '*:file:_files'";
+      optionWords += " '*:file:_files'";
     } else {
-      specs += " '*:device: '";
+      optionWords += " '*:device: '";
     }
     commandCases +=
-        "        " + std::string(command.name) + ") _arguments $global" + specs + " ;;\n";
+        "        " + std::string(command.name) + ") _arguments $global" + optionWords + " ;;\n";
   }
   std::string global;
   for (const OptionHelp& option : GlobalOptionHelp())
-    global += "    " + ZshOptionSpec(option) + "\n";
+    global += "    " + ZshOptionWord(option) + "\n";
   return "#compdef vantrell\n"
          "# zsh completion for vantrell(1), generated from its help table.\n"
          "_vantrell() {\n"
