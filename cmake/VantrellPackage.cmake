@@ -1,15 +1,14 @@
 # What `cmake --install` and the Debian package (`cpack -G DEB`, driven by
 # scripts/package.sh) contain beyond the two programs and the desktop entry
-# of desktop/CMakeLists.txt: the simulator, the privileged helper, the
-# manual pages, the shell completions, the copyright file and the changelog.
+# of desktop/CMakeLists.txt: the simulator, the
+# manual pages, the shell completions, the copyright file and the changelog
+# (src/netd installs the privileged helper).
 # Included last, so that every program target exists.
 include(GNUInstallDirs)
 
 install(TARGETS vantrell-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# src/netd installs the helper here.
 set(VANTRELL_HELPER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vantrell)
-if(TARGET vantrell-netd)
-  install(TARGETS vantrell-netd RUNTIME DESTINATION ${VANTRELL_HELPER_DIR})
-endif()
 
 foreach(page vantrell vantrell-configurator vantrell-sim)
   install(FILES ${VANTRELL_DOCS_DIR}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -17,6 +17,7 @@ echo "-- contents"
 listing="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
   ./usr/bin/vantrell ./usr/bin/vantrell-configurator ./usr/bin/vantrell-sim
+  ./usr/libexec/vantrell/vantrell-netd
   ./usr/share/applications/vantrell-configurator.desktop
   ./usr/share/icons/hicolor/scalable/apps/vantrell-configurator.svg
   ./usr/share/man/man1/vantrell.1.gz ./usr/share/man/man1/vantrell-configurator.1.gz
@@ -53,6 +54,12 @@ version="$(run_as_user "$work/root/usr/bin/vantrell" --version)"
 [ "$version" = "vantrell $(dpkg-deb -f "$deb" Version)" ] || { echo "check-package: vantrell --version says '$version'" >&2; exit 1; }
 run_as_user "$work/root/usr/bin/vantrell" --help | grep -q '^  cleanup ' || { echo "check-package: vantrell --help lists no cleanup" >&2; exit 1; }
 run_as_user "$work/root/usr/bin/vantrell-sim" --help | grep -q -- '--scenario FILE' || { echo "check-package: vantrell-sim --help fails" >&2; exit 1; }
+
+# Both programs look for the helper where the package puts it.
+for program in vantrell vantrell-configurator; do
+  grep -qaF /usr/libexec/vantrell/vantrell-netd "$work/root/usr/bin/$program" ||
+    { echo "check-package: $program does not look for /usr/libexec/vantrell/vantrell-netd" >&2; exit 1; }
+done
 
 echo "-- postinst gives the capability to the helper only"
 if [ "$(id -u)" -eq 0 ] && command -v getcap >/dev/null; then

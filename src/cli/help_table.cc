@@ -179,15 +179,16 @@ constexpr std::array kCommands = {
     CommandHelp{
         "cleanup",
         "",
-        "remove ARP entries and routes left by an interrupted run",
+        "remove ARP entries and routes left by ended runs",
         false,
         {},
-        "Removes the static ARP entries and host routes that a vantrell run killed before it "
-        "could remove them left in the workstation's tables. It touches only entries that "
-        "vantrell installed.",
-        "nothing to any device; it changes only the workstation's own ARP and route tables "
-        "(through vantrell-netd, or as root).",
-        "0 when it ran, also when nothing was left.",
+        "Removes the static ARP entries and host routes that runs which ended without cleaning "
+        "up (a network helper that was killed) left in the workstation's tables, puts back what "
+        "they had replaced and prints how many it removed. Runs still at work, and those of "
+        "other network namespaces, are left alone.",
+        "nothing to any device, and no search: it changes only the workstation's own ARP and "
+        "route tables, through vantrell-netd.",
+        "0, also when nothing was left.",
         "vantrell cleanup"},
     CommandHelp{
         "help",

@@ -67,10 +67,18 @@ inline constexpr std::string_view kPrivilegeHelp =
     "workstation. Installing them needs the privileged helper vantrell-netd (installed with "
     "the package, with the CAP_NET_ADMIN capability) or running as root; without either, "
     "vantrell says so once and works with the devices on the workstation's own subnets.";
-inline constexpr std::string_view kExitStatusHelp[3] = {
-    "every device succeeded (for search: the search ran)",
-    "at least one device failed",
-    "usage error, device not found, or the rights check refused the selection",
+/// The exit codes of every command.
+struct ExitStatusHelp {
+  std::string_view codes;
+  std::string_view text;
+};
+inline constexpr ExitStatusHelp kExitStatusHelp[] = {
+    {"0", "every device succeeded (for search: the search ran)"},
+    {"1", "at least one device failed"},
+    {"2", "usage error, device not found, or the rights check refused the selection"},
+    {"129, 130, 143",
+     "ended by SIGHUP, SIGINT (Ctrl-C) or SIGTERM; the run's ARP entries and host routes are "
+     "removed first"},
 };
 
 /// The programs with a manual page beside vantrell(1).

@@ -113,8 +113,8 @@ std::string TopLevelHelpText() {
   }
   text += "\n" + WrapText(kDeviceArgumentHelp, 0) + "\n\n" + WrapText(kPrivilegeHelp, 0) +
           "\n\nexit codes:\n";
-  for (int code = 0; code < 3; ++code) {
-    text += TableRow(std::to_string(code), kExitStatusHelp[code], 6);
+  for (const ExitStatusHelp& status : kExitStatusHelp) {
+    text += TableRow(status.codes, status.text, 6);
   }
   text += "\n" +
           WrapText(

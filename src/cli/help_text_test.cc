@@ -62,8 +62,10 @@ TEST(Help, TopLevelListsCommandsMarksChangingOnesAndNamesTheHelper) {
         "  netconf DEVICE [--ip ADDR] [--netmask ADDR] [--gateway ADDR] [--dns1 ADDR]\n"
         "          [--dns2 ADDR] [--mode MODE]\n                                  * change a "
         "device's address settings\n",
-        "  cleanup                           remove ARP entries and routes left by an\n"
-        "                                  interrupted run\n",
+        "  cleanup                           remove ARP entries and routes left by ended\n"
+        "                                  runs\n",
+        "  129, 130, 143\n      ended by SIGHUP, SIGINT (Ctrl-C) or SIGTERM; the run's ARP "
+        "entries and\n      host routes are removed first\n",
         "  help [COMMAND]                    show the help of vantrell or of one command\n",
         "Only passwd, netconf, import, set-default, upgrade change devices; the other\n"
         "commands only read from them.\n",

@@ -139,7 +139,7 @@ std::string VantrellManualPage() {
   }
   page += ".SH PRIVILEGES\n" + RoffText(kPrivilegeHelp) + "\n";
   page += ".SH EXIT STATUS\n";
-  for (int code = 0; code < 3; ++code) page += Tagged(std::to_string(code), kExitStatusHelp[code]);
+  for (const ExitStatusHelp& status : kExitStatusHelp) page += Tagged(status.codes, status.text);
   page += SeeAlso(".BR vantrell\\-configurator (1),\n.BR vantrell\\-sim (1)");
   return page;
 }
