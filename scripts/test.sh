@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs everything, then builds and runs the whole test suite: the normal
-# build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# a short run of every fuzz target, then builds the Debian package and checks
-# it with lintian. Run as root (the lab tests build
-# network namespaces); exits non-zero when anything fails.
+# Installs everything, then builds and runs the whole test suite: the suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of every
+# fuzz target, the normal build with its Debian package checked by lintian,
+# and the suite on the normal build. Run as root (the lab tests build network
+# namespaces); exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,8 +37,10 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTRELL_WERROR=ON \
   -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j "$JOBS"
-(cd build && ctest --output-on-failure -j "$JOBS" --timeout 600)
 
 echo "== Debian package (from the build above) and lintian"
 deb="$(VANTRELL_PACKAGE_BUILD="$PWD/build" JOBS="$JOBS" bash scripts/package.sh | tail -n 1)"
 bash scripts/check_package.sh "$deb"
+
+# The suite runs last, so its summary closes the output.
+(cd build && ctest --output-on-failure -j "$JOBS" --timeout 600)
