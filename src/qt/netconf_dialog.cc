@@ -53,6 +53,8 @@ void NetconfDialog::BuildControls() {
   modelName_ = new QLabel(Text(form_.modelNameText()), this);
   mac_ = new QLabel(Text(form_.macText()), this);
   serial_ = new QLabel(Text(form_.serialText()), this);
+  // Texts from the device are shown as they are, never read as markup.
+  for (QLabel* label : {modelName_, mac_, serial_}) label->setTextFormat(Qt::PlainText);
   identity->addWidget(new QLabel("Model Name:", this), 0, 0);
   identity->addWidget(modelName_, 0, 1);
   identity->addWidget(new QLabel("MAC address", this), 1, 0);

@@ -128,6 +128,7 @@ class NetconfImportTest : public QObject {
     QCOMPARE(dialog.modelNameText()->text(), QString("ORV-D8-G1"));
     QCOMPARE(dialog.macText()->text(), QString("00:60:E9:10:20:11"));
     QCOMPARE(dialog.serialText()->text(), QString("00017"));
+    QCOMPARE(dialog.modelNameText()->textFormat(), Qt::PlainText);
     QVERIFY(dialog.fieldBox(AddressField::kDns2)->isHidden());
     QVERIFY(dialog.fieldEdit(AddressField::kDns2)->isHidden());
     QVERIFY(dialog.modeButton(AddressMode::kBootp)->isHidden());

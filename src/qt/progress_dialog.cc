@@ -30,6 +30,7 @@ ProgressDialog::ProgressDialog(DialogDriver& driver, const QtPrompter* prompter,
   if (layout.statusText) {
     auto* group = new QGroupBox("Status", this);
     status_ = new QLabel(group);
+    status_->setTextFormat(Qt::PlainText);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(status_);
     top->addWidget(group, 1);
