@@ -2,8 +2,12 @@
 // namespaces (scripts/lab/window-test.json). The test brings the lab up,
 // then runs itself again inside the workstation namespace, where the real
 // window (offscreen) runs Broadcast Search through its dialog, selects
-// devices and unlocks the locked one. Needs root; without it, it skips.
+// devices and unlocks the locked one; and once more as an unprivileged user
+// without any capability, where only the network helper beside it holds
+// CAP_NET_ADMIN and still brackets the device on the foreign subnet. Needs
+// root; without it, it skips.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,9 +18,12 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
 
 #include "qt/device_list_widget.h"
 #include "qt/info_pane.h"
@@ -30,6 +37,7 @@
 namespace vantrell {
 
 constexpr const char* kInsideFlag = "--inside-workstation";
+constexpr const char* kUnprivilegedFlag = "--unprivileged";
 constexpr const char* kScenario = VANTRELL_LAB_SCENARIOS "/window-test.json";
 /// The search ends 5 s after the last new device; with the details queries,
 /// unlock and selection the inner run takes about 10 s.
@@ -60,6 +68,28 @@ int RowOf(const QTreeWidget& list, const QString& mac) {
   return -1;
 }
 
+/// The "CapEff:" line of this process's status.
+std::string EffectiveCapabilities() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("CapEff:")) return line;
+  }
+  return "";
+}
+
+/// Records and closes every message box that opens during the next minute.
+void RecordMessages(QStringList& messages) {
+  WhenModal(
+      [&messages](QWidget* top) {
+        if (auto* box = qobject_cast<QMessageBox*>(top)) {
+          messages << box->text();
+          box->done(QMessageBox::Ok);
+        }
+        return false;
+      },
+      60000);
+}
+
 }  // namespace
 
 /// The part that runs inside the workstation namespace.
@@ -74,18 +104,10 @@ class WindowLabTest : public QObject {
 
     // Messages would block the run: record and close any that opens.
     QStringList messages;
-    WhenModal(
-        [&messages](QWidget* top) {
-          if (auto* box = qobject_cast<QMessageBox*>(top)) {
-            messages << box->text();
-            box->done(QMessageBox::Ok);
-          }
-          return false;
-        },
-        60000);
+    RecordMessages(messages);
     window.runCommand(kCmdBroadcastSearch);
     DeviceListWidget* list = window.listWidget();
-    QCOMPARE(list->topLevelItemCount(), 3);
+    QCOMPARE(list->topLevelItemCount(), 4);
     const int d8 = RowOf(*list, "02:56:30:00:01:01");
     const int r8 = RowOf(*list, "02:56:30:00:01:02");
     const int a8 = RowOf(*list, "02:56:30:00:01:03");
@@ -144,6 +166,31 @@ class WindowLabTest : public QObject {
   }
 };
 
+/// The part that runs inside the workstation namespace as a user without
+/// any capability.
+class WindowUnprivilegedLabTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void searchReachesTheForeignDeviceThroughTheHelper() {
+    QCOMPARE(QString::fromStdString(EffectiveCapabilities()), QString("CapEff:\t0000000000000000"));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStringList messages;
+    RecordMessages(messages);
+    window.runCommand(kCmdBroadcastSearch);
+    DeviceListWidget* list = window.listWidget();
+    QCOMPARE(list->topLevelItemCount(), 4);
+    // Its details query needs the ARP entry and host route of the bracket.
+    const int far = RowOf(*list, "02:56:30:00:01:04");
+    QVERIFY(far >= 0);
+    QVERIFY(window.document()[static_cast<std::size_t>(far)].detailsFetched);
+    QCOMPARE(list->topLevelItem(far)->text(4), QString("Window far"));
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
+  }
+};
+
 }  // namespace vantrell
 
 namespace {
@@ -157,10 +204,45 @@ int RunInside(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(vantrell::kMessageCaption);
   vantrell::WindowLabTest test;
+  vantrell::WindowUnprivilegedLabTest unprivileged;
+  const bool asUnprivileged = argc > 2 && std::strcmp(argv[2], vantrell::kUnprivilegedFlag) == 0;
   // Qt Test takes only its own arguments.
   char* testArgs[] = {argv[0], nullptr};
-  return QTest::qExec(&test, 1, testArgs);
+  return QTest::qExec(asUnprivileged ? static_cast<QObject*>(&unprivileged) : &test, 1, testArgs);
 }
+
+/// A folder every user may read holding a copy of this test beside a copy of
+/// the network helper with CAP_NET_ADMIN, so that the window in the copy
+/// finds its helper beside itself; removed with the object.
+class CopiesBesideTheHelper {
+ public:
+  CopiesBesideTheHelper() {
+    char pattern[] = "/tmp/vantrell-window-lab-XXXXXX";
+    if (!::mkdtemp(pattern)) return;
+    folder_ = pattern;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::copy_file("/proc/self/exe", folder_ / "window-lab", error);
+    if (!error) fs::copy_file(VANTRELL_NETD, folder_ / "vantrell-netd", error);
+    const fs::perms open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                           fs::perms::others_read | fs::perms::others_exec;
+    for (const fs::path& path : {folder_, folder_ / "window-lab", folder_ / "vantrell-netd"}) {
+      if (!error) fs::permissions(path, open, error);
+    }
+    const std::string setcap = "setcap cap_net_admin+ep " + (folder_ / "vantrell-netd").string();
+    ready_ = !error && std::system(setcap.c_str()) == 0;
+  }
+  ~CopiesBesideTheHelper() {
+    std::error_code ignored;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+  }
+  bool ready() const { return ready_; }
+  std::string test() const { return (folder_ / "window-lab").string(); }
+
+ private:
+  std::filesystem::path folder_;
+  bool ready_ = false;
+};
 
 int RunOutside() {
   vantrell::lab::RecordingLab lab("vtq", kScenario);
@@ -172,12 +254,24 @@ int RunOutside() {
     std::fprintf(stderr, "%s\n", lab.upError().c_str());
     return 1;
   }
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const vantrell::lab::CommandResult inner = lab.Exec({self, kInsideFlag}, kInnerRunLimitSeconds);
+  const CopiesBesideTheHelper copies;
+  if (!copies.ready()) {
+    std::fprintf(stderr, "cannot place the test beside a copy of the helper with setcap\n");
+    return 1;
+  }
+  const vantrell::lab::CommandResult inner =
+      lab.Exec({copies.test(), kInsideFlag}, kInnerRunLimitSeconds);
   std::fwrite(inner.out.data(), 1, inner.out.size(), stdout);
   std::printf("window run inside %s-ws: exit code %d\n", lab.name().c_str(), inner.exitCode);
+  const vantrell::lab::CommandResult unprivileged =
+      lab.Exec({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--inh-caps=-all",
+                copies.test(), kInsideFlag, vantrell::kUnprivilegedFlag},
+               kInnerRunLimitSeconds);
+  std::fwrite(unprivileged.out.data(), 1, unprivileged.out.size(), stdout);
+  std::printf("window run as nobody inside %s-ws: exit code %d\n", lab.name().c_str(),
+              unprivileged.exitCode);
   lab.Down();
-  return inner.exitCode == 0 ? 0 : 1;
+  return inner.exitCode == 0 && unprivileged.exitCode == 0 ? 0 : 1;
 }
 
 }  // namespace
