@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "qt/device_list_widget.h"
@@ -92,22 +93,31 @@ void RecordMessages(QStringList& messages) {
 
 }  // namespace
 
-/// The part that runs inside the workstation namespace.
+/// The part that runs inside the workstation namespace: each run takes one
+/// of the slots, after a Broadcast Search in a shown window.
 class WindowLabTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void searchSelectAndUnlock() {
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
+  void init() {
+    window_ = std::make_unique<MainWindow>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // Messages would block the run: record and close any that opens.
-    QStringList messages;
-    RecordMessages(messages);
-    window.runCommand(kCmdBroadcastSearch);
+    RecordMessages(messages_);
+    window_->runCommand(kCmdBroadcastSearch);
+    QCOMPARE(window_->listWidget()->topLevelItemCount(), 4);
+  }
+
+  void cleanup() {
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(" | ")));
+    window_.reset();
+  }
+
+  /// As root.
+  void searchSelectAndUnlock() {
+    MainWindow& window = *window_;
     DeviceListWidget* list = window.listWidget();
-    QCOMPARE(list->topLevelItemCount(), 4);
     const int d8 = RowOf(*list, "02:56:30:00:01:01");
     const int r8 = RowOf(*list, "02:56:30:00:01:02");
     const int a8 = RowOf(*list, "02:56:30:00:01:03");
@@ -162,34 +172,24 @@ class WindowLabTest : public QObject {
     QCOMPARE(list->topLevelItem(a8)->text(3), QString("Unlocked"));
     QCOMPARE(FieldText(window.document()[static_cast<std::size_t>(a8)].password),
              std::string_view("alpha"));
-    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
   }
-};
 
-/// The part that runs inside the workstation namespace as a user without
-/// any capability.
-class WindowUnprivilegedLabTest : public QObject {
-  Q_OBJECT
-
- private slots:
+  /// As a user without any capability, beside a helper that holds
+  /// CAP_NET_ADMIN.
   void searchReachesTheForeignDeviceThroughTheHelper() {
     QCOMPARE(QString::fromStdString(EffectiveCapabilities()), QString("CapEff:\t0000000000000000"));
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QStringList messages;
-    RecordMessages(messages);
-    window.runCommand(kCmdBroadcastSearch);
-    DeviceListWidget* list = window.listWidget();
-    QCOMPARE(list->topLevelItemCount(), 4);
     // Its details query needs the ARP entry and host route of the bracket.
-    const int far = RowOf(*list, "02:56:30:00:01:04");
+    const int far = RowOf(*window_->listWidget(), "02:56:30:00:01:04");
     QVERIFY(far >= 0);
-    QVERIFY(window.document()[static_cast<std::size_t>(far)].detailsFetched);
-    QCOMPARE(list->topLevelItem(far)->text(4), QString("Window far"));
-    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
+    QVERIFY(window_->document()[static_cast<std::size_t>(far)].detailsFetched);
+    QCOMPARE(window_->listWidget()->topLevelItem(far)->text(4), QString("Window far"));
   }
+
+ private:
+  std::unique_ptr<MainWindow> window_;
+  QStringList messages_;
 };
+
 
 }  // namespace vantrell
 
@@ -204,11 +204,12 @@ int RunInside(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(vantrell::kMessageCaption);
   vantrell::WindowLabTest test;
-  vantrell::WindowUnprivilegedLabTest unprivileged;
   const bool asUnprivileged = argc > 2 && std::strcmp(argv[2], vantrell::kUnprivilegedFlag) == 0;
-  // Qt Test takes only its own arguments.
-  char* testArgs[] = {argv[0], nullptr};
-  return QTest::qExec(asUnprivileged ? static_cast<QObject*>(&unprivileged) : &test, 1, testArgs);
+  // Qt Test takes only its own arguments: the one slot of this run.
+  char slot[] = "searchSelectAndUnlock";
+  char unprivilegedSlot[] = "searchReachesTheForeignDeviceThroughTheHelper";
+  char* testArgs[] = {argv[0], asUnprivileged ? unprivilegedSlot : slot, nullptr};
+  return QTest::qExec(&test, 2, testArgs);
 }
 
 /// A folder every user may read holding a copy of this test beside a copy of
