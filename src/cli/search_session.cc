@@ -42,7 +42,9 @@ SearchOutcome RunSearchSession(const SearchRequest& request, Console& console) {
       },
       request.bracket,
       [timing](DeviceRecord& record) { return QueryDeviceDetails(record, timing); },
-      [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }};
+      [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); },
+      // The full list is said also with --quiet.
+      [&console](const std::string& text) { console.Error(text); }};
 
   const Clock::time_point start = Clock::now();
   const std::uint32_t startTick = TickCountMs();

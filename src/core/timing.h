@@ -24,6 +24,12 @@ struct Timing {
   int detailsWaitMs = 100;
   int detailsRuns = 10;
   int detailsRetryPauseMs = 50;
+  /// Details queries of one search running at the same time.
+  int detailsConcurrency = 32;
+  /// Longest search, however many new devices keep arriving, and the most
+  /// devices one search lists.
+  int searchLimitMs = 120000;
+  int searchDeviceLimit = 4096;
 
   /// Session protocol on TCP port 4000.
   int connectMs = 2000;
@@ -48,6 +54,13 @@ struct Timing {
   int httpClientConnectMs = 30000;
   int httpFirmwareIdleMs = 300000;  ///< the device may store the image before answering
   int httpDownloadIdleMs = 60000;
+  /// The firmware post while its body is still going out: the longest
+  /// stretch in which the device takes no byte.
+  int httpUploadIdleMs = 60000;
+  /// Longest transfer of a length the device announces (the configuration
+  /// file and block, the information text, the configuration download),
+  /// however slowly its bytes come.
+  int transferLimitMs = 120000;
   /// Longest delay before any HTTP transfer notices its cancel flag.
   int httpCancelPollMs = 100;
 };

@@ -90,24 +90,39 @@ class CurlTransfer {
     return curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_) == CURLE_OK;
   }
 
+  /// How long a transfer may go without a byte moving, and in all.
+  struct Limits {
+    int idleMs;  ///< once the request body is out (or without one)
+    /// While the request body is going out; 0: idleMs.
+    int sendingIdleMs = 0;
+    curl_off_t bodySize = 0;
+    int totalMs = 0;  ///< 0: no overall limit
+  };
+
   /// Runs the transfer to its end.
-  TransferEnd Run(int idleMs, int pollMs, const std::atomic<bool>* cancel) {
+  TransferEnd Run(const Limits& limits, int pollMs, const std::atomic<bool>* cancel) {
     using Clock = std::chrono::steady_clock;
     if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) return TransferEnd::kFailed;
     added_ = true;
     if (pollMs < 1) pollMs = 1;
     curl_off_t lastMoved = -1;
-    auto lastActivity = Clock::now();
+    const auto start = Clock::now();
+    auto lastActivity = start;
     for (;;) {
       int running = 0;
       if (curl_multi_perform(multi_, &running) != CURLM_OK) return TransferEnd::kFailed;
       if (running == 0) break;
       if (cancel != nullptr && cancel->load()) return TransferEnd::kCancelled;
       const curl_off_t moved = BytesMoved();
+      const bool sending = limits.sendingIdleMs > 0 && BytesSent() < limits.bodySize;
+      const int idleMs = sending ? limits.sendingIdleMs : limits.idleMs;
       if (moved != lastMoved) {
         lastMoved = moved;
         lastActivity = Clock::now();
       } else if (Clock::now() - lastActivity > std::chrono::milliseconds(idleMs)) {
+        return TransferEnd::kTimedOut;
+      }
+      if (limits.totalMs > 0 && Clock::now() - start > std::chrono::milliseconds(limits.totalMs)) {
         return TransferEnd::kTimedOut;
       }
       if (curl_multi_poll(multi_, nullptr, 0, pollMs, nullptr) != CURLM_OK) {
@@ -130,12 +145,15 @@ class CurlTransfer {
   }
 
  private:
-  curl_off_t BytesMoved() {
+  curl_off_t BytesSent() {
     curl_off_t up = 0;
-    curl_off_t down = 0;
     curl_easy_getinfo(easy_, CURLINFO_SIZE_UPLOAD_T, &up);
+    return up;
+  }
+  curl_off_t BytesMoved() {
+    curl_off_t down = 0;
     curl_easy_getinfo(easy_, CURLINFO_SIZE_DOWNLOAD_T, &down);
-    return up + down;
+    return BytesSent() + down;
   }
 
   CURL* easy_;
@@ -200,7 +218,11 @@ int Upload(const DeviceRecord& record, const std::string& filePath, std::atomic<
       curl_easy_setopt(transfer.easy(), CURLOPT_POSTFIELDS, body.data()) != CURLE_OK) {
     return kFirmwareNetworkFailure;
   }
-  const TransferEnd end = transfer.Run(timing.httpFirmwareIdleMs, timing.httpCancelPollMs, cancel);
+  // A device that stops taking the image fails after httpUploadIdleMs; the
+  // wait for its answer once the whole body is out keeps its own length.
+  const TransferEnd end = transfer.Run(
+      {timing.httpFirmwareIdleMs, timing.httpUploadIdleMs, static_cast<curl_off_t>(body.size())},
+      timing.httpCancelPollMs, cancel);
   if (sink.overflow()) return kFirmwareOtherFailure;
   if (end != TransferEnd::kDone) return kFirmwareNetworkFailure;
   return JudgeFirmwareAnswer(transfer.HttpStatus(), sink.page());
@@ -221,7 +243,8 @@ int Download(const DeviceRecord& record, const std::string& filePath, const Timi
       curl_easy_setopt(transfer.easy(), CURLOPT_PASSWORD, password.c_str()) != CURLE_OK) {
     return kDownloadFailure;
   }
-  const TransferEnd end = transfer.Run(timing.httpDownloadIdleMs, timing.httpCancelPollMs, cancel);
+  const TransferEnd end = transfer.Run({timing.httpDownloadIdleMs, 0, 0, timing.transferLimitMs},
+                                       timing.httpCancelPollMs, cancel);
   if (end != TransferEnd::kDone || sink.overflow()) return kDownloadFailure;
   if (const int judged = JudgeDownloadAnswer(transfer.HttpStatus(), sink.page()); judged != 0) {
     return judged;

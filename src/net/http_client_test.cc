@@ -142,6 +142,35 @@ TEST(uploadFirmwareFile, NetworkFailuresAreMinus3) {
   EXPECT_LT(ElapsedMs(start), 3000);
 }
 
+TEST(uploadFirmwareFile, DeviceThatStopsTakingTheImageFailsAfterTheUploadIdleTime) {
+  // The device accepts and then neither reads nor answers: once the
+  // buffers are full nothing moves, and the upload ends after
+  // httpUploadIdleMs, not after the long wait for the answer.
+  ScratchFolder folder;
+  const std::string path = folder.Write("big.rom", std::string(24 * 1024 * 1024, '\x5A'));
+  ScriptedHttpServer stalled({.answer = "", .readRequest = false, .receiveBuffer = 4096});
+  Timing timing = ShortTiming();
+  timing.httpUploadIdleMs = 300;
+  timing.httpFirmwareIdleMs = 20000;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(uploadFirmwareFile(Kavex(stalled.port()), path, nullptr, timing), -3);
+  EXPECT_GE(ElapsedMs(start), 300);
+  EXPECT_LT(ElapsedMs(start), 5000);
+}
+
+TEST(uploadFirmwareFile, WaitForTheAnswerAfterTheWholeBodyKeepsItsLength) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("fw.rom", "image");
+  ScriptedHttpServer silent({.answer = "", .closeAfterAnswer = false});
+  Timing timing = ShortTiming();
+  timing.httpUploadIdleMs = 100;
+  timing.httpFirmwareIdleMs = 700;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(uploadFirmwareFile(Kavex(silent.port()), path, nullptr, timing), -3);
+  EXPECT_GE(ElapsedMs(start), 700);
+  EXPECT_LT(ElapsedMs(start), 3000);
+}
+
 TEST(uploadFirmwareFile, UnreadableFileFailsWithoutConnecting) {
   ScratchFolder folder;
   ScriptedHttpServer server({.answer = Page("200 OK", "")});

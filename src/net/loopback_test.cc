@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "core/byte_order.h"
@@ -26,10 +27,17 @@ class LoopbackDevice {
   using Answer = std::function<std::vector<std::vector<std::uint8_t>>(
       const std::vector<std::uint8_t>& request)>;
 
-  LoopbackDevice(Ipv4 address, Answer answer) : answer_(std::move(answer)) {
+  /// With `replyFrom`, the answers leave from a socket of that address
+  /// instead (a third party answering in the device's place).
+  LoopbackDevice(Ipv4 address, Answer answer, std::optional<Ipv4> replyFrom = std::nullopt)
+      : answer_(std::move(answer)) {
     socket_.emplace(std::move(*UdpSocket::Open()));
     EXPECT_EQ(socket_->Bind(address, 0), 0);
     port_ = socket_->LocalPort();
+    if (replyFrom) {
+      spoofer_.emplace(std::move(*UdpSocket::Open()));
+      EXPECT_EQ(spoofer_->Bind(*replyFrom, 0), 0);
+    }
     thread_ = std::thread([this] { Serve(); });
   }
   ~LoopbackDevice() {
@@ -59,12 +67,14 @@ class LoopbackDevice {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
       }
-      for (const auto& reply : answer_(request)) socket_->SendTo(reply, source, sourcePort);
+      UdpSocket& sender = spoofer_ ? *spoofer_ : *socket_;
+      for (const auto& reply : answer_(request)) sender.SendTo(reply, source, sourcePort);
     }
   }
 
   Answer answer_;
   std::optional<UdpSocket> socket_;
+  std::optional<UdpSocket> spoofer_;
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
@@ -109,6 +119,42 @@ TEST(DetailsQueryLoopback, FillsTheRecordFromTheFirstAcceptableReply) {
   EXPECT_EQ(device.requests().size(), 2u);
   EXPECT_THAT(device.requests()[0], ::testing::ElementsAre(0x01, 0x00, 0x00, 0x06, ::testing::_,
                                                            ::testing::Le(0x7F)));
+}
+
+TEST(DetailsQueryLoopback, ReplyFromAnotherAddressIsNeverSeen) {
+  // A third party answers every request at once with a perfect reply; the
+  // device itself stays silent. The query must neither take the reply nor
+  // end its attempts early.
+  LoopbackDevice device(
+      kDeviceAddr,
+      [](const auto& request) {
+        return std::vector<std::vector<std::uint8_t>>{DetailsReply(request, 0)};
+      },
+      MakeIpv4(127, 0, 0, 9));
+  DeviceRecord record = MakeZeroRecord();
+  record.ipAddr = kDeviceAddr;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(QueryDeviceDetails(record, FastTiming(device.port())), -1);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 290ms);
+  EXPECT_EQ(device.requests().size(), 3u);
+  EXPECT_EQ(record.firmwareVersion, 0u);
+  EXPECT_EQ(FieldText(record.serverName), "");
+}
+
+TEST(DetailsQueryLoopback, UnreachablePortStillWaitsEachAttempt) {
+  // Nothing listens: the system reports the port unreachable on the
+  // connected socket at once; each attempt still waits its 100 ms.
+  UdpSocket probe = std::move(*UdpSocket::Open());
+  ASSERT_EQ(probe.Bind(kDeviceAddr, 0), 0);
+  Timing timing = FastTiming(probe.LocalPort());
+  probe = std::move(*UdpSocket::Open());  // frees the port
+  DeviceRecord record = MakeZeroRecord();
+  record.ipAddr = kDeviceAddr;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(QueryDeviceDetails(record, timing), -1);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, 290ms);
+  EXPECT_LT(elapsed, 1000ms);
 }
 
 TEST(DetailsQueryLoopback, SilentDeviceFailsAfterThreeAttempts) {
@@ -205,6 +251,38 @@ TEST(SearchWorkerLoopback, CollectsDevicesOnceAndReArmsTheCountdown) {
   EXPECT_EQ(requests[3].size(), 18u);
   EXPECT_EQ(LoadLe16(&requests[3][4]), LoadLe16(&requests[0][4]));
   EXPECT_LE(LoadLe16(&requests[0][4]), 32767);
+}
+
+TEST(SearchWorkerLoopback, FullListDropsNewDevicesWithoutReArming) {
+  // Five new devices per cycle against a limit of three: the fourth and
+  // fifth are dropped, flag the limit and leave the countdown alone; the
+  // known ones are still heard.
+  LoopbackDevice device(kDeviceAddr, [](const auto& request) {
+    std::vector<std::vector<std::uint8_t>> replies;
+    if (request[0] != 'H') return replies;
+    for (std::uint8_t tail = 1; tail <= 5; ++tail) replies.push_back(DiscoveryReply(request, tail));
+    return replies;
+  });
+  SearchContext context;
+  RecordingSink sink;
+  Timing timing = FastTiming(device.port());
+  timing.searchDeviceLimit = 3;
+  std::thread worker([&] { SearchWorker(context, LoopbackEndpoints(), timing, sink); });
+  const auto deadline = std::chrono::steady_clock::now() + 3s;
+  for (;;) {
+    std::this_thread::sleep_for(10ms);
+    std::lock_guard lock(context.searchLock);
+    if (context.limitReached) context.countdownMs = 0;  // a re-arm would show
+    if (device.requests().size() >= 4 || std::chrono::steady_clock::now() > deadline) {
+      context.stopRequested = true;
+      break;
+    }
+  }
+  worker.join();
+  ASSERT_EQ(context.found.size(), 3u);
+  EXPECT_EQ(context.found[2].mac[5], 3);
+  EXPECT_TRUE(context.limitReached);
+  EXPECT_EQ(context.countdownMs, 0u);
 }
 
 TEST(SearchWorkerLoopback, UnreadableAddressTableEndsTheWorkerWithItsMessage) {

@@ -9,7 +9,8 @@
 namespace vantrell {
 
 struct SearchContext {
-  /// Guards countdownMs, stopRequested, found and lastNewDeviceTick.
+  /// Guards countdownMs, stopRequested, found, lastNewDeviceTick and
+  /// limitReached.
   std::mutex searchLock;
   /// Inactivity countdown; re-armed by every newly heard device.
   std::uint32_t countdownMs = 5000;
@@ -21,6 +22,9 @@ struct SearchContext {
   Ipv4 sourceFilter = kAllOnesIpv4;
   /// Tick at which the last new device was heard (0 before any).
   std::uint32_t lastNewDeviceTick = 0;
+  /// Set when a new device was heard while `found` held the most devices a
+  /// search lists; that device was dropped.
+  bool limitReached = false;
 };
 
 }  // namespace vantrell

@@ -67,7 +67,13 @@ void ReceiveOne(SearchContext& context, BoundSocket& bound, std::uint16_t sequen
   const auto record = JudgeDiscoveryReply(
       std::span(buffer.data(), kept), datagramLength,
       DiscoveryReplyContext{sequence, bound.interfaceAddr, source, context.sourceFilter});
-  if (record && context.found.InsertUnique(*record)) {
+  if (!record) return;
+  if (context.found.size() >= static_cast<std::size_t>(timing.searchDeviceLimit)) {
+    // Full: a new device is dropped (and does not re-arm the countdown).
+    if (context.found.FindByMac(record->mac) < 0) context.limitReached = true;
+    return;
+  }
+  if (context.found.InsertUnique(*record)) {
     context.countdownMs = static_cast<std::uint32_t>(timing.searchCountdownMs);
     context.lastNewDeviceTick = TickCountMs();
   }

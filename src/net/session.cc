@@ -1,5 +1,6 @@
 #include "net/session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <thread>
@@ -16,6 +17,9 @@ constexpr int kFailed = -1;
 constexpr std::size_t kFilePieceSize = 1024;
 /// Configuration files carry passwords.
 constexpr mode_t kConfigFileMode = 0600;
+/// Largest configuration file a device may announce: far above any
+/// device's file; a larger announcement fails at once.
+constexpr std::size_t kMaxAnnouncedFileLength = 16 * 1024 * 1024;
 
 int Send(Session& session, std::span<const std::uint8_t> bytes) {
   return session.connection->Send(bytes, session.timing.replyMs) == 0 ? 0 : kFailed;
@@ -55,16 +59,44 @@ int RequestLengthHeader(Session& session, std::uint8_t opcode, std::size_t& leng
   return 0;
 }
 
-int ReceiveBody(Session& session, std::span<std::uint8_t> body) {
-  return session.connection->ReceiveAll(body, session.timing.replyMs) == 0 ? 0 : kFailed;
+/// The overall limit of one transfer of a length the device announced: a
+/// device that drips its bytes ends the transfer after
+/// timing.transferLimitMs, however short each of its pauses.
+class TransferClock {
+ public:
+  explicit TransferClock(const Timing& timing)
+      : startTick_(TickCountMs()), limitMs_(timing.transferLimitMs) {}
+  /// The next wait: at most `waitMs`, and no longer than the time left;
+  /// 0 when the time is up.
+  int Wait(int waitMs) const {
+    const auto elapsed = static_cast<int>(TickCountMs() - startTick_);
+    return std::max(0, std::min(waitMs, limitMs_ - elapsed));
+  }
+
+ private:
+  std::uint32_t startTick_;
+  int limitMs_;
+};
+
+/// Reads until `body` is full, waiting at most replyMs before each read.
+int ReceiveBody(Session& session, std::span<std::uint8_t> body, const TransferClock& clock) {
+  std::size_t received = 0;
+  while (received < body.size()) {
+    const int waitMs = clock.Wait(session.timing.replyMs);
+    if (waitMs <= 0) return kFailed;
+    const int n = session.connection->ReceiveOnce(body.subspan(received), waitMs);
+    if (n <= 0) return kFailed;
+    received += static_cast<std::size_t>(n);
+  }
+  return 0;
 }
 
 /// Reads and drops `count` bytes.
-int Discard(Session& session, std::size_t count) {
+int Discard(Session& session, std::size_t count, const TransferClock& clock) {
   std::vector<std::uint8_t> scratch(std::min<std::size_t>(count, 4096));
   while (count > 0) {
     const std::size_t piece = std::min(count, scratch.size());
-    if (ReceiveBody(session, std::span(scratch.data(), piece)) != 0) return kFailed;
+    if (ReceiveBody(session, std::span(scratch.data(), piece), clock) != 0) return kFailed;
     count -= piece;
   }
   return 0;
@@ -99,12 +131,13 @@ int login(Session& session, std::string_view user, std::string_view password) {
 int fetchConfigBlock(Session& session, std::span<std::uint8_t> buffer, std::size_t* received) {
   if (received) *received = 0;
   std::size_t length = 0;
+  const TransferClock clock(session.timing);
   if (RequestLengthHeader(session, kOpFetchConfigBlock, length) != 0 || length == 0) {
     return kFailed;
   }
   const std::size_t kept = std::min(length, buffer.size());
-  if (ReceiveBody(session, buffer.first(kept)) != 0) return kFailed;
-  if (Discard(session, length - kept) != 0) return kFailed;
+  if (ReceiveBody(session, buffer.first(kept), clock) != 0) return kFailed;
+  if (Discard(session, length - kept, clock) != 0) return kFailed;
   if (received) *received = kept;
   return 0;
 }
@@ -153,6 +186,7 @@ int fetchPortMasks(Session& session, std::uint32_t& portMask, std::uint32_t& tru
 }
 
 int fetchConfigFile(Session& session, const std::filesystem::path& path) {
+  const TransferClock clock(session.timing);
   std::size_t length = 0;
   if (RequestLengthHeader(session, kOpFetchConfigFile, length) != 0) return kFailed;
   if (length == 0) {
@@ -160,6 +194,7 @@ int fetchConfigFile(Session& session, const std::filesystem::path& path) {
     if (!ReceiveFixed(session, longLength, session.timing.replyMs)) return kFailed;
     length = LoadBe32(longLength);
   }
+  if (length > kMaxAnnouncedFileLength) return kFailed;
   // The file goes to disk piece by piece as it arrives, so an announced
   // length costs no memory of its own, and appears only when complete.
   AtomicFile file(path, kConfigFileMode);
@@ -167,7 +202,7 @@ int fetchConfigFile(Session& session, const std::filesystem::path& path) {
   std::vector<std::uint8_t> piece(std::min<std::size_t>(length, 64 * 1024));
   while (length > 0) {
     const std::size_t want = std::min(length, piece.size());
-    if (ReceiveBody(session, std::span(piece.data(), want)) != 0) return kFailed;
+    if (ReceiveBody(session, std::span(piece.data(), want), clock) != 0) return kFailed;
     if (!file.Write(std::span(piece.data(), want))) return kFailed;
     length -= want;
   }
@@ -238,11 +273,12 @@ int streamConfigFile(Session& session, const DeviceRecord& record,
 int fetchInfoText(Session& session, std::span<char> buffer) {
   if (buffer.empty()) return kFailed;
   buffer[0] = '\0';
+  const TransferClock clock(session.timing);
   std::size_t length = 0;
   if (RequestLengthHeader(session, kOpFetchInfoText, length) != 0) return kFailed;
   if (length == 0 || length >= buffer.size()) return kFailed;
   auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());
-  if (ReceiveBody(session, std::span(bytes, length)) != 0) {
+  if (ReceiveBody(session, std::span(bytes, length), clock) != 0) {
     buffer[0] = '\0';
     return kFailed;
   }

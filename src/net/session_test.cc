@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -137,6 +138,66 @@ TEST(SessionConfigFile, ShortTransferLeavesNoFile) {
   const auto path = TempPath("short.txt");
   EXPECT_EQ(fetchConfigFile(session, path), -1);
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(SessionConfigFile, AnnouncementAbove16MiBFailsAtOnce) {
+  // 16 MiB is taken; one byte more fails before anything is read or written.
+  for (const std::uint32_t announced : {0x01000000u, 0x01000001u}) {
+    Bytes reply{0x20, 0x00, 0x00};
+    for (int shift = 24; shift >= 0; shift -= 8) {
+      reply.push_back(static_cast<std::uint8_t>(announced >> shift));
+    }
+    reply.push_back('x');
+    ScriptedDevice device({Expect{1}, Send{reply}, Pause{300}});
+    Session session = Open(device);
+    const auto path = TempPath("huge.txt");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(fetchConfigFile(session, path), -1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    if (announced > 0x01000000u) {
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    } else {
+      // Within the cap: the transfer starts and fails on the missing bytes.
+      EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    }
+  }
+}
+
+TEST(SessionTransfers, DrippingDeviceEndsAtTheOverallLimit) {
+  // One byte every 100 ms: each read well within replyMs, but the whole
+  // transfer stops at transferLimitMs (shortened to 400 ms here), for the
+  // file, the block and the information text alike.
+  std::vector<Step> drip;
+  for (int i = 0; i < 12; ++i) {
+    drip.push_back(Pause{100});
+    drip.push_back(Send{{'a'}});
+  }
+  const auto run = [&](Bytes header, const std::function<int(Session&)>& fetch) {
+    std::vector<Step> steps{Expect{1}, Send{std::move(header)}};
+    steps.insert(steps.end(), drip.begin(), drip.end());
+    ScriptedDevice device(steps);
+    Timing timing = device.timing();
+    timing.transferLimitMs = 400;
+    Session session;
+    EXPECT_EQ(openSession(kLoopback, session, timing), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(fetch(session), -1);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(380));
+    EXPECT_LT(took, std::chrono::milliseconds(900));
+    session.connection->Abort();
+  };
+  const auto path = TempPath("drip.txt");
+  run({0x20, 0x00, 0x0C}, [&](Session& session) { return fetchConfigFile(session, path); });
+  EXPECT_FALSE(std::filesystem::exists(path));
+  run({0x08, 0x00, 0x0C}, [](Session& session) {
+    std::uint8_t block[12];
+    return fetchConfigBlock(session, block);
+  });
+  run({0x21, 0x00, 0x0C}, [](Session& session) {
+    char text[64];
+    return fetchInfoText(session, text);
+  });
 }
 
 TEST(SessionInfoText, TooLongTextFailsWithoutReadingIt) {

@@ -69,6 +69,17 @@ int UdpSocket::SendTo(std::span<const std::uint8_t> datagram, Ipv4 destination,
   return sent == static_cast<ssize_t>(datagram.size()) ? 0 : -EMSGSIZE;
 }
 
+int UdpSocket::Connect(Ipv4 destination, std::uint16_t port) {
+  const sockaddr_in sa = MakeAddress(destination, port);
+  return ResultOf(::connect(fd_, reinterpret_cast<const sockaddr*>(&sa), sizeof sa));
+}
+
+int UdpSocket::Send(std::span<const std::uint8_t> datagram) {
+  const ssize_t sent = ::send(fd_, datagram.data(), datagram.size(), MSG_NOSIGNAL);
+  if (sent < 0) return -errno;
+  return sent == static_cast<ssize_t>(datagram.size()) ? 0 : -EMSGSIZE;
+}
+
 int UdpSocket::ReceiveFrom(std::span<std::uint8_t> buffer, Ipv4* source,
                            std::uint16_t* sourcePort) {
   sockaddr_in sa{};

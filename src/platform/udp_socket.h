@@ -29,6 +29,11 @@ class UdpSocket {
   int SetReceiveBuffer(int bytes);
   int Bind(Ipv4 address, std::uint16_t port);
   int SendTo(std::span<const std::uint8_t> datagram, Ipv4 destination, std::uint16_t port);
+  /// Fixes the peer: Send goes there and the system drops datagrams from
+  /// any other address or port.
+  int Connect(Ipv4 destination, std::uint16_t port);
+  /// Sends to the connected peer.
+  int Send(std::span<const std::uint8_t> datagram);
 
   /// Reads one datagram into `buffer` and returns its full length, which is
   /// larger than the buffer when the datagram was cut; negative errno on

@@ -97,7 +97,10 @@ MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
   listView_ = std::make_unique<OrvListView>(
       document_,
       OrvListView::Ports{*list_, *prompter_, *dialogHost_,
-                         [this](int index) { info_->showDevice(index); }},
+                         [this](int index) { info_->showDevice(index); },
+                         [this](const std::string& text) {
+                           statusBar()->showMessage(QString::fromStdString(text));
+                         }},
       std::move(listServices));
   list_->setView(listView_.get());
 

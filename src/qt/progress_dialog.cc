@@ -1,6 +1,7 @@
 #include "qt/progress_dialog.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "qt/qt_prompter.h"
-#include "qt/upgrade_dialog.h"
 #include "qt/tree_rows.h"
+#include "qt/upgrade_dialog.h"
 
 namespace vantrell {
 
@@ -75,6 +76,20 @@ void ProgressDialog::SetWaitCursor(bool on) {
   }
 }
 
+void ProgressDialog::WaitServing(const std::function<bool()>& finished) {
+  // Queued calls of a worker (its message boxes) are delivered here, so the
+  // worker can end while we wait for it.
+  if (finished()) return;
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(10);
+  connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (finished()) loop.quit();
+  });
+  poll.start();
+  loop.exec();
+}
+
 int ProgressDialog::run() {
   driver_.Open(*rows_, *this);
   timer_.start();
@@ -84,7 +99,7 @@ int ProgressDialog::run() {
 void ProgressDialog::OnTimer() {
   if (ended_) return;
   // A worker waiting for the operator must not be waited for by a tick.
-  if (prompter_ && prompter_->busy()) return;
+  if (driver_.layout().holdTicksWhileMessageOpen && prompter_ && prompter_->busy()) return;
   switch (driver_.OnTick()) {
     case TickResult::kContinue:
       return;

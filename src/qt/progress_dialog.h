@@ -31,6 +31,7 @@ class ProgressDialog : public QDialog, public DialogControls {
   void SetButtonEnabled(bool enabled) override;
   void RedrawRow(int row) override;
   void SetWaitCursor(bool on) override;
+  void WaitServing(const std::function<bool()>& finished) override;
 
   QTreeWidget* list() const { return list_; }
   QPushButton* button() const { return button_; }

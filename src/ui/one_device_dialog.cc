@@ -18,13 +18,19 @@ std::string_view OneDeviceStateText(int state) {
 OneDeviceDialog::OneDeviceDialog(SingleDeviceJob& job, Ports ports)
     : job_(job), ports_(std::move(ports)) {}
 
-OneDeviceDialog::~OneDeviceDialog() { PressButton(); }
+OneDeviceDialog::~OneDeviceDialog() {
+  timerRunning_ = false;
+  JoinWorker();
+}
 
 void OneDeviceDialog::Open(std::function<void(SingleDeviceJob&)> worker) {
   ports_.rows.InsertRow(0, FormatMac(job_.record.mac));
   ports_.rows.SetCell(0, 1, OneDeviceStateText(kJobRunning));
   job_.state = kJobRunning;
-  worker_ = std::thread([this, worker = std::move(worker)] { worker(job_); });
+  worker_ = std::thread([this, worker = std::move(worker)] {
+    worker(job_);
+    workerDone_ = true;
+  });
   timerRunning_ = true;
 }
 
@@ -40,6 +46,11 @@ bool OneDeviceDialog::OnTimer() {
 
 void OneDeviceDialog::PressButton() {
   timerRunning_ = false;
+  if (worker_.joinable() && ports_.wait) ports_.wait([this] { return workerDone_.load(); });
+  JoinWorker();
+}
+
+void OneDeviceDialog::JoinWorker() {
   if (worker_.joinable()) worker_.join();
 }
 

@@ -3,8 +3,10 @@
 /// Change Password: SetPassword): one row "MAC Address" / "Progress", one
 /// worker, a 100 ms timer that shows the worker's state and renames the
 /// only button to "Close" once the result is final. The button always waits
-/// for the worker.
+/// for the worker, through the wait port, which keeps the window serving
+/// the worker's message boxes meanwhile.
 
+#include <atomic>
 #include <functional>
 #include <string_view>
 #include <thread>
@@ -22,6 +24,8 @@ class OneDeviceDialog {
   struct Ports {
     RowTable& rows;
     std::function<void(std::string_view)> setButtonText;
+    /// Waits until `finished` holds; empty: a plain join.
+    std::function<void(const std::function<bool()>& finished)> wait = {};
   };
 
   OneDeviceDialog(SingleDeviceJob& job, Ports ports);
@@ -39,7 +43,10 @@ class OneDeviceDialog {
  private:
   SingleDeviceJob& job_;
   Ports ports_;
+  void JoinWorker();
+
   std::thread worker_;
+  std::atomic<bool> workerDone_{false};
   bool timerRunning_ = false;
 };
 

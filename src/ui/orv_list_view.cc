@@ -41,8 +41,12 @@ const std::vector<DialogDriver::Column> kProgressColumns(int macWidth, int progr
 /// CSearchDlg "Broadcast Search" in a modal dialog.
 class SearchDriver : public DialogDriver {
  public:
-  SearchDriver(DeviceList& document, Ipv4 sourceFilter, const OrvListView::Services& services)
-      : document_(document), sourceFilter_(sourceFilter), services_(services) {}
+  SearchDriver(DeviceList& document, Ipv4 sourceFilter, const OrvListView::Services& services,
+               std::function<void(const std::string&)> reportLimit)
+      : document_(document),
+        sourceFilter_(sourceFilter),
+        services_(services),
+        reportLimit_(std::move(reportLimit)) {}
 
   const Layout& layout() const override {
     static const Layout layout{
@@ -51,14 +55,20 @@ class SearchDriver : public DialogDriver {
         {{"Model", 110}, {"IP Address", 100}, {"MAC Address", 120}, {"Progress", 100}},
         false,
         true,
-        200};
+        200,
+        false};
     return layout;
   }
 
   void Open(RowTable& rows, DialogControls& controls) override {
-    CSearchDlg::Ports ports{rows,
-                            [&controls](const std::string& text) { controls.SetStatusText(text); },
-                            services_.bracket, services_.detailsQuery, services_.sleep};
+    CSearchDlg::Ports ports{
+        rows,
+        [&controls](const std::string& text) { controls.SetStatusText(text); },
+        services_.bracket,
+        services_.detailsQuery,
+        services_.sleep,
+        reportLimit_,
+        [&controls](const std::function<bool()>& finished) { controls.WaitServing(finished); }};
     dialog_ = std::make_unique<CSearchDlg>(document_, sourceFilter_, ports, services_.timing);
     dialog_->Start(services_.searchWorker);
   }
@@ -71,6 +81,7 @@ class SearchDriver : public DialogDriver {
   DeviceList& document_;
   Ipv4 sourceFilter_;
   const OrvListView::Services& services_;
+  std::function<void(const std::string&)> reportLimit_;
   std::unique_ptr<CSearchDlg> dialog_;
 };
 
@@ -85,7 +96,10 @@ class OneDeviceDriver : public DialogDriver {
   void Open(RowTable& rows, DialogControls& controls) override {
     dialog_ = std::make_unique<OneDeviceDialog>(
         job_, OneDeviceDialog::Ports{
-                  rows, [&controls](std::string_view text) { controls.SetButtonText(text); }});
+                  rows, [&controls](std::string_view text) { controls.SetButtonText(text); },
+                  [&controls](const std::function<bool()>& finished) {
+                    controls.WaitServing(finished);
+                  }});
     dialog_->Open(worker_);
   }
   TickResult OnTick() override {
@@ -235,7 +249,9 @@ OrvListView::OrvListView(DeviceList& document, Ports ports, Services services)
   sortDescending_.fill(true);
 }
 
-OrvListView::~OrvListView() {
+OrvListView::~OrvListView() { RemoveListedBrackets(); }
+
+void OrvListView::RemoveListedBrackets() {
   if (!services_.bracket) return;
   for (const DeviceRecord& record : document_) services_.bracket->Remove(record.ipAddr);
 }
@@ -374,7 +390,10 @@ void OrvListView::OnColumnClick(int column) {
 
 void OrvListView::RunSearch(Ipv4 sourceFilter) {
   ports_.showDevice(kNoDevice);
-  SearchDriver driver(document_, sourceFilter, services_);
+  // The new search drops every listed record (a refresh after Set Default
+  // or Upgrade among them): what was installed for them goes first.
+  RemoveListedBrackets();
+  SearchDriver driver(document_, sourceFilter, services_, ports_.showStatusMessage);
   ports_.dialogs.RunModal(driver);
   ports_.list.DeleteAllRows();
   for (std::size_t i = 0; i < document_.size(); ++i) {

@@ -126,6 +126,8 @@ class OrvListView {
     ModalDialogHost& dialogs;
     /// View update hint 90: the record the information pane shows (-1: none).
     std::function<void(int index)> showDevice;
+    /// A line for the status bar (the search's full list); may be empty.
+    std::function<void(const std::string&)> showStatusMessage = {};
   };
 
   OrvListView(DeviceList& document, Ports ports, Services services);
@@ -168,6 +170,8 @@ class OrvListView {
   const DeviceRecord* Focused() const;
   std::vector<const DeviceRecord*> SelectedRecords() const;
   void RunSearch(Ipv4 sourceFilter);
+  /// Removes the ARP entry and host route of every listed record.
+  void RemoveListedBrackets();
   void BroadcastSearch();
   void SpecifyIpAddress();
   void Unlock();

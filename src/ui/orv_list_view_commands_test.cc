@@ -323,5 +323,27 @@ TEST_F(CommandsTest, DestroyingTheViewRemovesEveryListedDevicesArpEntryAndRoute)
                                                   "remove 10.9.0.44"}));
 }
 
+TEST_F(CommandsTest, RefreshSearchRemovesWhatWasInstalledForTheRecordsItDrops) {
+  // A refresh after Set Default or Upgrade empties the list: what is left
+  // installed for the old records goes before the new search runs.
+  test_support::RecordingNetdChannel helper;
+  struct Sink : MessageSink {
+    void ShowMessage(std::string_view, MessageIcon) override {}
+  } sink;
+  ArpRouteBracket bracket(&helper, sink);
+  services.bracket = &bracket;
+  services.searchWorker = [](SearchContext&) {};
+  services.timing.searchCountdownMs = 400;
+  document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
+  document.append(Switch("ORV-A8", MakeIpv4(192, 168, 7, 9), 2));
+  Populate({0}, 0);
+  View().OnCommand(kCmdBroadcastSearch);
+  EXPECT_EQ(host.layout.title, "Broadcast Search");
+  EXPECT_TRUE(document.empty());
+  EXPECT_EQ(helper.log, (std::vector<std::string>{"remove 172.16.0.5", "remove 192.168.7.9"}));
+  view.reset();  // nothing listed any more: nothing more to remove
+  EXPECT_EQ(helper.log.size(), 2u);
+}
+
 }  // namespace
 }  // namespace vantrell

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -105,6 +106,10 @@ class DialogControls {
   virtual void RedrawRow(int row) { (void)row; }
   /// Shows (true) or hides the wait cursor.
   virtual void SetWaitCursor(bool on) { (void)on; }
+  /// Waits on the dialog's thread until `finished` holds. The window keeps
+  /// serving its events meanwhile, so a worker waiting for a message box
+  /// gets it; without an event loop this is a plain wait.
+  virtual void WaitServing(const std::function<bool()>& finished);
 };
 
 /// What a timer tick of a modal dialog leads to.
@@ -126,6 +131,10 @@ class DialogDriver {
     /// The group box "Status" with a status text above the list.
     bool statusText = false;
     int timerPeriodMs = 100;
+    /// Ticks wait while a message box is open (a tick that would wait for
+    /// a worker which waits for the operator); the search's ticks never
+    /// wait, so its countdown keeps running.
+    bool holdTicksWhileMessageOpen = true;
   };
 
   virtual ~DialogDriver() = default;

@@ -3,8 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <thread>
 
 namespace vantrell {
 namespace {
@@ -37,15 +41,26 @@ class SearchDialogTest : public ::testing::Test {
   }
 
   std::unique_ptr<CSearchDlg> Open(Ipv4 filter = kAllOnesIpv4) {
-    CSearchDlg::Ports ports{rows, [this](const std::string& text) { status.push_back(text); },
+    CSearchDlg::Ports ports{rows,
+                            [this](const std::string& text) { status.push_back(text); },
                             nullptr,
                             [this](DeviceRecord& record) {
+                              std::lock_guard lock(fakeLock);
                               ++detailsCalls[record.mac[5]];
                               return detailsCalls[record.mac[5]] >= answerOnCall ? 0 : -1;
                             },
-                            [this](int ms) { sleeps.push_back(ms); }};
-    auto dialog = std::make_unique<CSearchDlg>(document, filter, ports);
+                            [this](int ms) {
+                              std::lock_guard lock(fakeLock);
+                              sleeps.push_back(ms);
+                            },
+                            [this](const std::string& text) { limitTexts.push_back(text); },
+                            {},
+                            [this] { return clockMs.load(); }};
+    auto dialog = std::make_unique<CSearchDlg>(document, filter, ports, timing);
     dialog->Start([this](SearchContext&) { workerRan = true; });
+    for (int i = 0; i < 2000 && !dialog->workerEnded(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     return dialog;
   }
 
@@ -55,10 +70,24 @@ class SearchDialogTest : public ::testing::Test {
     if (dialog.context().found.InsertUnique(record)) dialog.context().countdownMs = 5000;
   }
 
+  /// Waits (bounded) until the queries started so far are done; the fakes
+  /// answer at once, so each tick then sees what a synchronous step would.
+  static void Settle(CSearchDlg& dialog) {
+    for (int i = 0; i < 2000 && dialog.detailsPending() > 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  bool Tick(CSearchDlg& dialog) {
+    const bool ended = dialog.OnTimer();
+    Settle(dialog);
+    return ended;
+  }
+
   /// Ticks until the search ends; returns the number of ticks, at most 100.
-  static int TicksToEnd(CSearchDlg& dialog) {
+  int TicksToEnd(CSearchDlg& dialog) {
     for (int tick = 1; tick <= 100; ++tick) {
-      if (dialog.OnTimer()) return tick;
+      if (Tick(dialog)) return tick;
     }
     return -1;
   }
@@ -66,9 +95,13 @@ class SearchDialogTest : public ::testing::Test {
   DeviceList document;
   RecordingRows rows;
   std::vector<std::string> status;
+  std::mutex fakeLock;
   std::map<int, int> detailsCalls;
-  int answerOnCall = 1;
+  std::atomic<int> answerOnCall = 1;
   std::vector<int> sleeps;
+  std::vector<std::string> limitTexts;
+  std::atomic<std::uint32_t> clockMs{1000};
+  Timing timing;
   std::atomic<bool> workerRan{false};
 };
 
@@ -90,11 +123,11 @@ TEST_F(SearchDialogTest, EmptySearchEndsAfterTwentyFiveTicks) {
 
 TEST_F(SearchDialogTest, NewDeviceReArmsTheCountdownKnownOneDoesNot) {
   auto dialog = Open();
-  for (int i = 0; i < 20; ++i) dialog->OnTimer();
+  for (int i = 0; i < 20; ++i) Tick(*dialog);
   WorkerHears(*dialog, Heard(1));
-  EXPECT_FALSE(dialog->OnTimer());
+  EXPECT_FALSE(Tick(*dialog));
   EXPECT_EQ(status.back(), "Total Count = 1, timeout = 4sec\n");
-  for (int i = 0; i < 10; ++i) dialog->OnTimer();
+  for (int i = 0; i < 10; ++i) Tick(*dialog);
   WorkerHears(*dialog, Heard(1));  // heard again: not new
   EXPECT_EQ(TicksToEnd(*dialog), 14);
   ASSERT_EQ(document.size(), 1u);
@@ -103,21 +136,21 @@ TEST_F(SearchDialogTest, NewDeviceReArmsTheCountdownKnownOneDoesNot) {
 
 TEST_F(SearchDialogTest, RowsAreCopiedThenDetailedOnTheNextTick) {
   auto dialog = Open();
+  answerOnCall = 3;
   WorkerHears(*dialog, Heard(1));
   WorkerHears(*dialog, Heard(2));
-  dialog->OnTimer();
+  Tick(*dialog);
   ASSERT_EQ(rows.cells.size(), 2u);
   EXPECT_THAT(rows.cells[1],
               ::testing::ElementsAre("ORV-A8", "192.168.10.2", "00:60:E9:00:00:02", "Get info."));
   EXPECT_EQ(document[1].detailsFetched, 0);
-  answerOnCall = 3;
-  dialog->OnTimer();
+  Tick(*dialog);
   EXPECT_EQ(rows.cells[0][3], "Finish");
   EXPECT_EQ(rows.cells[1][3], "Finish");
   EXPECT_EQ(detailsCalls[1], 3);
   EXPECT_EQ(sleeps, (std::vector<int>{50, 50, 50, 50}));
   EXPECT_EQ(document[0].detailsFetched, 1);
-  dialog->OnTimer();
+  Tick(*dialog);
   EXPECT_EQ(detailsCalls[1], 3);  // queried once per search only
 }
 
@@ -125,8 +158,8 @@ TEST_F(SearchDialogTest, SilentDeviceTimesOutAfterTenRuns) {
   auto dialog = Open();
   answerOnCall = 1000;
   WorkerHears(*dialog, Heard(7));
-  dialog->OnTimer();
-  dialog->OnTimer();
+  Tick(*dialog);
+  Tick(*dialog);
   EXPECT_EQ(detailsCalls[7], 10);
   EXPECT_EQ(sleeps.size(), 10u);
   EXPECT_EQ(rows.cells[0][3], "Timeout");
@@ -135,12 +168,12 @@ TEST_F(SearchDialogTest, SilentDeviceTimesOutAfterTenRuns) {
 
 TEST_F(SearchDialogTest, DeviceCopiedInTheEndingTickKeepsGetInfo) {
   auto dialog = Open();
-  for (int i = 0; i < 24; ++i) dialog->OnTimer();
+  for (int i = 0; i < 24; ++i) Tick(*dialog);
   {
     std::lock_guard lock(dialog->context().searchLock);
     dialog->context().found.InsertUnique(Heard(3));  // heard without re-arming in time
   }
-  EXPECT_TRUE(dialog->OnTimer());
+  EXPECT_TRUE(Tick(*dialog));
   ASSERT_EQ(rows.cells.size(), 1u);
   EXPECT_EQ(rows.cells[0][3], "Get info.");
   EXPECT_EQ(detailsCalls[3], 0);
@@ -149,13 +182,190 @@ TEST_F(SearchDialogTest, DeviceCopiedInTheEndingTickKeepsGetInfo) {
 TEST_F(SearchDialogTest, CancelKeepsOnlyWhatTheLastTickCopied) {
   auto dialog = Open();
   WorkerHears(*dialog, Heard(1));
-  dialog->OnTimer();
+  Tick(*dialog);
   WorkerHears(*dialog, Heard(2));
   dialog->Cancel();
   EXPECT_TRUE(dialog->ended());
   EXPECT_TRUE(dialog->context().stopRequested);
   ASSERT_EQ(document.size(), 1u);
   EXPECT_EQ(document[0].mac[5], 1);
+}
+
+/// A details query that blocks until released, counting how many run at
+/// once in all and per address.
+class GatedDetails {
+ public:
+  int operator()(DeviceRecord& record) {
+    std::unique_lock lock(mutex_);
+    ++running_;
+    ++perAddress_[record.ipAddr];
+    maxRunning_ = std::max(maxRunning_, running_);
+    maxPerAddress_ = std::max(maxPerAddress_, perAddress_[record.ipAddr]);
+    ++calls_;
+    changed_.notify_all();
+    changed_.wait_for(lock, std::chrono::seconds(5), [&] { return open_; });
+    --running_;
+    --perAddress_[record.ipAddr];
+    return answer_;
+  }
+  void Open(int answer) {
+    std::lock_guard lock(mutex_);
+    answer_ = answer;
+    open_ = true;
+    changed_.notify_all();
+  }
+  /// Waits (bounded) until `count` queries have started.
+  bool AwaitCalls(int count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return calls_ >= count; });
+  }
+  int maxRunning() {
+    std::lock_guard lock(mutex_);
+    return maxRunning_;
+  }
+  int maxPerAddress() {
+    std::lock_guard lock(mutex_);
+    return maxPerAddress_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<Ipv4, int> perAddress_;
+  int running_ = 0, maxRunning_ = 0, maxPerAddress_ = 0, calls_ = 0, answer_ = -1;
+  bool open_ = false;
+};
+
+class ConcurrentSearchTest : public SearchDialogTest {
+ protected:
+  std::unique_ptr<CSearchDlg> OpenGated() {
+    CSearchDlg::Ports ports{rows,
+                            [this](const std::string& text) { status.push_back(text); },
+                            nullptr,
+                            [this](DeviceRecord& record) { return gate(record); },
+                            nullptr,
+                            [this](const std::string& text) { limitTexts.push_back(text); },
+                            [this](const std::function<bool()>& finished) {
+                              ++waits;
+                              gate.Open(0);
+                              for (int i = 0; i < 5000 && !finished(); ++i) {
+                                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                              }
+                            },
+                            [this] { return clockMs.load(); }};
+    auto dialog = std::make_unique<CSearchDlg>(document, kAllOnesIpv4, ports, timing);
+    dialog->Start([](SearchContext&) {});
+    for (int i = 0; i < 2000 && !dialog->workerEnded(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return dialog;
+  }
+  static DeviceRecord At(std::uint8_t macTail, Ipv4 address) {
+    DeviceRecord record = Heard(macTail);
+    record.ipAddr = address;
+    return record;
+  }
+  GatedDetails gate;
+  int waits = 0;
+};
+
+TEST_F(ConcurrentSearchTest, SilentDevicesNeitherHoldTheTimerNorStretchTheCountdown) {
+  auto dialog = OpenGated();
+  for (std::uint8_t tail = 1; tail <= 3; ++tail) WorkerHears(*dialog, Heard(tail));
+  dialog->OnTimer();
+  ASSERT_TRUE(gate.AwaitCalls(3));
+  // 24 more ticks, each at once, while three queries hang: the countdown
+  // runs its 5 s by ticks, rows keep "Get info.", and the end waits for the
+  // queries under way.
+  for (int i = 0; i < 24; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(dialog->OnTimer());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(status.back(), "Total Count = 3, timeout = 0sec\n");
+  EXPECT_TRUE(dialog->context().stopRequested);
+  EXPECT_EQ(rows.cells[2][3], "Get info.");
+  EXPECT_FALSE(dialog->OnTimer());
+  gate.Open(0);
+  Settle(*dialog);
+  EXPECT_TRUE(dialog->OnTimer());
+  EXPECT_EQ(gate.maxRunning(), 3);
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(rows.cells[row][3], "Finish");
+  EXPECT_EQ(document[2].detailsFetched, 1);
+}
+
+TEST_F(ConcurrentSearchTest, BoundedConcurrencyAndOneQueryPerAddress) {
+  timing.detailsConcurrency = 3;
+  auto dialog = OpenGated();
+  const Ipv4 shared = MakeIpv4(192, 168, 10, 50);
+  WorkerHears(*dialog, At(1, shared));
+  WorkerHears(*dialog, At(2, shared));
+  for (std::uint8_t tail = 3; tail <= 8; ++tail) WorkerHears(*dialog, Heard(tail));
+  dialog->OnTimer();
+  ASSERT_TRUE(gate.AwaitCalls(3));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(dialog->detailsPending(), 8u);
+  gate.Open(0);
+  Settle(*dialog);
+  dialog->OnTimer();
+  EXPECT_EQ(gate.maxRunning(), 3);
+  EXPECT_EQ(gate.maxPerAddress(), 1);
+  for (int row = 0; row < 8; ++row) EXPECT_EQ(rows.cells[row][3], "Finish") << row;
+  EXPECT_EQ(document[1].ipAddr, shared);
+}
+
+TEST_F(ConcurrentSearchTest, LongestSearchEndsWithPendingDetailsAsTimeout) {
+  timing.detailsConcurrency = 1;
+  auto dialog = OpenGated();
+  WorkerHears(*dialog, Heard(1));
+  WorkerHears(*dialog, Heard(2));
+  dialog->OnTimer();
+  ASSERT_TRUE(gate.AwaitCalls(1));
+  // New devices keep re-arming the countdown; the longest time still ends
+  // the search (its stop is asked for 750 ms before the 120 s).
+  for (std::uint8_t tail = 3; tail <= 7; ++tail) {
+    clockMs += 20000;
+    WorkerHears(*dialog, Heard(tail));
+    EXPECT_FALSE(dialog->OnTimer());
+  }
+  EXPECT_EQ(document.size(), 7u);
+  clockMs = 1000 + 120000 - 750;
+  WorkerHears(*dialog, Heard(9));
+  EXPECT_FALSE(dialog->OnTimer());  // device 1's query still under way
+  EXPECT_TRUE(dialog->context().stopRequested);
+  EXPECT_EQ(document.size(), 7u);  // nothing copied after the limit
+  EXPECT_EQ(rows.cells[1][3], "Timeout");
+  EXPECT_EQ(rows.cells[6][3], "Timeout");
+  EXPECT_EQ(document[6].detailsFetched, 1);
+  EXPECT_EQ(rows.cells[0][3], "Get info.");
+  gate.Open(-1);
+  Settle(*dialog);
+  EXPECT_TRUE(dialog->OnTimer());
+  EXPECT_EQ(rows.cells[0][3], "Timeout");
+}
+
+TEST_F(ConcurrentSearchTest, FullListIsReportedOnce) {
+  auto dialog = OpenGated();
+  gate.Open(0);
+  {
+    std::lock_guard lock(dialog->context().searchLock);
+    dialog->context().limitReached = true;
+  }
+  dialog->OnTimer();
+  dialog->OnTimer();
+  EXPECT_EQ(limitTexts, std::vector<std::string>{"Search limit reached: 4096 devices."});
+}
+
+TEST_F(ConcurrentSearchTest, StopWaitsThroughTheWaitPortAndKeepsOnlyAnswers) {
+  auto dialog = OpenGated();
+  WorkerHears(*dialog, Heard(1));
+  dialog->OnTimer();
+  ASSERT_TRUE(gate.AwaitCalls(1));
+  dialog->Cancel();  // the wait port opens the gate, as a served message box would
+  EXPECT_EQ(waits, 1);
+  EXPECT_TRUE(dialog->ended());
+  EXPECT_EQ(rows.cells[0][3], "Finish");
+  EXPECT_EQ(document[0].detailsFetched, 1);
 }
 
 TEST(SearchDialog, WorkerIsStoppedWhenTheDialogGoesAway) {
