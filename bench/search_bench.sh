@@ -2,13 +2,14 @@
 # End-to-end timing of the broadcast search with many devices: 200 simulated
 # devices on segment 0 of a lab (scripts/lab.sh) plus 20 on a foreign subnet
 # (10.77.0.0/24) of the same segment, which are detailed through the ARP/route
-# bracket. Runs `vantrell search --json` on the lab's workstation and reports
+# bracket; SILENT of them (default 10, every 22nd) never answer the details
+# query. Runs `vantrell search --json` on the lab's workstation and reports
 # what it found and how long it took: the search's own times from the CLI's
 # summary line, the wall time, and the time of the last discovery and details
 # reply from the simulator's --verbose log. Needs root; removes the lab at
 # the end.
 #
-#   sudo bench/search_bench.sh [BUILD_DIR] [RUNS]
+#   sudo bench/search_bench.sh [BUILD_DIR] [RUNS] [SILENT]
 #
 # BUILD_DIR (default: build) must hold built vantrell and vantrell-sim.
 set -euo pipefail
@@ -16,6 +17,7 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "${1:-$repo/build}")"
 runs="${2:-1}"
+silent="${3:-10}"
 cli="$build/src/cli/vantrell"
 sim="$build/src/sim/vantrell-sim"
 lab="vtcb$$"
@@ -28,6 +30,7 @@ if [ ! -x "$cli" ] || [ ! -x "$sim" ]; then
   exit 1
 fi
 [[ "$runs" =~ ^[1-9][0-9]?$ ]] || { echo "bench: RUNS must be 1..99" >&2; exit 2; }
+[[ "$silent" =~ ^[0-9]+$ ]] && [ "$silent" -le 10 ] || { echo "bench: SILENT must be 0..10" >&2; exit 2; }
 
 work="$(mktemp -d)"
 cleanup() {
@@ -56,22 +59,25 @@ scenario="$work/bench.json"
     details=86
     model="${models[$((i % ${#models[@]}))]}"
     [ "$model" = 0x0726 ] && details=1186
+    [ $((i % 22)) -eq 21 ] && [ $((i / 22)) -lt "$silent" ] && details='"none"'
+
     separator=","
     [ "$i" -eq $((total - 1)) ] && separator=""
     printf '  {"modelId": "%s", "serialNo": %d, "mac": "02:56:B0:00:%02X:%02X", "ip": "%s",' \
       "$model" "$((1000 + i))" "$((i / 256))" "$((i % 256))" "$ip"
     printf ' "firmwareVersion": "0x01020300", "name": "bench %d", "netmask": "255.255.255.0",' "$i"
-    printf ' "gateway": "192.168.10.254", "details": %d, "segment": 0, "prefix": 24}%s\n' \
+    printf ' "gateway": "192.168.10.254", "details": %s, "segment": 0, "prefix": 24}%s\n' \
       "$details" "$separator"
   done
   echo ']}'
 } >"$scenario"
 expected=$((SAME_SUBNET + FOREIGN))
+expected_finish=$((expected - silent))
 
 start="$(now)"
 "$repo/scripts/lab.sh" up "$lab" "$scenario" "$sim" --verbose >/dev/null
 up_s="$(elapsed "$start" "$(now)")"
-echo "lab up with $expected devices and the simulator: ${up_s} s"
+echo "lab up with $expected devices ($silent silent to the details query) and the simulator: ${up_s} s"
 
 sim_log="${VANTRELL_LAB_STATE:-/run/vantrell-lab}/$lab/sim.log"
 
@@ -100,6 +106,7 @@ for ((run = 1; run <= runs; run++)); do
   listed="$(jq 'length' "$work/out.json")"
   unique="$(jq '[.[].mac] | unique | length' "$work/out.json")"
   finished="$(jq '[.[] | select(.details == "Finish")] | length' "$work/out.json")"
+  timed_out="$(jq '[.[] | select(.details == "Timeout")] | length' "$work/out.json")"
   foreign="$(jq '[.[] | select(.ip | startswith("10.77.0."))] | length' "$work/out.json")"
   summary="$(grep -E '^found [0-9]+ devices in' "$work/err.txt" | tail -1 || true)"
 
@@ -107,7 +114,7 @@ for ((run = 1; run <= runs; run++)); do
   echo "run $run: exit code $status"
   echo "  devices found:        $listed (distinct MACs $unique, expected $expected)"
   echo "  of them foreign:      $foreign (expected $FOREIGN)"
-  echo "  details \"Finish\":     $finished"
+  echo "  details \"Finish\":     $finished (expected $expected_finish), \"Timeout\": $timed_out"
   echo "  wall time of search:  ${wall_s} s (process start to exit, namespace entry included)"
   read -r last_discovery first_details last_details < <(reply_times "$log_from") || true
   if [ "${last_discovery:-none}" != none ]; then
@@ -129,11 +136,13 @@ for ((run = 1; run <= runs; run++)); do
     echo "                        inactivity (25 ticks), plus whatever time the details"
     echo "                        queries hold the 200 ms timer"
     echo "  above the floor:      $(elapsed "$floor_high" "$total_s") s"
+    echo "  search / floor:       $(awk -v t="$total_s" -v f="$floor_high" 'BEGIN { printf "%.3f", t / f }')"
   else
     echo "  the CLI printed no summary line; only the wall time is known"
   fi
-  if [ "$listed" -ne "$expected" ] || [ "$unique" -ne "$expected" ] || [ "$status" -ne 0 ]; then
-    echo "  MISMATCH: expected $expected distinct devices and exit code 0"
+  if [ "$listed" -ne "$expected" ] || [ "$unique" -ne "$expected" ] || [ "$status" -ne 0 ] ||
+    [ "$finished" -ne "$expected_finish" ]; then
+    echo "  MISMATCH: expected $expected distinct devices, $expected_finish detailed, exit code 0"
   fi
 done
 

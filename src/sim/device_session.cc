@@ -203,7 +203,8 @@ SessionStep DeviceSession::HandleLoggedIn(std::span<const std::uint8_t> request,
     case opcode::kFetchConfigFile:
       entry["result"] = "configuration file, " + std::to_string(device_.configFile.size()) +
                         " bytes" + (device_.faults.longFileHeader ? " (long header)" : "");
-      return Reply(EncodeConfigFileReply(device_.configFile, device_.faults.longFileHeader));
+      return Reply(EncodeConfigFileReply(device_.configFile, device_.faults.longFileHeader,
+                                         device_.faults.fileLengthClaim));
     case opcode::kSetNetworkSettings:
       return SetNetworkSettings(request, entry);
     case opcode::kSendFirmware:

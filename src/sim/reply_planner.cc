@@ -21,6 +21,20 @@ const char* NoiseName(DiscoveryNoise noise) {
   return "?";
 }
 
+/// Offset of the MAC address in a discovery reply.
+constexpr std::size_t kDiscoveryMacOffset = 18;
+
+/// A copy of `reply` whose MAC address ends in 0x80 | the 23-bit `serial`
+/// (the first three bytes stay the device's own; the high bit keeps the
+/// flood clear of the scenario's own addresses).
+Datagram WithFloodMac(const Datagram& reply, std::uint32_t serial) {
+  Datagram flood = reply;
+  flood[kDiscoveryMacOffset + 3] = static_cast<std::uint8_t>(0x80 | ((serial >> 16) & 0x7F));
+  flood[kDiscoveryMacOffset + 4] = static_cast<std::uint8_t>(serial >> 8);
+  flood[kDiscoveryMacOffset + 5] = static_cast<std::uint8_t>(serial);
+  return flood;
+}
+
 std::string DeviceLabel(const SimDevice& device) {
   return FormatMac(device.mac) + " " + FormatIpv4(device.ip);
 }
@@ -95,7 +109,8 @@ ReplyPlan ReplyPlanner::PlanDiscovery(const InboundDatagram& datagram) const {
   if (onInterface == devicesByInterface_.end()) return plan;
   for (std::size_t index : onInterface->second) {
     const SimDevice& device = devices_[index];
-    if (!AnswersDiscovery(device, *request)) continue;
+    const bool answers = AnswersDiscovery(device, *request);
+    if (!answers && device.faults.floodMacs == 0) continue;
     const auto add = [&](Datagram bytes, std::string what) {
       OutboundDatagram out;
       out.bytes = std::move(bytes);
@@ -107,12 +122,22 @@ ReplyPlan ReplyPlanner::PlanDiscovery(const InboundDatagram& datagram) const {
       out.what = std::move(what) + " of " + DeviceLabel(device);
       plan.replies.push_back(std::move(out));
     };
-    for (DiscoveryNoise noise : device.faults.discoveryNoise) {
-      add(EncodeDiscoveryNoise(device, noise, request->sequence, datagram.sourceIp),
-          std::string("discovery noise '") + NoiseName(noise) + "'");
+    if (answers) {
+      for (DiscoveryNoise noise : device.faults.discoveryNoise) {
+        add(EncodeDiscoveryNoise(device, noise, request->sequence, datagram.sourceIp),
+            std::string("discovery noise '") + NoiseName(noise) + "'");
+      }
+      if (!device.faults.noiseOnly) {
+        add(EncodeDiscoveryReply(device, request->sequence, datagram.sourceIp), "discovery reply");
+      }
     }
-    if (!device.faults.noiseOnly) {
-      add(EncodeDiscoveryReply(device, request->sequence, datagram.sourceIp), "discovery reply");
+    // A flood ignores the request's list of known devices.
+    if (device.faults.floodMacs > 0) {
+      const Datagram reply = EncodeDiscoveryReply(device, request->sequence, datagram.sourceIp);
+      std::uint32_t& sent = floodSent_[index];
+      for (int i = 0; i < device.faults.floodMacs; ++i) {
+        add(WithFloodMac(reply, ++sent), "flood reply");
+      }
     }
   }
   return plan;
@@ -136,7 +161,7 @@ ReplyPlan ReplyPlanner::PlanDetails(const InboundDatagram& datagram) const {
     }
     OutboundDatagram out;
     out.bytes = EncodeDetailsReply(device, *sequence);
-    out.fromIp = device.ip;
+    out.fromIp = device.faults.detailsFrom != 0 ? device.faults.detailsFrom : device.ip;
     out.ifIndex = datagram.ifIndex;
     out.toIp = datagram.sourceIp;
     out.toPort = datagram.sourcePort;

@@ -75,6 +75,8 @@ class ReplyPlanner {
   ReplyPlan PlanDetails(const InboundDatagram& datagram) const;
 
   const std::vector<SimDevice>& devices_;
+  /// Per device, the number of flood MAC addresses sent so far.
+  mutable std::unordered_map<std::size_t, std::uint32_t> floodSent_;
   std::vector<InterfaceAddress> table_;
   std::vector<std::optional<int>> deviceInterface_;
   std::unordered_map<int, std::vector<std::size_t>> devicesByInterface_;

@@ -63,14 +63,20 @@ class ReplyPlannerTest : public ::testing::Test {
     return *planner_;
   }
 
-  ReplyPlan Receive(const Bytes& bytes, int ifIndex, Ipv4 destination = kAllOnesIpv4) {
+  /// `bytes` from the workstation as they arrive on `ifIndex`.
+  InboundDatagram Inbound(const Bytes& bytes, int ifIndex, Ipv4 destination = kAllOnesIpv4) const {
     InboundDatagram in;
     in.bytes = bytes;
     in.sourceIp = workstation_;
     in.sourcePort = 50123;
     in.destinationIp = destination;
     in.ifIndex = ifIndex;
-    return Planner().Plan(in);
+    return in;
+  }
+
+  /// Plans the answer with a new planner.
+  ReplyPlan Receive(const Bytes& bytes, int ifIndex, Ipv4 destination = kAllOnesIpv4) {
+    return Planner().Plan(Inbound(bytes, ifIndex, destination));
   }
 
   std::vector<SimDevice> devices_;
@@ -160,6 +166,42 @@ TEST_F(ReplyPlannerTest, DetailsAnsweredByEveryDeviceAtTheDestinationAddress) {
   EXPECT_THAT(sizes, ::testing::UnorderedElementsAre(98u, 178u));
 
   EXPECT_TRUE(Receive(request, kMacvlanA, MakeIpv4(10, 1, 2, 99)).replies.empty());
+}
+
+TEST_F(ReplyPlannerTest, FloodSendsNewMacsOnEveryRequest) {
+  devices_[0].faults.floodMacs = 3;
+  ReplyPlanner& planner = Planner();
+  InboundDatagram in = Inbound(kRequestI, kMacvlanA);
+  std::vector<Bytes> macs;
+  for (int request = 0; request < 2; ++request) {
+    const ReplyPlan plan = planner.Plan(in);
+    ASSERT_EQ(plan.replies.size(), 4u);
+    EXPECT_EQ(plan.replies[0].what, "discovery reply of 00:11:22:33:44:01 10.1.2.10");
+    for (std::size_t i = 1; i < 4; ++i) {
+      const Bytes& bytes = plan.replies[i].bytes;
+      ASSERT_EQ(bytes.size(), 24u);
+      EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 18),
+                Bytes(plan.replies[0].bytes.begin(), plan.replies[0].bytes.begin() + 18));
+      macs.emplace_back(bytes.begin() + 18, bytes.end());
+      EXPECT_EQ(plan.replies[i].fromIp, MakeIpv4(10, 1, 2, 10));
+    }
+  }
+  EXPECT_EQ(macs.front(), (Bytes{0, 0x11, 0x22, 0x80, 0, 1}));
+  EXPECT_EQ(macs.back(), (Bytes{0, 0x11, 0x22, 0x80, 0, 6}));
+  // Listing the device silences its own reply, not the flood.
+  const Bytes listing = {0x49, 0, 0, 10, 0x34, 0x12, 0x08, 0x60, 42, 0};
+  const ReplyPlan listed = planner.Plan(Inbound(listing, kMacvlanA));
+  ASSERT_EQ(listed.replies.size(), 3u);
+  EXPECT_EQ(listed.replies[2].what, "flood reply of 00:11:22:33:44:01 10.1.2.10");
+}
+
+TEST_F(ReplyPlannerTest, DetailsFromAnotherAddressLeavesFromThere) {
+  devices_.pop_back();
+  devices_[1].faults.detailsFrom = MakeIpv4(10, 1, 2, 10);
+  const ReplyPlan plan = Receive({0x01, 0, 0, 6, 1, 0}, kLo, MakeIpv4(10, 1, 2, 11));
+  ASSERT_EQ(plan.replies.size(), 1u);
+  EXPECT_EQ(plan.replies[0].fromIp, MakeIpv4(10, 1, 2, 10));
+  EXPECT_EQ(plan.replies[0].bytes.size(), 86u);
 }
 
 TEST_F(ReplyPlannerTest, DetailsNoneStaysSilentAndMalformedIsIgnored) {

@@ -25,6 +25,9 @@ class FieldError : public std::runtime_error {
 
 /// Longest late answer a scenario may ask for.
 constexpr std::uint64_t kMaxDetailsDelayMs = 600000;
+/// Flood replies per discovery request: enough to pass any search's list
+/// within seconds.
+constexpr std::uint64_t kMaxFloodMacsPerRequest = 1024;
 /// Longest texts a device keeps for the session protocol and its web server.
 constexpr std::size_t kMaxInfoTextBytes = 0xFFFF;  // 16-bit length field
 constexpr std::size_t kMaxConfigFileBytes = 4u << 20;
@@ -298,6 +301,14 @@ void ReadSessionFaults(const json& value, const std::string& path, SimFaults& fa
   if (has("longFileHeader")) {
     faults.longFileHeader = ReadBool(value["longFileHeader"], field("longFileHeader"));
   }
+  if (has("fileLengthClaim")) {
+    faults.fileLengthClaim = static_cast<std::uint32_t>(
+        ReadUnsigned(value["fileLengthClaim"], field("fileLengthClaim"), 0xFFFFFFFFu));
+  }
+  if (has("httpStallAfter")) {
+    faults.httpStallAfter = static_cast<std::uint32_t>(
+        ReadUnsigned(value["httpStallAfter"], field("httpStallAfter"), 0xFFFFFFFFu));
+  }
   if (has("httpAnswer")) {
     faults.httpAnswer =
         ReadHttpAnswer(value["httpAnswer"], field("httpAnswer"), faults.httpAnswerText);
@@ -309,11 +320,12 @@ SimFaults ReadFaults(const json& value, const std::string& path,
   RequireObject(value, path);
   WarnUnknownKeys(
       value, path,
-      {"discoveryNoise", "noiseOnly", "detailsDelayMs", "announcedMac", "refuseLogin", "replyDelayMs",
+      {"discoveryNoise", "noiseOnly", "detailsDelayMs", "announcedMac", "detailsFrom", "floodMacs",
+       "refuseLogin", "replyDelayMs",
        "resetOnNetworkSettings", "refuseOpcodes", "firmwareFirstReply", "firmwareStatus",
        "firmwareCloseWithoutAnswer", "firmwareSaveMs", "firmwareStallAfter", "streamFirstReply",
        "streamFinalStatus",
-       "streamGroupName", "longFileHeader", "httpAnswer"},
+       "streamGroupName", "longFileHeader", "httpAnswer", "httpStallAfter", "fileLengthClaim"},
       warnings);
   SimFaults faults;
   if (value.contains("discoveryNoise")) {
@@ -333,6 +345,13 @@ SimFaults ReadFaults(const json& value, const std::string& path,
   }
   if (value.contains("announcedMac")) {
     faults.announcedMac = ReadMac(value["announcedMac"], path + ".announcedMac");
+  }
+  if (value.contains("detailsFrom")) {
+    faults.detailsFrom = ReadIpv4(value["detailsFrom"], path + ".detailsFrom");
+  }
+  if (value.contains("floodMacs")) {
+    faults.floodMacs = static_cast<int>(
+        ReadUnsigned(value["floodMacs"], path + ".floodMacs", kMaxFloodMacsPerRequest));
   }
   ReadSessionFaults(value, path, faults);
   return faults;

@@ -54,7 +54,8 @@ TEST(ScenarioTest, EveryFieldIsRead) {
       "modules": [ {"type": 1, "name": "M-FX4", "desc": "4 x 100BASE-FX"}, {"type": 0} ],
       "details": "1186",
       "faults": {"discoveryNoise": ["length", "sequence", "interface", "firstByte"],
-                 "noiseOnly": true, "detailsDelayMs": 250, "announcedMac": "01:00:5E:00:00:01"},
+                 "noiseOnly": true, "detailsDelayMs": 250, "announcedMac": "01:00:5E:00:00:01",
+                 "detailsFrom": "10.1.2.9", "floodMacs": 64, "httpStallAfter": 4096},
       "segment": 1, "prefix": 24)");
   ASSERT_TRUE(load.scenario) << load.error;
   EXPECT_TRUE(load.warnings.empty());
@@ -84,6 +85,9 @@ TEST(ScenarioTest, EveryFieldIsRead) {
   EXPECT_TRUE(d.faults.noiseOnly);
   EXPECT_EQ(d.faults.detailsDelayMs, 250);
   EXPECT_EQ(d.faults.announcedMac, (MacAddress{0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}));
+  EXPECT_EQ(d.faults.detailsFrom, MakeIpv4(10, 1, 2, 9));
+  EXPECT_EQ(d.faults.floodMacs, 64);
+  EXPECT_EQ(d.faults.httpStallAfter, 4096u);
 }
 
 TEST(ScenarioTest, NumbersAsJsonNumbersHexAndDecimalStrings) {
@@ -191,7 +195,8 @@ TEST(ScenarioTest, SessionStateAndFaults) {
                  "refuseOpcodes": ["0x0C", 21], "firmwareFirstReply": 1,
                  "firmwareStatus": "0xF9", "firmwareCloseWithoutAnswer": true,
                  "firmwareSaveMs": 3000, "streamFirstReply": "0x02", "streamFinalStatus": -3,
-                 "streamGroupName": "QoS", "longFileHeader": true, "httpAnswer": "sizeMismatch"})");
+                 "streamGroupName": "QoS", "longFileHeader": true, "httpAnswer": "sizeMismatch",
+                 "fileLengthClaim": 16777217})");
   ASSERT_TRUE(load.scenario) << load.error;
   EXPECT_TRUE(load.warnings.empty());
   const SimDevice& d = load.scenario->devices[0];
@@ -218,6 +223,7 @@ TEST(ScenarioTest, SessionStateAndFaults) {
   EXPECT_EQ(f.streamFinalStatus, -3);
   EXPECT_EQ(f.streamGroupName, "QoS");
   EXPECT_TRUE(f.longFileHeader);
+  EXPECT_EQ(f.fileLengthClaim, 16777217u);
   EXPECT_EQ(f.httpAnswer, HttpAnswer::kSizeMismatch);
 }
 

@@ -305,17 +305,17 @@ Bytes EncodeLengthPrefixed(std::uint8_t opcodeValue, std::span<const std::uint8_
   return reply;
 }
 
-Bytes EncodeConfigFileReply(std::string_view file, bool longHeader) {
+Bytes EncodeConfigFileReply(std::string_view file, bool longHeader, std::uint32_t claimedLength) {
   // Length 0 in the short header announces the 32-bit length, so an empty
   // file needs the long form as well.
-  if (!longHeader && !file.empty() && file.size() <= 0xFFFF) {
+  if (!longHeader && claimedLength == 0 && !file.empty() && file.size() <= 0xFFFF) {
     return EncodeLengthPrefixed(opcode::kFetchConfigFile, AsBytes(file));
   }
   Bytes reply(length_prefixed_reply::kLongHeaderSize + file.size());
   reply[0] = opcode::kFetchConfigFile;
   PutU16HighFirst(reply, length_prefixed_reply::kLength, 0);
   PutU32HighFirst(reply, length_prefixed_reply::kLongLength,
-                  static_cast<std::uint32_t>(file.size()));
+                  claimedLength != 0 ? claimedLength : static_cast<std::uint32_t>(file.size()));
   std::memcpy(reply.data() + length_prefixed_reply::kLongHeaderSize, file.data(), file.size());
   return reply;
 }

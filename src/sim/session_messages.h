@@ -136,7 +136,10 @@ Bytes EncodeLengthPrefixed(std::uint8_t opcode, std::span<const std::uint8_t> pa
 /// The configuration file reply (0x20): the short header when the file is
 /// 1..65535 bytes and `longHeader` is false, else length 0 and the 32-bit
 /// length (an empty file too: a short length 0 would announce the long form).
-Bytes EncodeConfigFileReply(std::string_view file, bool longHeader);
+/// `claimedLength` other than 0 goes into the long header in place of the
+/// file's size.
+Bytes EncodeConfigFileReply(std::string_view file, bool longHeader,
+                            std::uint32_t claimedLength = 0);
 Bytes EncodePortMasksReply(std::uint32_t portMask, std::uint32_t trunkPortMask);
 /// The mail-server password reply (0x18) with the device's own tick T,
 /// masked with the key of `keyPassword`: the text padded with zero bytes to

@@ -189,6 +189,8 @@ TEST(SessionRepliesTest, FixedRepliesByteForByte) {
   EXPECT_THAT(EncodeConfigFileReply("ab", true),
               ElementsAre(0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 'a', 'b'));
   EXPECT_THAT(EncodeConfigFileReply("", false), ElementsAre(0x20, 0, 0, 0, 0, 0, 0));
+  EXPECT_THAT(EncodeConfigFileReply("ab", false, 0x01000001),
+              ElementsAre(0x20, 0, 0, 0x01, 0x00, 0x00, 0x01, 'a', 'b'));
   const Bytes big = EncodeConfigFileReply(std::string(70000, 'x'), false);
   EXPECT_THAT(Bytes(big.begin(), big.begin() + 7), ElementsAre(0x20, 0, 0, 0x00, 0x01, 0x11, 0x70));
 

@@ -73,6 +73,14 @@ struct SimFaults {
   /// The MAC address the discovery reply names instead of the device's own
   /// (a spoofed reply: multicast, broadcast, another host's); unset = own.
   std::optional<MacAddress> announcedMac;
+  /// Send the details reply from this address (one the simulator's host
+  /// holds) instead of the device's own: a third party answering in its
+  /// place (0 = the device's own address).
+  Ipv4 detailsFrom = 0;
+  /// Answer each discovery request also with this many replies in the
+  /// device's name, each with a MAC address never sent before: a flood of
+  /// new devices (0 = none).
+  int floodMacs = 0;
 
   // TCP session.
   /// Refuse every login (0x00, 0x00) whatever the digest.
@@ -105,9 +113,16 @@ struct SimFaults {
   /// Announce the configuration file (0x20) with length 0 and the 32-bit
   /// length after it, whatever its size.
   bool longFileHeader = false;
+  /// Announce the configuration file (0x20) with this 32-bit length in the
+  /// long header, whatever its size; only the file's own bytes follow, then
+  /// silence (0: the file's size).
+  std::uint32_t fileLengthClaim = 0;
 
   // Web server of a video server.
   HttpAnswer httpAnswer = HttpAnswer::kSuccess;
+  /// Stop reading a request after this many bytes and stay silent with the
+  /// connection open for good (0: never): an upload that stalls.
+  std::uint32_t httpStallAfter = 0;
   std::string httpAnswerText;  ///< the page for HttpAnswer::kLiteral
 };
 

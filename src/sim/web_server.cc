@@ -19,6 +19,9 @@ struct WebServer::Connection {
   WebRequestReader reader;
   bool continueSent = false;
   bool answered = false;
+  std::uint64_t bytesIn = 0;
+  /// Stopped reading (SimFaults::httpStallAfter): kept open, never swept.
+  bool stalled = false;
 };
 
 namespace {
@@ -121,7 +124,16 @@ void WebServer::OnData(std::uint64_t id, std::span<const std::uint8_t> bytes) {
   const auto found = connections_.find(id);
   if (found == connections_.end()) return;
   Connection& c = *found->second;
-  if (c.answered) return;  // anything after the request is ignored
+  if (c.answered || c.stalled) return;  // anything after the request is ignored
+  const std::uint32_t stallAfter = devices_[c.device].faults.httpStallAfter;
+  c.bytesIn += bytes.size();
+  if (stallAfter > 0 && c.bytesIn >= stallAfter) {
+    // Neither reads nor answers any more; the sender's buffers fill.
+    c.stalled = true;
+    c.stream.PauseReading();
+    if (options_.verbose) Log("web request from " + c.peer + " stalled");
+    return;
+  }
   const WebRequestReader::State state = c.reader.Feed(bytes);
   if (state == WebRequestReader::State::kNeedMore) {
     if (c.reader.WantsContinue() && !c.continueSent) {
@@ -169,7 +181,7 @@ void WebServer::ScheduleSweep() {
 void WebServer::Sweep() {
   const auto now = std::chrono::steady_clock::now();
   for (auto& [id, c] : connections_) {
-    if (!c->stream.IsOpen()) continue;
+    if (!c->stream.IsOpen() || c->stalled) continue;
     if (now - c->stream.LastActivity() < std::chrono::milliseconds(options_.idleLimitMs)) continue;
     if (options_.verbose) Log("web connection from " + c->peer + " idle; closed");
     c->stream.Close();

@@ -72,6 +72,7 @@ class WebServerTest : public ::testing::Test {
   void SetUp() override {
     devices_ = {VideoServer(0x0080, 70), VideoServer(0x1088, 71), VideoServer(0x0080, 72)};
     devices_[2].faults.httpAnswer = HttpAnswer::kSizeMismatch;
+    devices_[1].faults.httpStallAfter = stallAfter_;
     SimDevice sw;
     sw.modelId = 0x6008;
     sw.ip = MakeIpv4(127, 0, 0, 73);
@@ -111,6 +112,7 @@ class WebServerTest : public ::testing::Test {
     return records;
   }
 
+  std::uint32_t stallAfter_ = 0;
   std::vector<SimDevice> devices_;
   EventLoop loop_;
   std::unique_ptr<Recorder> recorder_;
@@ -176,6 +178,26 @@ TEST_F(WebServerTest, FirmwareUploadAnswers) {
   EXPECT_EQ(records[0]["fileMd5"], HexText(Md5(std::string_view(image))));
   EXPECT_EQ(records[1]["result"], "no credentials");
   EXPECT_EQ(records[2]["result"], "answered File size mismatch (httpAnswer)");
+}
+
+class StalledWebServerTest : public WebServerTest {
+ protected:
+  void SetUp() override {
+    stallAfter_ = 64;
+    WebServerTest::SetUp();
+  }
+};
+
+TEST_F(StalledWebServerTest, UploadThatStallsIsNeitherReadOnNorAnsweredNorClosed) {
+  LoopbackClient client;
+  ASSERT_TRUE(client.Connect(devices_[1].ip, server_->BoundPort(1)));
+  client.Send(FirmwarePost("image", Credentials("admin", "pw")));
+  ReceiveEnd end = ReceiveEnd::kComplete;
+  EXPECT_EQ(client.ReceiveAll(&end, std::chrono::milliseconds(1500)), "");
+  EXPECT_EQ(end, ReceiveEnd::kTimeout);  // still open, silent
+  EXPECT_TRUE(Records().empty());
+  // The other video servers are not affected.
+  EXPECT_THAT(Exchange(0, FirmwarePost("image", Credentials("admin", "pw"))), HasSubstr("200 OK"));
 }
 
 TEST_F(WebServerTest, DownloadWithoutCredentialsAndOtherPaths) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -32,6 +33,8 @@ constexpr const char* kCamera = "02:56:50:00:00:07";          // video server, a
 constexpr const char* kEncoder = "02:56:50:00:00:08";         // answers "File size mismatch"
 constexpr const char* kLocked = "02:56:50:00:00:09";          // protected, "pw9"
 constexpr const char* kStalls = "02:56:50:00:00:0A";          // stops reading at 64 KiB
+constexpr const char* kStalledCamera = "02:56:50:00:00:0B";   // video server, stops at 64 KiB
+constexpr const char* kClaimsTooMuch = "02:56:50:00:00:0C";   // announces a 16 MiB + 1 file
 
 [[maybe_unused]] SharedLab* const kSharedLab = AddSharedLab("vtu", kScenario);
 
@@ -160,6 +163,37 @@ TEST_F(UpgradeLab, StalledTransferTimesOut) {
     EXPECT_EQ(Text(line, "result").find("image taken"), std::string::npos) << line.dump();
   }
   EXPECT_EQ(Lines(run.received, kStalls, kOpChallenge).size(), 1u) << Dump(run.received);
+}
+
+TEST_F(UpgradeLab, VideoServerThatStopsTakingTheImageFailsAfterAMinute) {
+  // The web server takes 64 KiB of the post, then neither reads nor answers
+  // and keeps the connection: the upload ends after 60 s without progress.
+  const std::string path = WriteImage("camera-large.rom", 40u << 20);
+  const auto start = std::chrono::steady_clock::now();
+  const CommandRun run = TheLab().Run(
+      {"upgrade", path, "--kavex-user", "admin", "--kavex-password", "cam-pw", kStalledCamera},
+      150);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out, Row(kStalledCamera, "Network connection fail\n"));
+  EXPECT_GE(seconds, 60.0);
+  EXPECT_LT(seconds, 90.0);
+  EXPECT_TRUE(HttpLines(run.received, kStalledCamera).empty()) << Dump(run.received);
+}
+
+TEST_F(UpgradeLab, ConfigurationFileAnnouncedAbove16MiBFailsAtOnce) {
+  const std::string out = TheLab().workDir() + "/huge.ini";
+  const auto start = std::chrono::steady_clock::now();
+  const CommandRun run = TheLab().Run({"export", kClaimsTooMuch, out});
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out, "Your IP address is not accessable for this Meshvault Server.\n");
+  EXPECT_FALSE(std::ifstream(out).good());
+  // The search (ended once the device is detailed) and the refusal, not the
+  // reply time-out of a transfer that was begun.
+  EXPECT_LT(seconds, 4.0);
 }
 
 TEST_F(UpgradeLab, VideoServerParameterExport) {
