@@ -176,9 +176,9 @@ TEST(Help, RefusalsAreJsonWithJson) {
 }
 
 /// The commands an option of the parser's table applies to; empty: all.
-std::vector<std::string> ScopeOf(const OptionSpec& spec) {
+std::vector<std::string> ScopeOf(const OptionSpec& declared) {
   std::vector<std::string> commands;
-  std::istringstream words(spec.commands ? spec.commands : "");
+  std::istringstream words(declared.commands ? declared.commands : "");
   for (std::string word; words >> word;) commands.push_back(word);
   return commands;
 }
@@ -192,22 +192,22 @@ TEST(Help, DocumentsExactlyWhatTheParserAccepts) {
   // Each option of the parser is documented where it applies, with a value
   // exactly when the parser takes one.
   std::size_t documented = 0;
-  for (const OptionSpec& spec : OptionTable()) {
-    const std::vector<std::string> scope = ScopeOf(spec);
+  for (const OptionSpec& declared : OptionTable()) {
+    const std::vector<std::string> scope = ScopeOf(declared);
     std::vector<std::span<const OptionHelp>> places;
     if (scope.empty()) places.push_back(GlobalOptionHelp());
     for (const std::string& name : scope) {
       const CommandHelp* command = FindCommandHelp(name);
-      ASSERT_NE(command, nullptr) << spec.name;
+      ASSERT_NE(command, nullptr) << declared.name;
       places.push_back(command->options);
     }
     for (std::span<const OptionHelp> options : places) {
       const auto help = std::find_if(options.begin(), options.end(),
-                                     [&](const OptionHelp& o) { return o.name == spec.name; });
-      ASSERT_NE(help, options.end()) << spec.name;
-      EXPECT_EQ(help->argument.empty(), spec.valueName == nullptr) << spec.name;
-      if (spec.valueName) {
-        EXPECT_EQ(help->argument, spec.valueName) << spec.name;
+                                     [&](const OptionHelp& o) { return o.name == declared.name; });
+      ASSERT_NE(help, options.end()) << declared.name;
+      EXPECT_EQ(help->argument.empty(), declared.valueName == nullptr) << declared.name;
+      if (declared.valueName) {
+        EXPECT_EQ(help->argument, declared.valueName) << declared.name;
       }
       ++documented;
     }

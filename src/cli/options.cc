@@ -61,13 +61,13 @@ void TakeFlag(CliOptions& options, const std::string& name) {
 }
 
 /// Stores an option's value; the secrets stay as given until ResolveSecrets.
-void TakeValue(CliOptions& options, const OptionSpec& spec, const std::string& value) {
-  const std::string name = spec.name;
+void TakeValue(CliOptions& options, const OptionSpec& declared, const std::string& value) {
+  const std::string name = declared.name;
   if (name == "--interface")
     options.interfaces.push_back(value);
   else if (name == "--kavex-user")
     options.kavexUser = value;
-  else if (!spec.commands)
+  else if (!declared.commands)
     options.secrets[name] = value;
   else
     options.values[name] = value;
@@ -79,8 +79,8 @@ std::span<const OptionSpec> OptionTable() { return kOptions; }
 
 const OptionSpec* FindOption(const std::string& name) {
   const std::string wanted = name == "-h" ? "--help" : name;
-  for (const OptionSpec& spec : kOptions) {
-    if (wanted == spec.name) return &spec;
+  for (const OptionSpec& declared : kOptions) {
+    if (wanted == declared.name) return &declared;
   }
   return nullptr;
 }
@@ -117,15 +117,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& argv) {
       continue;
     }
     const auto [name, inlineValue] = SplitOption(word);
-    const OptionSpec* spec = FindOption(name);
-    if (!spec) return fail("unknown option " + name);
-    if (!spec->valueName) {
+    const OptionSpec* declared = FindOption(name);
+    if (!declared) return fail("unknown option " + name);
+    if (!declared->valueName) {
       if (inlineValue) return fail("option " + name + " takes no value");
-      TakeFlag(options, spec->name);
+      TakeFlag(options, declared->name);
       continue;
     }
     if (!inlineValue && i + 1 >= argv.size()) return fail("option " + name + " needs a value");
-    TakeValue(options, *spec, inlineValue ? *inlineValue : argv[++i]);
+    TakeValue(options, *declared, inlineValue ? *inlineValue : argv[++i]);
   }
   if (options.command.empty() && !options.help && !options.version) {
     return fail("no command given");

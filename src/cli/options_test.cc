@@ -68,9 +68,9 @@ TEST(CommandLine, UsageErrorsAreReportedAsJsonWhenAsked) {
 }
 
 TEST(CommandLine, OneTableNamesEveryOption) {
-  for (const OptionSpec& spec : OptionTable()) {
-    EXPECT_EQ(FindOption(spec.name), &spec);
-    EXPECT_TRUE(std::string(spec.name).starts_with("--"));
+  for (const OptionSpec& declared : OptionTable()) {
+    EXPECT_EQ(FindOption(declared.name), &declared);
+    EXPECT_TRUE(std::string(declared.name).starts_with("--"));
   }
   EXPECT_EQ(FindOption("-h"), FindOption("--help"));
   EXPECT_EQ(FindOption("--bogus"), nullptr);
