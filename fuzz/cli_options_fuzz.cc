@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   CliOptions& options = *parsed.options;
   const auto commands = CommandNames();
-  if (!options.help &&
+  // Only --help and --version stand without a command.
+  if (!options.help && !options.version &&
       std::find(commands.begin(), commands.end(), options.command) == commands.end()) {
     __builtin_trap();
   }
