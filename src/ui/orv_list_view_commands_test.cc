@@ -162,6 +162,19 @@ struct CommandsTest : ::testing::Test {
   std::unique_ptr<OrvListView> view;
 };
 
+/// The commands with the real bracket over a recording network helper.
+struct BracketCommandsTest : CommandsTest {
+  BracketCommandsTest() { services.bracket = &bracket; }
+  ~BracketCommandsTest() override { view.reset(); }  // it removes through the bracket
+
+  struct SilentSink : MessageSink {
+    void ShowMessage(std::string_view, MessageIcon) override {}
+  };
+  test_support::RecordingNetdChannel helper;
+  SilentSink sink;
+  ArpRouteBracket bracket{&helper, sink};
+};
+
 TEST_F(CommandsTest, ModifyIpReadsOpensTheDialogWarnsAndReplacesTheRecord) {
   document.append(Switch("ORV-D8", MakeIpv4(10, 0, 0, 5), 1));
   Populate({0}, 0);
@@ -215,13 +228,7 @@ TEST_F(CommandsTest, ModifyIpStopsSilentlyOnCancelNoOrAnUnchangedCopy) {
   EXPECT_EQ(op.netconf.size(), 3u);
 }
 
-TEST_F(CommandsTest, ModifyIpFailuresKeepTheRecordAndTheBracketIsAlwaysRemoved) {
-  test_support::RecordingNetdChannel helper;
-  struct Sink : MessageSink {
-    void ShowMessage(std::string_view, MessageIcon) override {}
-  } sink;
-  ArpRouteBracket bracket(&helper, sink);
-  services.bracket = &bracket;
+TEST_F(BracketCommandsTest, ModifyIpFailuresKeepTheRecordAndTheBracketIsAlwaysRemoved) {
   document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
   Populate({0}, 0);
   services.readNetworkSettings = [](DeviceRecord&, ConfigBlock&) { return -1; };
@@ -304,13 +311,7 @@ TEST_F(CommandsTest, ImportWithAWrongHeaderStopsTheRunAndKeepsOkDisabled) {
   EXPECT_EQ(op.messages[0].first, "File format error.");
 }
 
-TEST_F(CommandsTest, DestroyingTheViewRemovesEveryListedDevicesArpEntryAndRoute) {
-  test_support::RecordingNetdChannel helper;
-  struct Sink : MessageSink {
-    void ShowMessage(std::string_view, MessageIcon) override {}
-  } sink;
-  ArpRouteBracket bracket(&helper, sink);
-  services.bracket = &bracket;
+TEST_F(BracketCommandsTest, DestroyingTheViewRemovesEveryListedDevicesArpEntryAndRoute) {
   document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
   document.append(Switch("ORV-A8", MakeIpv4(192, 168, 7, 9), 2));
   document.append(Switch("ORV-R8", MakeIpv4(10, 9, 0, 44), 3));  // nothing installed for it
@@ -323,15 +324,9 @@ TEST_F(CommandsTest, DestroyingTheViewRemovesEveryListedDevicesArpEntryAndRoute)
                                                   "remove 10.9.0.44"}));
 }
 
-TEST_F(CommandsTest, RefreshSearchRemovesWhatWasInstalledForTheRecordsItDrops) {
+TEST_F(BracketCommandsTest, RefreshSearchRemovesWhatWasInstalledForTheRecordsItDrops) {
   // A refresh after Set Default or Upgrade empties the list: what is left
   // installed for the old records goes before the new search runs.
-  test_support::RecordingNetdChannel helper;
-  struct Sink : MessageSink {
-    void ShowMessage(std::string_view, MessageIcon) override {}
-  } sink;
-  ArpRouteBracket bracket(&helper, sink);
-  services.bracket = &bracket;
   services.searchWorker = [](SearchContext&) {};
   services.timing.searchCountdownMs = 400;
   document.append(Switch("ORV-D8", MakeIpv4(172, 16, 0, 5), 1));
