@@ -27,11 +27,14 @@ void MultiDeviceDialog::Open() {
 }
 
 bool MultiDeviceDialog::MayStart(std::size_t index) const {
-  for (std::size_t earlier = 0; earlier < index; ++earlier) {
-    if (rows_[earlier]->state == kRowRunning &&
-        rows_[earlier]->record.ipAddr == rows_[index]->record.ipAddr) {
-      return false;
-    }
+  // Devices sharing an address run one after another, in row order: none of
+  // them may be running, and no earlier one may still be waiting (an earlier
+  // row can end while the timer walks past its successor, which must not let
+  // a later row overtake it and run beside it).
+  for (std::size_t other = 0; other < rows_.size(); ++other) {
+    if (other == index || rows_[other]->record.ipAddr != rows_[index]->record.ipAddr) continue;
+    const int state = rows_[other]->state;
+    if (state == kRowRunning || (other < index && state == kRowWaiting)) return false;
   }
   return true;
 }

@@ -93,11 +93,14 @@ TEST(MultiDeviceDialog, DevicesSharingAnAddressRunOneAfterAnother) {
   gate.Release(0);
   TickUntil(dialog, [&] { return gate.Started().size() == 3; });
   EXPECT_EQ(gate.Started().back(), 1);
+  // The row's text follows its state on a tick of its own.
+  TickUntil(dialog, [&] { return cells.text[0][1] != "Wait.."; });
   EXPECT_EQ(cells.text[0][1], "Done");
 
   gate.Release(1);  // fails; the next device sharing the address still runs
   TickUntil(dialog, [&] { return gate.Started().size() == 4; });
   EXPECT_EQ(gate.Started().back(), 3);
+  TickUntil(dialog, [&] { return cells.text[1][1] != "Wait.."; });
   EXPECT_EQ(cells.text[1][1], "Fail");
   EXPECT_TRUE(buttons.empty());
 
