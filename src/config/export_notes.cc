@@ -19,6 +19,11 @@ void NoteExportProblem(std::string text) {
   if (notes.size() < kMaxNotes) notes.push_back(std::move(text));
 }
 
+void NoteUnnamedValue(std::string_view key) {
+  NoteExportProblem(std::string(key) +
+                    ": the stored value has no name and was written as an empty value.");
+}
+
 std::vector<std::string> TakeExportProblems() { return std::exchange(notes, {}); }
 
 std::string NamedValueOrNote(const ItemAccessors& accessors, const ConfigBlock& block,
@@ -26,8 +31,7 @@ std::string NamedValueOrNote(const ItemAccessors& accessors, const ConfigBlock& 
   ItemValue value;
   const ItemStatus status = accessors.getItem(block, id, listIndex, value);
   if (status == ItemStatus::kOutOfRange) {
-    NoteExportProblem(std::string(key) +
-                      ": the stored value has no name and was written as an empty value.");
+    NoteUnnamedValue(key);
     return {};
   }
   if (status != ItemStatus::kOk) return {};

@@ -19,6 +19,10 @@ namespace vantrell {
 /// Records one problem of the file being written on this thread.
 void NoteExportProblem(std::string text);
 
+/// Notes that the stored value of the item under `key` has no name in the
+/// file and was written as an empty value.
+void NoteUnnamedValue(std::string_view key);
+
 /// The problems noted on this thread since the last call, in order; clears
 /// them.
 std::vector<std::string> TakeExportProblems();

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/message.h"
 
@@ -60,6 +61,25 @@ inline constexpr ValidationFlags kWrongFirstLine = 0x400000;
 inline constexpr ValidationFlags kBlockRefused = 0x10000000;
 
 }  // namespace validation
+
+/// One problem a reader met in a file: the 1-based line where the
+/// offending value stands (0 for a missing line or a check not tied to one
+/// line), the value's file key and its function group.
+struct FileProblem {
+  int line = 0;
+  std::string key;
+  ValidationFlags group = 0;
+
+  bool operator==(const FileProblem&) const = default;
+};
+
+/// What a reader returns beside the block: the flags the import acts on
+/// (the same as the reader's plain form returns) and every problem met, in
+/// the order met.
+struct FileReadResult {
+  ValidationFlags flags = 0;
+  std::vector<FileProblem> problems;
+};
 
 /// A group with a message: its bit and its name as the message spells it.
 struct ValidationGroup {
