@@ -278,6 +278,10 @@ struct SchemaContext {
 /// Every variant.
 inline constexpr std::uint32_t kAllVariants = 0xFFFFFFFFu;
 
+/// A per-number condition that never holds: a row only the reader knows
+/// (`.writes = Never`) or only the writer knows (`.reads = Never`).
+inline bool Never(const SchemaContext&, int) { return false; }
+
 struct SchemaRow {
   int section = 0;
   SchemaItem item;
@@ -419,10 +423,14 @@ class SchemaReader {
   std::optional<std::string> Lookup(std::string_view name, ReadForm form, bool literalKey = false);
   /// The line of the value that Lookup found last; 0 when it found none.
   int LastLine() const { return lastLine_; }
-  /// A problem with the value Lookup found last.
+  /// The file key of the value Lookup found last.
+  const std::string& LastKey() const { return lastKey_; }
+  /// A problem with the value Lookup found last, under `key`.
   void Report(std::string_view key, ValidationFlags group) {
     problems_.Add(lastLine_, std::string(key), group);
   }
+  /// A problem with the value Lookup found last, under its own key.
+  void Report(ValidationFlags group) { problems_.Add(lastLine_, lastKey_, group); }
 
   /// setItem; a refused write is a kBlockRefused problem. Nothing is
   /// stored once the problem list stops storing.

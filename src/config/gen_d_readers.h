@@ -1,9 +1,10 @@
 #pragma once
 /// The configuration file readers of the D8 family (GenD1 to GenD4). Each
-/// walks its own list of items once, looks each item's key up from the
-/// start of the file (the first line carrying it wins; file order does not
-/// matter), converts the value by the item's kind and writes it into the
-/// fetched block with setItem when it lies in the item's accepted range.
+/// walks the rows of the D8 file schema (gen_d_schema.h) of its generation
+/// once, looks each item's key up from the start of the file (the first
+/// line carrying it wins; file order does not matter), converts the value
+/// by the row's format and writes it into the fetched block with setItem
+/// when the row's rule accepts it.
 /// A value outside its range, or an absent key, leaves the device's own
 /// value in place; these readers never reject a file.
 ///
@@ -19,6 +20,7 @@
 #include <string_view>
 
 #include "config/config_block.h"
+#include "config/gen_d_schema.h"  // the port-7 and port-8 rules by model
 #include "config/generation.h"
 #include "config/item_accessors.h"
 #include "config/validation.h"
@@ -35,20 +37,18 @@ ValidationFlags readGenD3ConfigFile(DeviceRecord& edited, ConfigBlock& block,
 ValidationFlags readGenD4ConfigFile(DeviceRecord& edited, ConfigBlock& block,
                                     std::string_view fileText, ItemAccessors& accessors);
 
+/// The same read for a D8 `generation`, with every problem the file has
+/// beside the flags: a value that its row does not accept (kept out of
+/// the block, as always) with its line, key and function group. The flags
+/// are exactly what the plain reader returns (0 or kBlockRefused): the
+/// problems never make a D8 reader reject a file.
+FileReadResult ReadGenDConfigFileWithProblems(Generation generation, DeviceRecord& edited,
+                                              ConfigBlock& block, std::string_view fileText,
+                                              ItemAccessors& accessors);
+
 /// The reader of a D8 generation, or null for any other generation.
 using GenDConfigFileReader = ValidationFlags (*)(DeviceRecord&, ConfigBlock&, std::string_view,
                                                  ItemAccessors&);
 GenDConfigFileReader GenDReaderFor(Generation generation);
-
-// Which port-7 and port-8 settings of a file the D8 readers apply, by
-// model: some models have fixed uplink ports whose settings stay as the
-// device has them.
-
-/// Port 7's MDI flag: models 0x6008, 0x6018, 0x6028, 0x6058, 0x6068, 0x6078.
-bool GenDAppliesPort7MdiFlag(std::uint16_t modelId);
-/// Port 7's speed: every model but 0x6038, 0x6048, 0x6088, 0x6098.
-bool GenDAppliesPort7Speed(std::uint16_t modelId);
-/// Port 8's MDI flag and speed: models 0x6008 and 0x6058.
-bool GenDAppliesPort8Settings(std::uint16_t modelId);
 
 }  // namespace vantrell

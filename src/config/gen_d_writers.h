@@ -8,6 +8,9 @@
 /// redundancy word into protocol, master and coupling; GenD4 writes the
 /// 80-character location and a relay warning section.
 ///
+/// The value lines come from the D8 file schema (gen_d_schema.h); the
+/// banners and the section order are the writer's own.
+///
 /// An item that the accessors cannot read (for instance because the block
 /// is shorter than its generation's size) is written as an empty value.
 
@@ -15,6 +18,7 @@
 #include <string>
 
 #include "config/config_block.h"
+#include "config/gen_d_schema.h"  // OmitsMdiFlagLine
 #include "config/generation.h"
 #include "config/item_accessors.h"
 #include "core/device_record.h"
@@ -40,9 +44,5 @@ void WriteGenD3ConfigFile(std::string& fileText, const DeviceRecord& record, Con
                           ItemAccessors& accessors);
 void WriteGenD4ConfigFile(std::string& fileText, const DeviceRecord& record, ConfigBlock& block,
                           ItemAccessors& accessors);
-
-/// True when the file of `modelId` leaves out the MDI flag line of `port`:
-/// those models have a fixed uplink on that port.
-bool OmitsMdiFlagLine(std::uint16_t modelId, int port);
 
 }  // namespace vantrell
