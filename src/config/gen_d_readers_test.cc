@@ -681,5 +681,78 @@ TEST(GenDReaders, ExportedRingSettingsImportBack) {
   }
 }
 
+// ---- the problem list ----
+
+FileReadResult ReadWithProblems(Device& d, std::string_view file) {
+  return ReadGenDConfigFileWithProblems(d.generation, d.record, d.block, file, *d.accessors);
+}
+
+TEST(GenDReaderProblems, BadValuesOfTwoGroupsAreListedWithLineAndKeyWhileTheFileIsAccepted) {
+  const std::string file = "# a comment line\r\n" + Line("D_CONF_ETH_PCFG_SPEED3", "9\r") +
+                           Line("D_CONF_ETH_MIRROR_PORT", "2\r") +
+                           Line("D_CONF_ETH_WARN_PLOADTIME5", "0 sec\r") +
+                           Line("D_CONF_ETH_SYSDESCR", std::string(31, 'd') + "\r");
+  Device plain(Generation::kGenD2);
+  plain.Set(PcfgSpeed(3), 4);
+  EXPECT_EQ(plain.Read(file), 0u);
+
+  Device d(Generation::kGenD2);
+  d.Set(PcfgSpeed(3), 4);
+  const FileReadResult result = ReadWithProblems(d, file);
+  EXPECT_EQ(result.flags, 0u);
+  // In the order of the schema: server, ports, e-mail warning.
+  EXPECT_EQ(result.problems,
+            (std::vector<FileProblem>{{5, "SysDescr", validation::kSystem},
+                                      {2, "Port3_Speed", validation::kPort},
+                                      {4, "Traffic-Duration5", validation::kEmailWarning}}));
+  EXPECT_EQ(d.Number(PcfgSpeed(3)), 4u);
+  EXPECT_EQ(d.Number(D_CONF_ETH_MIRROR_PORT), 2u);
+  EXPECT_EQ(d.block, plain.block);
+}
+
+TEST(GenDReaderProblems, PasswordAndGenerationRangesAreProblemsOfTheirGroups) {
+  const std::string file = Line("D_CONF_ETH_WARN_SFLAG", "40") + Line("D_CONF_ETH_PASSWORD", "a b");
+  Device genD2(Generation::kGenD2);
+  EXPECT_EQ(ReadWithProblems(genD2, file).problems,
+            (std::vector<FileProblem>{{2, "Password", validation::kPasswords},
+                                      {1, "ServerEvents", validation::kEmailWarning}}));
+  Device genD4(Generation::kGenD4);
+  EXPECT_EQ(ReadWithProblems(genD4, file).problems,
+            (std::vector<FileProblem>{{2, "Password", validation::kPasswords}}));
+  EXPECT_EQ(genD4.Number(D_CONF_ETH_WARN_SFLAG), 0x40u);
+  EXPECT_STREQ(genD4.record.password, "oldpass");
+}
+
+TEST(GenDReaderProblems, SpanningTreeValuesAreCheckedOnlyWhenTheRingIsOff) {
+  const std::string ringOn =
+      Line("D_CONF_ETH_REDUN_PROTOCOL", "1") + Line("D_CONF_ETH_SPAN_PORT2_ID", "256");
+  Device d(Generation::kGenD3);
+  EXPECT_TRUE(ReadWithProblems(d, ringOn).problems.empty());
+  const std::string ringOff =
+      Line("D_CONF_ETH_REDUN_PROTOCOL", "0") + Line("D_CONF_ETH_SPAN_PORT2_ID", "256");
+  EXPECT_EQ(ReadWithProblems(d, ringOff).problems,
+            (std::vector<FileProblem>{{2, "Port_ID2", validation::kCommRedundancy}}));
+}
+
+TEST(GenDReaderProblems, RefusedBlockIsTheOnlyProblem) {
+  Device d(Generation::kGenD1);
+  d.block.Resize(blockSize(Generation::kGenD1) - 1);
+  const FileReadResult result = ReadWithProblems(d, Line("D_CONF_ETH_PCFG_SPEED3", "9"));
+  EXPECT_EQ(result.flags, validation::kBlockRefused);
+  EXPECT_EQ(result.problems, (std::vector<FileProblem>{{0, "", validation::kBlockRefused}}));
+}
+
+TEST(GenDReaderProblems, AnExportedFileHasNone) {
+  for (Generation g : kDGenerations) {
+    SCOPED_TRACE(GenerationName(g));
+    Device source(g);
+    FillTypicalDevice(source);
+    std::string file;
+    ASSERT_TRUE(WriteGenDConfigFile(g, file, source.record, source.block, *source.accessors));
+    Device target(g);
+    EXPECT_EQ(ReadWithProblems(target, file).problems, std::vector<FileProblem>{});
+  }
+}
+
 }  // namespace
 }  // namespace vantrell
