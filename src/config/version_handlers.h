@@ -1,7 +1,8 @@
 #pragma once
 /// The version handler table: one row per firmware generation, picked for a
-/// device by its model ID and firmware version. A row binds the
-/// generation's accessors, block size, file writer and file reader. Rows
+/// device by its model ID and firmware version as the core's generation
+/// table says. A row binds the generation's accessors, file writer and file
+/// reader to it. Rows
 /// whose generation is not built yet still serve their devices, but say so
 /// instead of handing out handlers.
 
@@ -13,7 +14,7 @@
 #include <string_view>
 
 #include "config/config_block.h"
-#include "config/generation.h"
+#include "core/generation_table.h"
 #include "config/item_accessors.h"
 #include "core/device_record.h"
 
@@ -30,12 +31,9 @@ using ConfigFileReader = std::uint32_t (*)(DeviceRecord& edited, ConfigBlock& bl
 /// Makes the accessors of a generation.
 using AccessorFactory = std::unique_ptr<ItemAccessors> (*)();
 
-struct VersionHandlerRow {
-  int number;  ///< 1..7, in the order rows are examined
-  Generation generation;
-  bool (*modelTest)(std::uint16_t modelId);
-  std::uint32_t firmwareLow;   ///< lowest version served, inclusive
-  std::uint32_t firmwareHigh;  ///< highest version served, inclusive; 0 = no upper bound
+/// A generation's row of the core table (models, firmware range, block
+/// size) with the handlers that read and write its block.
+struct VersionHandlerRow : GenerationRow {
   /// Null while the generation's accessors are not built.
   AccessorFactory makeAccessors = nullptr;
   /// Null until the generation's writer is built.
@@ -43,14 +41,12 @@ struct VersionHandlerRow {
   /// Null until the generation's reader is built.
   ConfigFileReader readConfigFile = nullptr;
 
-  std::size_t blockSize() const { return vantrell::blockSize(generation); }
-  /// The model test accepts the model and the version lies in the range.
-  bool Serves(std::uint16_t modelId, std::uint32_t firmwareVersion) const;
+  std::size_t blockSize() const { return blockBytes; }
   /// The generation's accessors exist.
   bool IsBuilt() const { return makeAccessors != nullptr; }
 };
 
-inline constexpr std::size_t kVersionHandlerRows = 7;
+inline constexpr std::size_t kVersionHandlerRows = kGenerationCount;
 
 /// The seven rows in the order they are examined.
 std::span<const VersionHandlerRow, kVersionHandlerRows> VersionHandlerTable();

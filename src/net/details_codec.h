@@ -1,5 +1,6 @@
 #pragma once
-/// The details query datagrams: the 6-byte 0x01 request and the 0x81 reply
+/// The client's encoder and decoder of the details query datagrams (layouts
+/// in core/wire/details_layout.h): the 6-byte 0x01 request and the 0x81 reply
 /// in its four lengths (86, 98, 178, 1186), with the rules by which a reply
 /// is accepted for a given device.
 
@@ -8,11 +9,12 @@
 #include <vector>
 
 #include "core/device_record.h"
+#include "core/wire/details_layout.h"
 
 namespace vantrell {
 
 /// Longest details reply; longer datagrams are not acceptable.
-inline constexpr std::size_t kDetailsMaxReplySize = 1186;
+inline constexpr std::size_t kDetailsMaxReplySize = wire::details_reply::kModulesSize;
 
 std::vector<std::uint8_t> BuildDetailsRequest(std::uint16_t sequence);
 

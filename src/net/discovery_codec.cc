@@ -2,35 +2,21 @@
 
 #include "core/byte_order.h"
 #include "core/model_table.h"
+#include "core/wire/discovery_layout.h"
 
 namespace vantrell {
 namespace {
 
-// Request header, both kinds.
-constexpr std::size_t kReqType = 0;      // 'I' or 'H'
-constexpr std::size_t kReqLength = 2;    // total length, big-endian
-constexpr std::size_t kReqSequence = 4;  // low byte first
-constexpr std::size_t kReqHeaderSize = 6;
-constexpr std::size_t kIdentifyEntrySize = 4;  // model ID, serial; each low byte first
-constexpr std::size_t kHostEntrySize = 6;      // MAC address
+namespace rq = wire::discovery_request;
+namespace rp = wire::discovery_reply;
+static_assert(rp::kModelNameSize == kModelNameLength, "the long reply's name fills the record's");
 
-// Reply fields.
-constexpr std::uint8_t kReplyMarker = 0xC9;
-constexpr std::size_t kRepMarker = 0;
-constexpr std::size_t kRepSequence = 4;   // low byte first
-constexpr std::size_t kRepWebPort = 6;    // 32 bits big-endian, low 16 bits used
-constexpr std::size_t kRepModelId = 10;   // low byte first
-constexpr std::size_t kRepSerialNo = 12;  // low byte first
-constexpr std::size_t kRepInterface = 14; // network order
-constexpr std::size_t kRepMac = 18;
-constexpr std::size_t kRepModelName = 24; // long form only, 40 bytes
-
-std::vector<std::uint8_t> StartRequest(char type, std::size_t entries, std::size_t entrySize,
-                                       std::uint16_t sequence) {
-  std::vector<std::uint8_t> request(kReqHeaderSize + entries * entrySize, 0);
-  request[kReqType] = static_cast<std::uint8_t>(type);
-  StoreBe16(&request[kReqLength], static_cast<std::uint16_t>(request.size()));
-  StoreLe16(&request[kReqSequence], sequence);
+std::vector<std::uint8_t> StartRequest(std::uint8_t marker, std::size_t entries,
+                                       std::size_t entrySize, std::uint16_t sequence) {
+  std::vector<std::uint8_t> request(rq::kHeaderSize + entries * entrySize, 0);
+  request[rq::kMarker] = marker;
+  StoreBe16(&request[rq::kLength], static_cast<std::uint16_t>(request.size()));
+  StoreLe16(&request[rq::kSequence], sequence);
   return request;
 }
 
@@ -43,12 +29,12 @@ std::vector<std::uint8_t> BuildIdentifyRequest(const DeviceList& known, std::uin
     if (IsD8Family(record.modelId)) listed.push_back(&record);
   }
   std::vector<std::uint8_t> request =
-      StartRequest('I', listed.size(), kIdentifyEntrySize, sequence);
-  std::uint8_t* entry = request.data() + kReqHeaderSize;
+      StartRequest(rq::kMarkerKnownD8, listed.size(), rq::kD8EntrySize, sequence);
+  std::uint8_t* entry = request.data() + rq::kEntries;
   for (const DeviceRecord* record : listed) {
-    StoreLe16(entry, record->modelId);
-    StoreLe16(entry + 2, record->serialNo);
-    entry += kIdentifyEntrySize;
+    StoreLe16(entry + rq::kD8EntryModelId, record->modelId);
+    StoreLe16(entry + rq::kD8EntrySerialNo, record->serialNo);
+    entry += rq::kD8EntrySize;
   }
   return request;
 }
@@ -59,11 +45,12 @@ std::vector<std::uint8_t> BuildHostRequest(const DeviceList& known, std::uint16_
     if (listed.size() == kMaxKnownPerRequest) break;
     if (!IsD8Family(record.modelId)) listed.push_back(&record);
   }
-  std::vector<std::uint8_t> request = StartRequest('H', listed.size(), kHostEntrySize, sequence);
-  std::uint8_t* entry = request.data() + kReqHeaderSize;
+  std::vector<std::uint8_t> request =
+      StartRequest(rq::kMarkerKnownOther, listed.size(), rq::kMacEntrySize, sequence);
+  std::uint8_t* entry = request.data() + rq::kEntries;
   for (const DeviceRecord* record : listed) {
     std::copy(record->mac.begin(), record->mac.end(), entry);
-    entry += kHostEntrySize;
+    entry += rq::kMacEntrySize;
   }
   return request;
 }
@@ -77,15 +64,15 @@ std::optional<DeviceRecord> JudgeDiscoveryReply(std::span<const std::uint8_t> by
   if (datagramLength != bytes.size()) return std::nullopt;
   if (bytes.size() != kShortReplySize && bytes.size() != kLongReplySize) return std::nullopt;
   const std::uint8_t* p = bytes.data();
-  if (p[kRepMarker] != kReplyMarker) return std::nullopt;
-  if (LoadLe16(p + kRepSequence) != context.sequence) return std::nullopt;
-  if (LoadRaw32(p + kRepInterface) != context.interfaceAddr) return std::nullopt;
+  if (p[rp::kMarker] != rp::kMarkerValue) return std::nullopt;
+  if (LoadLe16(p + rp::kSequence) != context.sequence) return std::nullopt;
+  if (LoadRaw32(p + rp::kInterfaceIp) != context.interfaceAddr) return std::nullopt;
 
   DeviceRecord record = MakeZeroRecord();
-  record.webPort = static_cast<std::uint16_t>(LoadBe32(p + kRepWebPort));
-  record.modelId = LoadLe16(p + kRepModelId);
-  record.serialNo = LoadLe16(p + kRepSerialNo);
-  std::copy(p + kRepMac, p + kRepMac + 6, record.mac.begin());
+  record.webPort = static_cast<std::uint16_t>(LoadBe32(p + rp::kWebPort));
+  record.modelId = LoadLe16(p + rp::kModelId);
+  record.serialNo = LoadLe16(p + rp::kSerialNo);
+  std::copy(p + rp::kMac, p + rp::kMac + rp::kMacSize, record.mac.begin());
   record.localIfAddr = context.interfaceAddr;
   record.ipAddr = context.source;
   if (bytes.size() == kShortReplySize) {
@@ -94,7 +81,7 @@ std::optional<DeviceRecord> JudgeDiscoveryReply(std::span<const std::uint8_t> by
     SetFieldText(record.modelName, *name);
     record.replyKind = 0;
   } else {
-    CopyRawField(record.modelName, p + kRepModelName, kModelNameLength);
+    CopyRawField(record.modelName, p + rp::kModelName, rp::kModelNameSize);
     record.replyKind = 1;
   }
   return record;

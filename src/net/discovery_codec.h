@@ -1,5 +1,6 @@
 #pragma once
-/// The discovery datagrams on UDP port 4000: the 'I' request (known D8
+/// The client's encoders and decoders of the discovery datagrams on UDP port
+/// 4000 (layouts in core/wire/discovery_layout.h): the 'I' request (known D8
 /// devices by model ID and serial), the 'H' request (other known devices by
 /// MAC address) and the 24- or 64-byte 0xC9 reply, with the rules by which
 /// a reply is accepted.
@@ -10,16 +11,17 @@
 #include <vector>
 
 #include "core/device_list.h"
+#include "core/wire/discovery_layout.h"
 
 namespace vantrell {
 
 /// Most known devices a request of either kind lists.
-inline constexpr std::size_t kMaxKnownPerRequest = 32;
+inline constexpr std::size_t kMaxKnownPerRequest = wire::discovery_request::kMaxEntries;
 /// Longest datagram the search reads; longer ones are dropped whole.
-inline constexpr std::size_t kDiscoveryReadSize = 64;
+inline constexpr std::size_t kDiscoveryReadSize = wire::discovery_reply::kLongSize;
 
-inline constexpr std::size_t kShortReplySize = 24;
-inline constexpr std::size_t kLongReplySize = 64;
+inline constexpr std::size_t kShortReplySize = wire::discovery_reply::kShortSize;
+inline constexpr std::size_t kLongReplySize = wire::discovery_reply::kLongSize;
 
 /// The 'I' request listing the first 32 D8 devices of `known`.
 std::vector<std::uint8_t> BuildIdentifyRequest(const DeviceList& known, std::uint16_t sequence);

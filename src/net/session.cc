@@ -36,26 +36,35 @@ bool ReceiveFixed(Session& session, std::span<std::uint8_t> reply, int waitMs) {
   return session.connection->ReceiveOnce(reply, waitMs) == static_cast<int>(reply.size());
 }
 
+/// True for the two-byte acknowledgement `opcode, 0x01`.
+bool IsSuccessAck(std::span<const std::uint8_t, wire::ack_reply::kSize> reply,
+                  std::uint8_t opcode) {
+  return reply[wire::ack_reply::kOpcode] == opcode &&
+         reply[wire::ack_reply::kStatus] == wire::ack_reply::kSuccess;
+}
+
 /// Waits for the two-byte acknowledgement `opcode, 0x01`.
 int ExpectAck(Session& session, std::uint8_t opcode, int waitMs) {
-  std::uint8_t reply[2];
+  std::uint8_t reply[wire::ack_reply::kSize];
   if (!ReceiveFixed(session, reply, waitMs)) return kFailed;
-  return reply[0] == opcode && reply[1] == 0x01 ? 0 : kFailed;
+  return IsSuccessAck(reply, opcode) ? 0 : kFailed;
 }
 
 int Exchange(Session& session, std::span<const std::uint8_t> request, int waitMs) {
   if (Send(session, request) != 0) return kFailed;
-  return ExpectAck(session, request[0], waitMs);
+  return ExpectAck(session, request[wire::kOpcodeAt], waitMs);
 }
 
 /// Sends the opcode and reads the 3-byte header `opcode, n big-endian`.
 int RequestLengthHeader(Session& session, std::uint8_t opcode, std::size_t& length) {
   if (SendOpcode(session, opcode) != 0) return kFailed;
-  std::uint8_t header[3];
-  if (!ReceiveFixed(session, header, session.timing.replyMs) || header[0] != opcode) {
+  namespace f = wire::length_prefixed_reply;
+  std::uint8_t header[f::kHeaderSize];
+  if (!ReceiveFixed(session, header, session.timing.replyMs) ||
+      header[wire::kOpcodeAt] != opcode) {
     return kFailed;
   }
-  length = LoadBe16(header + 1);
+  length = LoadBe16(header + f::kLength);
   return 0;
 }
 
@@ -114,18 +123,22 @@ int openSession(Ipv4 ipAddr, Session& session, const Timing& timing) {
 }
 
 int login(Session& session, std::string_view user, std::string_view password) {
+  namespace f = wire::challenge_reply;
   if (SendOpcode(session, kOpFetchChallenge) != 0) return kFailed;
-  std::uint8_t challenge[6];
+  std::uint8_t challenge[f::kSize];
   if (!ReceiveFixed(session, challenge, session.timing.replyMs) ||
-      challenge[0] != kOpFetchChallenge || challenge[1] != 0x04) {
+      challenge[wire::kOpcodeAt] != kOpFetchChallenge ||
+      challenge[f::kLengthByte] != f::kLengthValue) {
     return kFailed;
   }
-  const auto request = BuildLoginRequest(user, password.substr(0, kMaxPasswordLength),
-                                         std::span<const std::uint8_t, 4>(challenge + 2, 4));
+  const auto request = BuildLoginRequest(
+      user, password.substr(0, kMaxPasswordLength),
+      std::span<const std::uint8_t, f::kChallengeSize>(challenge + f::kChallenge,
+                                                       f::kChallengeSize));
   if (Send(session, request) != 0) return kFailed;
-  std::uint8_t reply[2];
+  std::uint8_t reply[wire::ack_reply::kSize];
   if (!ReceiveFixed(session, reply, session.timing.replyMs)) return kFailed;
-  return reply[0] == 0x00 && reply[1] == 0x01 ? 0 : kFailed;
+  return IsSuccessAck(reply, kOpLogin) ? 0 : kFailed;
 }
 
 int fetchConfigBlock(Session& session, std::span<std::uint8_t> buffer, std::size_t* received) {
@@ -143,7 +156,7 @@ int fetchConfigBlock(Session& session, std::span<std::uint8_t> buffer, std::size
 }
 
 int storeConfigBlock(Session& session, std::span<const std::uint8_t> block) {
-  if (block.size() > 0xFFFF) return kFailed;
+  if (block.size() > wire::store_block_request::kMaxBlockSize) return kFailed;
   return Exchange(session, BuildStoreConfigBlockRequest(block), session.timing.storeMs);
 }
 
@@ -175,13 +188,15 @@ int fetchSmtpPassword(Session& session, const DeviceRecord& record,
 }
 
 int fetchPortMasks(Session& session, std::uint32_t& portMask, std::uint32_t& trunkPortMask) {
+  namespace f = wire::port_masks_reply;
   if (SendOpcode(session, kOpFetchPortMasks) != 0) return kFailed;
-  std::uint8_t reply[10];
-  if (!ReceiveFixed(session, reply, session.timing.replyMs) || reply[0] != kOpFetchPortMasks) {
+  std::uint8_t reply[f::kSize];
+  if (!ReceiveFixed(session, reply, session.timing.replyMs) ||
+      reply[wire::kOpcodeAt] != kOpFetchPortMasks) {
     return kFailed;
   }
-  portMask = LoadLe32(reply + 2);
-  trunkPortMask = LoadLe32(reply + 6);
+  portMask = LoadLe32(reply + f::kPortMask);
+  trunkPortMask = LoadLe32(reply + f::kTrunkPortMask);
   return 0;
 }
 
@@ -190,7 +205,7 @@ int fetchConfigFile(Session& session, const std::filesystem::path& path) {
   std::size_t length = 0;
   if (RequestLengthHeader(session, kOpFetchConfigFile, length) != 0) return kFailed;
   if (length == 0) {
-    std::uint8_t longLength[4];
+    std::uint8_t longLength[wire::length_prefixed_reply::kLongLengthSize];
     if (!ReceiveFixed(session, longLength, session.timing.replyMs)) return kFailed;
     length = LoadBe32(longLength);
   }
@@ -244,27 +259,30 @@ int streamConfigFile(Session& session, const DeviceRecord& record,
     return kFailed;
   }
   probe.close();
-  if (size > 0xFFFFFFFFu) return kFailed;
+  if (size > wire::stream_request::kMaxFileSize) return kFailed;
   if (Send(session, BuildStreamConfigFileHeader(record, static_cast<std::uint32_t>(size))) != 0) {
     return kFailed;
   }
-  std::uint8_t ack[2];
-  if (!ReceiveFixed(session, ack, session.timing.storeMs) || ack[0] != kOpStreamConfigFile ||
-      ack[1] != 0x00) {
+  std::uint8_t ack[wire::ack_reply::kSize];
+  if (!ReceiveFixed(session, ack, session.timing.storeMs) ||
+      ack[wire::ack_reply::kOpcode] != kOpStreamConfigFile ||
+      ack[wire::ack_reply::kStatus] != wire::ack_reply::kTransferGoOn) {
     return kFailed;
   }
   if (SendFileInPieces(session, path, size) != 0) return kFailed;
 
-  std::uint8_t final[32];
+  namespace f = wire::stream_final_reply;
+  std::uint8_t final[f::kSize];
   const int received = session.connection->ReceiveOnce(final, session.timing.streamFinalMs);
   if (received == -ETIMEDOUT) return kSessionTimeout;
-  if (received != static_cast<int>(sizeof final) || final[0] != kOpStreamConfigFile) {
+  if (received != static_cast<int>(sizeof final) || final[wire::kOpcodeAt] != kOpStreamConfigFile) {
     return kFailed;
   }
-  const auto status = static_cast<std::int8_t>(final[1]);
-  if (status == 0) return 0;
-  if (status == -3) {
-    groupName.assign(reinterpret_cast<const char*>(final + 2), strnlen(reinterpret_cast<const char*>(final + 2), 30));
+  const auto status = static_cast<std::int8_t>(final[f::kStatus]);
+  if (status == f::kAccepted) return 0;
+  if (status == f::kGroupRejected) {
+    const char* name = reinterpret_cast<const char*>(final + f::kGroupName);
+    groupName.assign(name, strnlen(name, f::kGroupNameSize));
     return kSessionGroupRejected;
   }
   return kFailed;
@@ -288,15 +306,15 @@ int fetchInfoText(Session& session, std::span<char> buffer) {
 
 int setNetworkSettings(Session& session, const DeviceRecord& record) {
   if (Send(session, BuildNetworkSettingsRequest(record)) != 0) return kFailed;
-  std::uint8_t reply[2];
+  std::uint8_t reply[wire::ack_reply::kSize];
   const int received = session.connection->ReceiveOnce(reply, session.timing.storeMs);
   if (received == -ECONNRESET || received == -ECONNABORTED) {
     if (session.connection->aborted()) return kFailed;
     std::this_thread::sleep_for(std::chrono::milliseconds(session.timing.resetPauseMs));
     return kSessionAddressApplied;
   }
-  if (received != 2) return kFailed;
-  return reply[0] == kOpSetNetworkSettings && reply[1] == 0x01 ? 0 : kFailed;
+  if (received != static_cast<int>(sizeof reply)) return kFailed;
+  return IsSuccessAck(reply, kOpSetNetworkSettings) ? 0 : kFailed;
 }
 
 int sendCommand(Session& session, std::uint8_t opcode) {

@@ -30,21 +30,23 @@ void Append(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes)
 }
 
 void AppendAddressSettings(std::vector<std::uint8_t>& out, const DeviceRecord& record) {
-  std::uint8_t bytes[24];
-  StoreRaw32(bytes + 0, record.ipAddr);
-  StoreRaw32(bytes + 4, record.netmask);
-  StoreRaw32(bytes + 8, record.gateway);
-  StoreRaw32(bytes + 12, record.dns1);
-  StoreRaw32(bytes + 16, record.dns2);
-  StoreLe32(bytes + 20, record.ipConfigFlags);
+  namespace f = wire::address_settings;
+  std::uint8_t bytes[f::kSize];
+  StoreRaw32(bytes + f::kIp, record.ipAddr);
+  StoreRaw32(bytes + f::kNetmask, record.netmask);
+  StoreRaw32(bytes + f::kGateway, record.gateway);
+  StoreRaw32(bytes + f::kDns1, record.dns1);
+  StoreRaw32(bytes + f::kDns2, record.dns2);
+  StoreLe32(bytes + f::kIpConfigFlags, record.ipConfigFlags);
   Append(out, bytes);
 }
 
-// fetchSmtpPassword answer.
-constexpr std::size_t kSmtpLength = 1;  // L, big-endian
-constexpr std::size_t kSmtpTick = 3;    // T as the device chose it
-constexpr std::size_t kSmtpText = 7;    // N = L - 24 masked bytes
-constexpr std::size_t kSmtpOverhead = 24;
+/// A request of `size` zero bytes after its opcode.
+std::vector<std::uint8_t> StartRequest(std::uint8_t opcode, std::size_t size) {
+  std::vector<std::uint8_t> request(size, 0);
+  request[wire::kOpcodeAt] = opcode;
+  return request;
+}
 
 }  // namespace
 
@@ -71,46 +73,51 @@ std::string_view RecordPassword(const DeviceRecord& record) {
 
 std::vector<std::uint8_t> BuildLoginRequest(std::string_view user, std::string_view password,
                                             std::span<const std::uint8_t, 4> challenge) {
-  std::vector<std::uint8_t> request(33, 0);
-  request[0] = kOpLogin;
-  std::memcpy(&request[1], user.data(), std::min<std::size_t>(user.size(), 16));
+  namespace f = wire::login_request;
+  std::vector<std::uint8_t> request = StartRequest(kOpLogin, f::kSize);
+  std::memcpy(&request[f::kUser], user.data(), std::min(user.size(), f::kUserSize));
   Md5Builder builder;
   const Md5Digest digest = builder.Add(password).Add(challenge).Finish();
-  std::copy(digest.begin(), digest.end(), request.begin() + 17);
+  std::copy(digest.begin(), digest.end(), request.begin() + f::kDigest);
   return request;
 }
 
 std::vector<std::uint8_t> BuildChangePasswordRequest(const DeviceRecord& record,
                                                      std::string_view newPassword,
                                                      std::uint32_t tick) {
-  newPassword = newPassword.substr(0, kMaxPasswordLength);
+  namespace f = wire::change_password_request;
+  newPassword = newPassword.substr(0, f::kPasswordSize);
   const auto tickLe = TickBytesLe(tick);
-  std::array<std::uint8_t, 16> masked{};
+  std::array<std::uint8_t, f::kPasswordSize> masked{};
   std::memcpy(masked.data(), newPassword.data(), newPassword.size());
   ApplyMask(masked, MaskKey(RecordPassword(record), record.serialNo, tickLe));
 
-  std::vector<std::uint8_t> request{kOpChangePassword};
-  Append(request, tickLe);
-  Append(request, masked);
-  Append(request, TickBytesBe(tick));
-  Append(request, CheckDigest(newPassword, record.serialNo, tick));
+  std::vector<std::uint8_t> request = StartRequest(kOpChangePassword, f::kSize);
+  const auto put = [&](std::size_t at, std::span<const std::uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), request.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  put(f::kTickLowFirst, tickLe);
+  put(f::kMaskedPassword, masked);
+  put(f::kTickHighFirst, TickBytesBe(tick));
+  put(f::kDigest, CheckDigest(newPassword, record.serialNo, tick));
   return request;
 }
 
 std::vector<std::uint8_t> BuildStoreSmtpPasswordRequest(const DeviceRecord& record,
                                                         std::string_view text,
                                                         std::uint32_t tick) {
-  std::array<std::uint8_t, kSmtpFieldSize> field{};
-  text = text.substr(0, kSmtpFieldSize - 1);
+  namespace f = wire::smtp_password;
+  std::array<std::uint8_t, f::kFieldSize> field{};
+  text = text.substr(0, f::kMaxText);
   std::memcpy(field.data(), text.data(), text.size());
-  const std::size_t m = std::max<std::size_t>(text.size(), 16);
+  const std::size_t m = std::max(text.size(), f::kMinMasked);
   const auto tickLe = TickBytesLe(tick);
   std::span<std::uint8_t> masked(field.data(), m);
   ApplyMask(masked, MaskKey(RecordPassword(record), record.serialNo, tickLe));
 
-  std::vector<std::uint8_t> request{kOpStoreSmtpPassword, 0, 0};
-  StoreBe16(&request[1], static_cast<std::uint16_t>(m + kSmtpOverhead));
-  Append(request, tickLe);
+  std::vector<std::uint8_t> request = StartRequest(kOpStoreSmtpPassword, f::kMasked);
+  StoreBe16(&request[f::kLength], static_cast<std::uint16_t>(m + f::kLengthOverhead));
+  std::copy(tickLe.begin(), tickLe.end(), request.begin() + f::kTickLowFirst);
   Append(request, masked);
   Append(request, TickBytesBe(tick));
   Append(request, CheckDigest(text, record.serialNo, tick));
@@ -119,46 +126,53 @@ std::vector<std::uint8_t> BuildStoreSmtpPasswordRequest(const DeviceRecord& reco
 
 bool DecodeSmtpPasswordReply(const DeviceRecord& record, std::span<const std::uint8_t> reply,
                              std::span<char, kSmtpFieldSize> out) {
+  namespace f = wire::smtp_password;
   std::fill(out.begin(), out.end(), '\0');
-  if (reply.size() <= 2 || reply[0] != kOpFetchSmtpPassword) return false;
-  const std::size_t length = LoadBe16(&reply[kSmtpLength]);
-  if (length > kSmtpReplyMaxSize || length < kSmtpOverhead) return false;
-  const std::size_t n = length - kSmtpOverhead;
-  if (n > kSmtpFieldSize - 1 || kSmtpText + n > reply.size()) return false;
-  std::array<std::uint8_t, kSmtpFieldSize> text{};
-  std::copy_n(reply.begin() + kSmtpText, n, text.begin());
+  if (reply.size() < f::kFrameOverhead || reply[wire::kOpcodeAt] != kOpFetchSmtpPassword) {
+    return false;
+  }
+  const std::size_t length = LoadBe16(&reply[f::kLength]);
+  if (length > kSmtpReplyMaxSize || length < f::kLengthOverhead) return false;
+  const std::size_t n = length - f::kLengthOverhead;
+  if (n > f::kMaxText || f::kMasked + n > reply.size()) return false;
+  std::array<std::uint8_t, f::kFieldSize> text{};
+  std::copy_n(reply.begin() + f::kMasked, n, text.begin());
   ApplyMask(std::span(text.data(), n),
             MaskKey(RecordPassword(record), record.serialNo,
-                    std::span<const std::uint8_t, 4>(reply.data() + kSmtpTick, 4)));
+                    std::span<const std::uint8_t, wire::kTickSize>(
+                        reply.data() + f::kTickLowFirst, wire::kTickSize)));
   std::copy_n(text.begin(), n, reinterpret_cast<std::uint8_t*>(out.data()));
   return true;
 }
 
 std::vector<std::uint8_t> BuildStoreConfigBlockRequest(std::span<const std::uint8_t> block) {
-  std::vector<std::uint8_t> request{kOpStoreConfigBlock, 0, 0};
-  StoreBe16(&request[1], static_cast<std::uint16_t>(block.size()));
+  namespace f = wire::store_block_request;
+  std::vector<std::uint8_t> request = StartRequest(kOpStoreConfigBlock, f::kHeaderSize);
+  StoreBe16(&request[f::kLength], static_cast<std::uint16_t>(block.size()));
   Append(request, block);
   return request;
 }
 
 std::vector<std::uint8_t> BuildStreamConfigFileHeader(const DeviceRecord& record,
                                                       std::uint32_t fileSize) {
-  std::vector<std::uint8_t> request{kOpStreamConfigFile, 0, 0, 0, 0};
-  StoreLe32(&request[1], fileSize);
+  namespace f = wire::stream_request;
+  std::vector<std::uint8_t> request = StartRequest(kOpStreamConfigFile, f::kAddresses);
+  StoreLe32(&request[f::kFileSize], fileSize);
   AppendAddressSettings(request, record);
   return request;
 }
 
 std::vector<std::uint8_t> BuildNetworkSettingsRequest(const DeviceRecord& record) {
-  std::vector<std::uint8_t> request{kOpSetNetworkSettings, 0, 0};
+  std::vector<std::uint8_t> request =
+      StartRequest(kOpSetNetworkSettings, wire::network_request::kAddresses);
   AppendAddressSettings(request, record);
   return request;
 }
 
 std::vector<std::uint8_t> BuildCommandRequest(std::uint8_t opcode) {
-  std::vector<std::uint8_t> request(11, 0);
-  request[0] = opcode;
-  request[1] = 0x0B;
+  namespace f = wire::command_request;
+  std::vector<std::uint8_t> request = StartRequest(opcode, f::kSize);
+  StoreLe16(&request[f::kLength], static_cast<std::uint16_t>(f::kSize));
   return request;
 }
 

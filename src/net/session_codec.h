@@ -1,7 +1,8 @@
 #pragma once
-/// The byte layouts of the session protocol on TCP port 4000: opcodes, the
-/// login and masking digests, and every request that carries more than its
-/// opcode. Pure functions, so each layout is tested byte for byte.
+/// The client's encoders and decoders of the session protocol on TCP port
+/// 4000 (layouts in core/wire/session_layout.h): the login and masking
+/// digests, and every request that carries more than its opcode. Pure
+/// functions, so each layout is tested byte for byte.
 
 #include <array>
 #include <cstdint>
@@ -11,31 +12,18 @@
 #include <vector>
 
 #include "core/device_record.h"
+#include "core/wire/session_layout.h"
 #include "platform/digest.h"
 
 namespace vantrell {
 
-enum SessionOpcode : std::uint8_t {
-  kOpLogin = 0x00,
-  kOpFetchConfigBlock = 0x08,
-  kOpStoreConfigBlock = 0x09,
-  kOpCommitChanges = 0x0C,
-  kOpSendFirmware = 0x0D,
-  kOpFetchChallenge = 0x14,
-  kOpChangePassword = 0x15,
-  kOpStoreSmtpPassword = 0x17,
-  kOpFetchSmtpPassword = 0x18,
-  kOpFetchPortMasks = 0x1E,
-  kOpStreamConfigFile = 0x1F,
-  kOpFetchConfigFile = 0x20,
-  kOpFetchInfoText = 0x21,
-  kOpSetNetworkSettings = 0x22,
-};
+using wire::SessionOpcode;
+using enum wire::SessionOpcode;
 
 /// The longest password the devices keep.
-inline constexpr std::size_t kMaxPasswordLength = 16;
+inline constexpr std::size_t kMaxPasswordLength = wire::kMaxPasswordLength;
 /// The mail-server password field: 45 characters and a terminator.
-inline constexpr std::size_t kSmtpFieldSize = 46;
+inline constexpr std::size_t kSmtpFieldSize = wire::smtp_password::kFieldSize;
 /// The longest answer to fetchSmtpPassword.
 inline constexpr std::size_t kSmtpReplyMaxSize = 99;
 

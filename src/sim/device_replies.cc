@@ -1,15 +1,19 @@
 #include "sim/device_replies.h"
 
-#include "sim/device_wire.h"
+#include "core/wire/details_layout.h"
+#include "core/wire/discovery_layout.h"
+#include "sim/byte_fields.h"
 
 namespace vantrell::sim {
 namespace {
 
 /// Value used in place of a correct marker byte in the "first byte" noise.
 constexpr std::uint8_t kWrongDiscoveryMarker = 0xC8;
+/// Length of the "length" noise datagram: one byte more than the short form.
+constexpr std::size_t kWrongLengthSize = wire::discovery_reply::kShortSize + 1;
 
 void PutDetailsHeader(Datagram& out, std::uint16_t sequence) {
-  namespace rp = details_reply;
+  namespace rp = wire::details_reply;
   out[rp::kMarker] = rp::kMarkerValue;
   out[rp::kStatus] = rp::kStatusSuccess;
   PutU16HighFirst(out, rp::kLength, static_cast<std::uint16_t>(out.size()));
@@ -18,7 +22,7 @@ void PutDetailsHeader(Datagram& out, std::uint16_t sequence) {
 
 /// Fields every form carries: firmware, status flags, name, netmask, gateway.
 void PutDetailsCommon(Datagram& out, const SimDevice& device) {
-  namespace rp = details_reply;
+  namespace rp = wire::details_reply;
   PutU32LowFirst(out, rp::kFirmwareVersion, device.firmwareVersion);
   out[rp::kStatusFlags] = device.statusFlags;
   PutText(out, rp::kName, rp::kNameSize, device.name);
@@ -27,14 +31,14 @@ void PutDetailsCommon(Datagram& out, const SimDevice& device) {
 }
 
 void PutDetailsDnsAndFlags(Datagram& out, const SimDevice& device) {
-  namespace rp = details_reply;
+  namespace rp = wire::details_reply;
   PutIpv4(out, rp::kDns1, device.dns1);
   PutIpv4(out, rp::kDns2, device.dns2);
   PutU32LowFirst(out, rp::kIpConfigFlags, device.ipConfigFlags);
 }
 
 void PutDetailsModules(Datagram& out, const SimDevice& device) {
-  namespace rp = details_reply;
+  namespace rp = wire::details_reply;
   for (std::size_t slot = 0; slot < device.modules.size(); ++slot) {
     const SimModule& module = device.modules[slot];
     out[rp::kModuleTypes + slot] = module.type;
@@ -46,7 +50,7 @@ void PutDetailsModules(Datagram& out, const SimDevice& device) {
 }  // namespace
 
 Datagram EncodeDiscoveryReply(const SimDevice& device, std::uint16_t sequence, Ipv4 workstationIp) {
-  namespace rp = discovery_reply;
+  namespace rp = wire::discovery_reply;
   const bool isLong = device.reply == DiscoveryForm::kLong;
   Datagram out(isLong ? rp::kLongSize : rp::kShortSize, 0);
   out[rp::kMarker] = rp::kMarkerValue;
@@ -64,7 +68,7 @@ Datagram EncodeDiscoveryReply(const SimDevice& device, std::uint16_t sequence, I
 
 Datagram EncodeDiscoveryNoise(const SimDevice& device, DiscoveryNoise noise, std::uint16_t sequence,
                               Ipv4 workstationIp) {
-  namespace rp = discovery_reply;
+  namespace rp = wire::discovery_reply;
   switch (noise) {
     case DiscoveryNoise::kSequence:
       return EncodeDiscoveryReply(device, static_cast<std::uint16_t>(sequence + 1), workstationIp);
@@ -77,7 +81,7 @@ Datagram EncodeDiscoveryNoise(const SimDevice& device, DiscoveryNoise noise, std
     }
     case DiscoveryNoise::kLength: {
       Datagram out = EncodeDiscoveryReply(device, sequence, workstationIp);
-      out.resize(rp::kWrongLengthSize, 0);
+      out.resize(kWrongLengthSize, 0);
       PutU16HighFirst(out, rp::kLength, static_cast<std::uint16_t>(out.size()));
       return out;
     }
@@ -92,7 +96,7 @@ Datagram EncodeDetailsReply(const SimDevice& device, DetailsForm form, std::uint
   PutDetailsCommon(out, device);
   switch (form) {
     case DetailsForm::k178:
-      PutText(out, details_reply::kLocation, details_reply::kLocationSize, device.location);
+      PutText(out, wire::details_reply::kLocation, wire::details_reply::kLocationSize, device.location);
       [[fallthrough]];
     case DetailsForm::k98:
       PutDetailsDnsAndFlags(out, device);

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/model_table.h"
-#include "sim/device_wire.h"
+#include "core/wire/details_layout.h"
+#include "core/wire/discovery_layout.h"
+#include "sim/byte_fields.h"
 
 namespace vantrell::sim {
 namespace {
@@ -16,7 +18,7 @@ void Explain(std::string* why, std::string text) {
 
 std::optional<DiscoveryRequest> ParseDiscoveryRequest(std::span<const std::uint8_t> datagram,
                                                       std::string* why) {
-  namespace rq = discovery_request;
+  namespace rq = wire::discovery_request;
   if (datagram.size() < rq::kHeaderSize) {
     Explain(why, "shorter than a discovery request");
     return std::nullopt;
@@ -49,7 +51,8 @@ std::optional<DiscoveryRequest> ParseDiscoveryRequest(std::span<const std::uint8
   request.sequence = GetU16LowFirst(datagram, rq::kSequence);
   for (std::size_t at = rq::kEntries; at < datagram.size(); at += entrySize) {
     if (request.kind == DiscoveryKind::kKnownD8) {
-      request.knownD8.push_back({GetU16LowFirst(datagram, at), GetU16LowFirst(datagram, at + 2)});
+      request.knownD8.push_back({GetU16LowFirst(datagram, at + rq::kD8EntryModelId),
+                                 GetU16LowFirst(datagram, at + rq::kD8EntrySerialNo)});
     } else {
       MacAddress mac;
       std::copy_n(datagram.begin() + static_cast<std::ptrdiff_t>(at), mac.size(), mac.begin());
@@ -60,12 +63,12 @@ std::optional<DiscoveryRequest> ParseDiscoveryRequest(std::span<const std::uint8
 }
 
 bool LooksLikeDetailsRequest(std::span<const std::uint8_t> datagram) {
-  return !datagram.empty() && datagram[details_request::kMarker] == details_request::kMarkerValue;
+  return !datagram.empty() && datagram[wire::details_request::kMarker] == wire::details_request::kMarkerValue;
 }
 
 std::optional<std::uint16_t> ParseDetailsRequest(std::span<const std::uint8_t> datagram,
                                                  std::string* why) {
-  namespace rq = details_request;
+  namespace rq = wire::details_request;
   if (!LooksLikeDetailsRequest(datagram)) {
     Explain(why, "not a details request");
     return std::nullopt;

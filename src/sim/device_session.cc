@@ -5,9 +5,9 @@
 #include <random>
 
 #include "core/ipv4.h"
+#include "core/wire/session_layout.h"
 #include "platform/tick.h"
 #include "sim/mail_password_slot.h"
-#include "sim/session_wire.h"
 
 namespace vantrell::sim {
 namespace {
@@ -18,6 +18,8 @@ using nlohmann::json;
 constexpr std::size_t kCompactThreshold = 64 * 1024;
 /// How long a stalled firmware transfer stays silent.
 constexpr int kStallMs = 600000;
+/// The first firmware reply to an image larger than a device takes.
+constexpr std::uint8_t kFirmwareTooLarge = 0xFE;
 
 std::string HexByte(std::uint8_t value) {
   char text[8];
@@ -45,9 +47,9 @@ bool UsableAddress(Ipv4 address) { return address != 0 && IsUsableHostAddress(ad
 
 /// The status with which a request before the login is refused.
 std::uint8_t RefusalStatus(std::uint8_t opcodeValue) {
-  return opcodeValue == opcode::kSendFirmware || opcodeValue == opcode::kStreamConfigFile
-             ? ack_reply::kTransferRefused
-             : ack_reply::kRefused;
+  return opcodeValue == wire::kOpSendFirmware || opcodeValue == wire::kOpStreamConfigFile
+             ? wire::ack_reply::kTransferRefused
+             : wire::ack_reply::kRefused;
 }
 
 }  // namespace
@@ -149,7 +151,7 @@ bool DeviceSession::RefusesOpcode(std::uint8_t opcodeValue) const {
 SessionStep DeviceSession::Ack(std::uint8_t opcodeValue, json& entry, bool* refused) {
   *refused = RefusesOpcode(opcodeValue);
   if (*refused) entry["result"] = "refused (refuseOpcodes)";
-  return Reply(EncodeAck(opcodeValue, *refused ? ack_reply::kRefused : ack_reply::kSuccess));
+  return Reply(EncodeAck(opcodeValue, *refused ? wire::ack_reply::kRefused : wire::ack_reply::kSuccess));
 }
 
 SessionStep DeviceSession::Refuse(std::uint8_t opcodeValue, json& entry, const std::string& why) {
@@ -158,14 +160,14 @@ SessionStep DeviceSession::Refuse(std::uint8_t opcodeValue, json& entry, const s
 }
 
 SessionStep DeviceSession::Handle(std::span<const std::uint8_t> request) {
-  const std::uint8_t op = request[0];
+  const std::uint8_t op = request[wire::kOpcodeAt];
   json entry = {{"opcode", op}, {"bytes", HexText(request)}};
   SessionStep step;
-  if (op == opcode::kFetchChallenge) {
+  if (op == wire::kOpFetchChallenge) {
     step = IssueChallenge(entry);
-  } else if (op == opcode::kLogin) {
+  } else if (op == wire::kOpLogin) {
     step = Login(request, entry);
-  } else if (op == opcode::kFetchInfoText) {
+  } else if (op == wire::kOpFetchInfoText) {
     entry["result"] = "info text, " + std::to_string(device_.infoText.size()) + " bytes";
     step = Reply(EncodeLengthPrefixed(op, AsBytes(device_.infoText)));
   } else if (!loggedIn_) {
@@ -180,36 +182,36 @@ SessionStep DeviceSession::Handle(std::span<const std::uint8_t> request) {
 }
 
 SessionStep DeviceSession::HandleLoggedIn(std::span<const std::uint8_t> request, json& entry) {
-  const std::uint8_t op = request[0];
+  const std::uint8_t op = request[wire::kOpcodeAt];
   switch (op) {
-    case opcode::kFetchConfigBlock:
+    case wire::kOpFetchConfigBlock:
       entry["result"] = "block, " + std::to_string(device_.configBlock.size()) + " bytes";
       return Reply(EncodeLengthPrefixed(op, HandedOutBlock(device_.modelId, device_.configBlock)));
-    case opcode::kStoreConfigBlock:
+    case wire::kOpStoreConfigBlock:
       return StoreBlock(request, entry);
-    case opcode::kCommitChanges:
+    case wire::kOpCommitChanges:
       return Commit(entry);
-    case opcode::kChangePassword:
+    case wire::kOpChangePassword:
       return ChangePassword(request, entry);
-    case opcode::kStoreSmtpPassword:
+    case wire::kOpStoreSmtpPassword:
       return StoreSmtpPassword(request, entry);
-    case opcode::kFetchSmtpPassword:
+    case wire::kOpFetchSmtpPassword:
       entry["result"] = "mail-server password sent";
       return Reply(EncodeSmtpPasswordReply(device_.smtpPassword, keyPassword_, device_.serialNo,
                                            sources_.tick()));
-    case opcode::kFetchPortMasks:
+    case wire::kOpFetchPortMasks:
       entry["result"] = "port masks sent";
       return Reply(EncodePortMasksReply(device_.portMask, device_.trunkPortMask));
-    case opcode::kFetchConfigFile:
+    case wire::kOpFetchConfigFile:
       entry["result"] = "configuration file, " + std::to_string(device_.configFile.size()) +
                         " bytes" + (device_.faults.longFileHeader ? " (long header)" : "");
       return Reply(EncodeConfigFileReply(device_.configFile, device_.faults.longFileHeader,
                                          device_.faults.fileLengthClaim));
-    case opcode::kSetNetworkSettings:
+    case wire::kOpSetNetworkSettings:
       return SetNetworkSettings(request, entry);
-    case opcode::kSendFirmware:
+    case wire::kOpSendFirmware:
       return StartFirmware(request, entry);
-    case opcode::kStreamConfigFile:
+    case wire::kOpStreamConfigFile:
       return StartStream(request, entry);
     default:
       return Command(request, entry);
@@ -242,19 +244,19 @@ SessionStep DeviceSession::Login(std::span<const std::uint8_t> request, json& en
   loggedIn_ = accepted;
   if (accepted) keyPassword_ = device_.password;
   entry["result"] = accepted ? "login accepted" : "login refused: " + why;
-  return Reply(EncodeAck(opcode::kLogin, accepted ? ack_reply::kSuccess : ack_reply::kRefused));
+  return Reply(EncodeAck(wire::kOpLogin, accepted ? wire::ack_reply::kSuccess : wire::ack_reply::kRefused));
 }
 
 SessionStep DeviceSession::StoreBlock(std::span<const std::uint8_t> request, json& entry) {
   const auto block = DecodeStoreBlock(request);
   if (!block || block->empty() || block->size() > kMaxConfigBlockSize) {
-    return Refuse(opcode::kStoreConfigBlock, entry,
+    return Refuse(wire::kOpStoreConfigBlock, entry,
                   "block of " + std::to_string(request.size() - 3) + " bytes, not 1.." +
                       std::to_string(kMaxConfigBlockSize));
   }
   entry["blockLength"] = block->size();
   bool refused = false;
-  SessionStep step = Ack(opcode::kStoreConfigBlock, entry, &refused);
+  SessionStep step = Ack(wire::kOpStoreConfigBlock, entry, &refused);
   if (!refused) {
     pending_.block = Bytes(block->begin(), block->end());
     entry["result"] = "block staged until commit";
@@ -264,7 +266,7 @@ SessionStep DeviceSession::StoreBlock(std::span<const std::uint8_t> request, jso
 
 SessionStep DeviceSession::Commit(json& entry) {
   bool refused = false;
-  SessionStep step = Ack(opcode::kCommitChanges, entry, &refused);
+  SessionStep step = Ack(wire::kOpCommitChanges, entry, &refused);
   if (refused) {
     pending_ = Pending{};
     return step;
@@ -298,10 +300,10 @@ SessionStep DeviceSession::Commit(json& entry) {
 
 SessionStep DeviceSession::ChangePassword(std::span<const std::uint8_t> request, json& entry) {
   const MaskedText decoded = DecodeChangePassword(request, keyPassword_, device_.serialNo);
-  if (!decoded.ok) return Refuse(opcode::kChangePassword, entry, decoded.why);
+  if (!decoded.ok) return Refuse(wire::kOpChangePassword, entry, decoded.why);
   entry["newPassword"] = decoded.text;
   bool refused = false;
-  SessionStep step = Ack(opcode::kChangePassword, entry, &refused);
+  SessionStep step = Ack(wire::kOpChangePassword, entry, &refused);
   if (!refused) {
     pending_.password = decoded.text;
     entry["result"] = "password staged until commit";
@@ -311,10 +313,10 @@ SessionStep DeviceSession::ChangePassword(std::span<const std::uint8_t> request,
 
 SessionStep DeviceSession::StoreSmtpPassword(std::span<const std::uint8_t> request, json& entry) {
   const MaskedText decoded = DecodeStoreSmtpPassword(request, keyPassword_, device_.serialNo);
-  if (!decoded.ok) return Refuse(opcode::kStoreSmtpPassword, entry, decoded.why);
+  if (!decoded.ok) return Refuse(wire::kOpStoreSmtpPassword, entry, decoded.why);
   entry["smtpPassword"] = decoded.text;
   bool refused = false;
-  SessionStep step = Ack(opcode::kStoreSmtpPassword, entry, &refused);
+  SessionStep step = Ack(wire::kOpStoreSmtpPassword, entry, &refused);
   if (!refused) {
     pending_.smtpPassword = decoded.text;
     entry["result"] = "mail-server password staged until commit";
@@ -324,12 +326,12 @@ SessionStep DeviceSession::StoreSmtpPassword(std::span<const std::uint8_t> reque
 
 SessionStep DeviceSession::SetNetworkSettings(std::span<const std::uint8_t> request, json& entry) {
   const std::optional<AddressSettings> settings = DecodeNetworkSettings(request);
-  if (!settings) return Refuse(opcode::kSetNetworkSettings, entry, "not 27 bytes");
+  if (!settings) return Refuse(wire::kOpSetNetworkSettings, entry, "not 27 bytes");
   PutAddresses(entry, *settings);
   if (!UsableAddress(settings->ip)) {
-    return Refuse(opcode::kSetNetworkSettings, entry, "unusable address");
+    return Refuse(wire::kOpSetNetworkSettings, entry, "unusable address");
   }
-  if (device_.faults.resetOnNetworkSettings && !RefusesOpcode(opcode::kSetNetworkSettings)) {
+  if (device_.faults.resetOnNetworkSettings && !RefusesOpcode(wire::kOpSetNetworkSettings)) {
     entry["result"] = "connection reset; new settings taken";
     SessionStep step;
     step.delayMs = device_.faults.replyDelayMs;
@@ -338,7 +340,7 @@ SessionStep DeviceSession::SetNetworkSettings(std::span<const std::uint8_t> requ
     return step;
   }
   bool refused = false;
-  SessionStep step = Ack(opcode::kSetNetworkSettings, entry, &refused);
+  SessionStep step = Ack(wire::kOpSetNetworkSettings, entry, &refused);
   if (!refused) {
     entry["result"] = "new settings taken";
     step.newAddresses = settings;
@@ -350,16 +352,16 @@ SessionStep DeviceSession::StartFirmware(std::span<const std::uint8_t> request, 
   const std::uint32_t size = DecodeFirmwareHeader(request).value_or(0);
   entry["imageLength"] = size;
   std::uint8_t status = device_.faults.firmwareFirstReply;
-  if (size > kMaxFirmwareImageBytes) status = 0xFE;
+  if (size > kMaxFirmwareImageBytes) status = kFirmwareTooLarge;
   if (status != kFirmwareGoOn) {
     entry["result"] = "first reply " + HexByte(status) + "; no image taken";
-    return Reply(EncodeAck(opcode::kSendFirmware, status));
+    return Reply(EncodeAck(wire::kOpSendFirmware, status));
   }
   transfer_ = std::make_unique<Transfer>();
-  transfer_->opcode = opcode::kSendFirmware;
+  transfer_->opcode = wire::kOpSendFirmware;
   transfer_->header.assign(request.begin(), request.end());
   transfer_->expected = size;
-  return Reply(EncodeAck(opcode::kSendFirmware, kFirmwareGoOn));
+  return Reply(EncodeAck(wire::kOpSendFirmware, kFirmwareGoOn));
 }
 
 SessionStep DeviceSession::StartStream(std::span<const std::uint8_t> request, json& entry) {
@@ -368,25 +370,25 @@ SessionStep DeviceSession::StartStream(std::span<const std::uint8_t> request, js
   entry["fileLength"] = size;
   if (header) PutAddresses(entry, header->addresses);
   std::uint8_t status = device_.faults.streamFirstReply;
-  if (size > kMaxStreamedFileBytes) status = ack_reply::kTransferRefused;
-  if (status != 0) {
+  if (size > kMaxStreamedFileBytes) status = wire::ack_reply::kTransferRefused;
+  if (status != wire::ack_reply::kTransferGoOn) {
     entry["result"] = "first reply " + HexByte(status) + "; no file taken";
-    return Reply(EncodeAck(opcode::kStreamConfigFile, status));
+    return Reply(EncodeAck(wire::kOpStreamConfigFile, status));
   }
   transfer_ = std::make_unique<Transfer>();
-  transfer_->opcode = opcode::kStreamConfigFile;
+  transfer_->opcode = wire::kOpStreamConfigFile;
   transfer_->header.assign(request.begin(), request.end());
   transfer_->expected = size;
   transfer_->stream = header;
   transfer_->data.reserve(size);
-  return Reply(EncodeAck(opcode::kStreamConfigFile, 0));
+  return Reply(EncodeAck(wire::kOpStreamConfigFile, wire::ack_reply::kTransferGoOn));
 }
 
 SessionStep DeviceSession::Command(std::span<const std::uint8_t> request, json& entry) {
   const std::optional<CommandRequest> command = DecodeCommand(request);
-  if (!command) return Refuse(request[0], entry, "malformed command");
+  if (!command) return Refuse(request[wire::kOpcodeAt], entry, "malformed command");
   entry["parameters"] = HexText(command->parameters);
-  if (command->opcode == opcode::kSetDefault) entry["command"] = "Set Default";
+  if (command->opcode == wire::kOpSetDefault) entry["command"] = "Set Default";
   bool refused = false;
   SessionStep step = Ack(command->opcode, entry, &refused);
   if (!refused) entry["result"] = "command acknowledged";
@@ -398,7 +400,7 @@ std::optional<SessionStep> DeviceSession::ContinueTransfer() {
   const std::size_t want = t.expected - t.received;
   std::size_t take = std::min(want, Buffered());
   const std::uint32_t stallAt = device_.faults.firmwareStallAfter;
-  const bool stallAhead = t.opcode == opcode::kSendFirmware && stallAt > 0 && !t.stalled &&
+  const bool stallAhead = t.opcode == wire::kOpSendFirmware && stallAt > 0 && !t.stalled &&
                           stallAt < t.expected;
   if (stallAhead) take = std::min<std::size_t>(take, stallAt - t.received);
   const std::span<const std::uint8_t> piece(input_.data() + consumed_, take);
@@ -415,7 +417,7 @@ std::optional<SessionStep> DeviceSession::ContinueTransfer() {
     return stall;
   }
   if (t.received < t.expected) return std::nullopt;
-  return t.opcode == opcode::kSendFirmware ? FinishFirmware() : FinishStream();
+  return t.opcode == wire::kOpSendFirmware ? FinishFirmware() : FinishStream();
 }
 
 SessionStep DeviceSession::FinishFirmware() {
@@ -430,7 +432,7 @@ SessionStep DeviceSession::FinishFirmware() {
     step.then = SessionStep::Then::kClose;
     entry["result"] = "image taken; closed without answer";
   } else {
-    step.reply = EncodeAck(opcode::kSendFirmware, device_.faults.firmwareStatus);
+    step.reply = EncodeAck(wire::kOpSendFirmware, device_.faults.firmwareStatus);
     entry["result"] = "image taken; final status " + HexByte(device_.faults.firmwareStatus);
   }
   step.note = "0x0D: " + entry["result"].get<std::string>();
@@ -470,7 +472,7 @@ void DeviceSession::ConnectionEnded(const std::string& how) {
     const std::unique_ptr<Transfer> t = std::move(transfer_);
     Write({{"opcode", t->opcode},
            {"bytes", HexText(t->header)},
-           {t->opcode == opcode::kSendFirmware ? "imageLength" : "fileLength", t->received},
+           {t->opcode == wire::kOpSendFirmware ? "imageLength" : "fileLength", t->received},
            {"result", "transfer incomplete: " + how + " after " + std::to_string(t->received) +
                           " of " + std::to_string(t->expected) + " bytes"}});
   } else if (Buffered() > 0 && !broken_) {

@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "core/wire/discovery_layout.h"
 #include "sim/device_requests.h"
 
 namespace vantrell::sim {
@@ -22,7 +23,7 @@ const char* NoiseName(DiscoveryNoise noise) {
 }
 
 /// Offset of the MAC address in a discovery reply.
-constexpr std::size_t kDiscoveryMacOffset = 18;
+constexpr std::size_t kDiscoveryMacOffset = wire::discovery_reply::kMac;
 
 /// A copy of `reply` whose MAC address ends in 0x80 | the 23-bit `serial`
 /// (the first three bytes stay the device's own; the high bit keeps the

@@ -7,9 +7,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/generation_table.h"
 #include "core/ipv4.h"
-#include "core/model_table.h"
 #include "core/text_forms.h"
+#include "core/wire/details_layout.h"
 
 namespace vantrell::sim {
 namespace {
@@ -212,13 +213,13 @@ DiscoveryForm ReadDiscoveryForm(const json& value, const std::string& path) {
 DetailsForm ReadDetailsForm(const json& value, const std::string& path) {
   if (value.is_string() && value.get<std::string>() == "none") return DetailsForm::kNone;
   switch (ReadUnsigned(value, path, 0xFFFF)) {
-    case 86:
+    case wire::details_reply::kBasicSize:
       return DetailsForm::k86;
-    case 98:
+    case wire::details_reply::kNetworkSize:
       return DetailsForm::k98;
-    case 178:
+    case wire::details_reply::kLocationFormSize:
       return DetailsForm::k178;
-    case 1186:
+    case wire::details_reply::kModulesSize:
       return DetailsForm::k1186;
     default:
       throw FieldError(path, Quoted(value) + " is not 86, 98, 178, 1186 or \"none\"");
@@ -568,25 +569,8 @@ ScenarioLoad LoadScenarioFile(const std::string& path) {
 }
 
 std::size_t GenerationBlockSize(std::uint16_t modelId, std::uint32_t firmwareVersion) {
-  struct Generation {
-    bool (*modelTest)(std::uint16_t);
-    std::uint32_t low;
-    std::uint32_t high;  // 0: no upper bound
-    std::size_t blockSize;
-  };
-  static constexpr Generation kGenerations[] = {
-      {IsA8R8Family, 0x00090000, 0x01010000, 8508},     {IsA8R8Family, 0x01010100, 0, 12364},
-      {IsD8Family, 0x01000000, 0x01040000, 656},        {IsD8Family, 0x01040100, 0x01050000, 1124},
-      {IsD8Family, 0x01050100, 0x02000500, 1124},       {IsD8Family, 0x02000600, 0, 1256},
-      {IsM26Model, 0x00000100, 0, kMaxConfigBlockSize},
-  };
-  for (const Generation& g : kGenerations) {
-    if (g.modelTest(modelId) && firmwareVersion >= g.low &&
-        (g.high == 0 || firmwareVersion <= g.high)) {
-      return g.blockSize;
-    }
-  }
-  return 0;
+  const GenerationRow* row = FindGenerationRow(modelId, firmwareVersion);
+  return row ? row->blockBytes : 0;
 }
 
 }  // namespace vantrell::sim

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sim/device_wire.h"
-#include "sim/session_wire.h"
+#include "core/wire/session_layout.h"
+#include "sim/byte_fields.h"
 
 namespace vantrell::sim {
 namespace {
@@ -39,7 +39,7 @@ Ipv4 RawIpv4(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 AddressSettings DecodeAddresses(std::span<const std::uint8_t> bytes, std::size_t at) {
-  namespace f = address_settings;
+  namespace f = wire::address_settings;
   AddressSettings a;
   a.ip = RawIpv4(bytes, at + f::kIp);
   a.netmask = RawIpv4(bytes, at + f::kNetmask);
@@ -101,40 +101,40 @@ RequestFrame FrameRequest(std::span<const std::uint8_t> buffered) {
     }
     return frame;
   };
-  switch (buffered[0]) {
-    case opcode::kLogin:
-      return need(login_request::kSize);
-    case opcode::kFetchConfigBlock:
-    case opcode::kCommitChanges:
-    case opcode::kFetchChallenge:
-    case opcode::kFetchSmtpPassword:
-    case opcode::kFetchPortMasks:
-    case opcode::kFetchConfigFile:
-    case opcode::kFetchInfoText:
-      return need(1);
-    case opcode::kSendFirmware:
-      return need(firmware_request::kSize);
-    case opcode::kStreamConfigFile:
-      return need(stream_request::kSize);
-    case opcode::kChangePassword:
-      return need(change_password_request::kSize);
-    case opcode::kSetNetworkSettings:
-      return need(network_request::kSize);
-    case opcode::kStoreConfigBlock:
-      if (buffered.size() < store_block_request::kHeaderSize) return frame;
-      return need(store_block_request::kHeaderSize +
-                  GetU16HighFirst(buffered, store_block_request::kLength));
-    case opcode::kStoreSmtpPassword:
-      if (buffered.size() < smtp_password::kFrameOverhead) return frame;
-      return need(smtp_password::kFrameOverhead +
-                  GetU16HighFirst(buffered, smtp_password::kLength));
+  switch (buffered[wire::kOpcodeAt]) {
+    case wire::kOpLogin:
+      return need(wire::login_request::kSize);
+    case wire::kOpFetchConfigBlock:
+    case wire::kOpCommitChanges:
+    case wire::kOpFetchChallenge:
+    case wire::kOpFetchSmtpPassword:
+    case wire::kOpFetchPortMasks:
+    case wire::kOpFetchConfigFile:
+    case wire::kOpFetchInfoText:
+      return need(wire::kBareRequestSize);
+    case wire::kOpSendFirmware:
+      return need(wire::firmware_request::kSize);
+    case wire::kOpStreamConfigFile:
+      return need(wire::stream_request::kSize);
+    case wire::kOpChangePassword:
+      return need(wire::change_password_request::kSize);
+    case wire::kOpSetNetworkSettings:
+      return need(wire::network_request::kSize);
+    case wire::kOpStoreConfigBlock:
+      if (buffered.size() < wire::store_block_request::kHeaderSize) return frame;
+      return need(wire::store_block_request::kHeaderSize +
+                  GetU16HighFirst(buffered, wire::store_block_request::kLength));
+    case wire::kOpStoreSmtpPassword:
+      if (buffered.size() < wire::smtp_password::kFrameOverhead) return frame;
+      return need(wire::smtp_password::kFrameOverhead +
+                  GetU16HighFirst(buffered, wire::smtp_password::kLength));
     default: {
-      if (buffered.size() < command_request::kHeaderSize) return frame;
-      const std::size_t length = GetU16LowFirst(buffered, command_request::kLength);
-      if (length < command_request::kHeaderSize || length > command_request::kMaxSize) {
+      if (buffered.size() < wire::command_request::kHeaderSize) return frame;
+      const std::size_t length = GetU16LowFirst(buffered, wire::command_request::kLength);
+      if (length < wire::command_request::kHeaderSize || length > wire::command_request::kMaxSize) {
         frame.kind = RequestFrame::Kind::kInvalid;
         frame.why = "command length " + std::to_string(length) + " outside 3.." +
-                    std::to_string(command_request::kMaxSize);
+                    std::to_string(wire::command_request::kMaxSize);
         return frame;
       }
       return need(length);
@@ -180,9 +180,9 @@ TickBytes TickHighFirst(std::uint32_t tick) {
 
 LoginCheck CheckLogin(std::span<const std::uint8_t> request, std::string_view password,
                       const Challenge& challenge) {
-  namespace f = login_request;
+  namespace f = wire::login_request;
   LoginCheck check;
-  if (request.size() != f::kSize || request[0] != opcode::kLogin) {
+  if (request.size() != f::kSize || request[wire::kOpcodeAt] != wire::kOpLogin) {
     check.why = "not a 33-byte login request";
     return check;
   }
@@ -194,7 +194,7 @@ LoginCheck CheckLogin(std::span<const std::uint8_t> request, std::string_view pa
     check.why = "user field is not \"admin\" padded with zero bytes";
     return check;
   }
-  if (Take<16>(request, f::kDigest) != LoginDigest(password, challenge)) {
+  if (Take<wire::kDigestSize>(request, f::kDigest) != LoginDigest(password, challenge)) {
     check.why = "wrong password digest";
     return check;
   }
@@ -204,19 +204,19 @@ LoginCheck CheckLogin(std::span<const std::uint8_t> request, std::string_view pa
 
 MaskedText DecodeChangePassword(std::span<const std::uint8_t> request, std::string_view keyPassword,
                                 std::uint16_t serialNo) {
-  namespace f = change_password_request;
-  if (request.size() != f::kSize || request[0] != opcode::kChangePassword) {
+  namespace f = wire::change_password_request;
+  if (request.size() != f::kSize || request[wire::kOpcodeAt] != wire::kOpChangePassword) {
     return Refused("not a 41-byte change password request");
   }
   return Unmask(request.subspan(f::kMaskedPassword, f::kPasswordSize),
-                Take<4>(request, f::kTickLowFirst), Take<4>(request, f::kTickHighFirst),
-                Take<16>(request, f::kDigest), keyPassword, serialNo);
+                Take<wire::kTickSize>(request, f::kTickLowFirst), Take<wire::kTickSize>(request, f::kTickHighFirst),
+                Take<wire::kDigestSize>(request, f::kDigest), keyPassword, serialNo);
 }
 
 MaskedText DecodeStoreSmtpPassword(std::span<const std::uint8_t> request,
                                    std::string_view keyPassword, std::uint16_t serialNo) {
-  namespace f = smtp_password;
-  if (request.size() < f::kMasked + f::kTrailerSize || request[0] != opcode::kStoreSmtpPassword) {
+  namespace f = wire::smtp_password;
+  if (request.size() < f::kMasked + f::kTrailerSize || request[wire::kOpcodeAt] != wire::kOpStoreSmtpPassword) {
     return Refused("too short for a mail-server password request");
   }
   const std::size_t length = GetU16HighFirst(request, f::kLength);
@@ -228,8 +228,9 @@ MaskedText DecodeStoreSmtpPassword(std::span<const std::uint8_t> request,
     return Refused(std::to_string(masked) + " masked bytes, not 16..45");
   }
   MaskedText result =
-      Unmask(request.subspan(f::kMasked, masked), Take<4>(request, f::kTickLowFirst),
-             Take<4>(request, f::kMasked + masked), Take<16>(request, f::kMasked + masked + 4),
+      Unmask(request.subspan(f::kMasked, masked), Take<wire::kTickSize>(request, f::kTickLowFirst),
+             Take<wire::kTickSize>(request, f::kMasked + masked + f::kTickHighFirstAfterMasked),
+             Take<wire::kDigestSize>(request, f::kMasked + masked + f::kDigestAfterMasked),
              keyPassword, serialNo);
   if (result.ok && masked != std::max(result.text.size(), f::kMinMasked)) {
     result.why = std::to_string(masked) + " masked bytes for a text of " +
@@ -241,33 +242,33 @@ MaskedText DecodeStoreSmtpPassword(std::span<const std::uint8_t> request,
 }
 
 std::optional<AddressSettings> DecodeNetworkSettings(std::span<const std::uint8_t> request) {
-  if (request.size() != network_request::kSize || request[0] != opcode::kSetNetworkSettings) {
+  if (request.size() != wire::network_request::kSize || request[wire::kOpcodeAt] != wire::kOpSetNetworkSettings) {
     return std::nullopt;
   }
-  return DecodeAddresses(request, network_request::kAddresses);
+  return DecodeAddresses(request, wire::network_request::kAddresses);
 }
 
 std::optional<StreamHeader> DecodeStreamHeader(std::span<const std::uint8_t> request) {
-  if (request.size() != stream_request::kSize || request[0] != opcode::kStreamConfigFile) {
+  if (request.size() != wire::stream_request::kSize || request[wire::kOpcodeAt] != wire::kOpStreamConfigFile) {
     return std::nullopt;
   }
   StreamHeader header;
-  header.fileSize = U32LowFirst(request, stream_request::kFileSize);
-  header.addresses = DecodeAddresses(request, stream_request::kAddresses);
+  header.fileSize = U32LowFirst(request, wire::stream_request::kFileSize);
+  header.addresses = DecodeAddresses(request, wire::stream_request::kAddresses);
   return header;
 }
 
 std::optional<std::uint32_t> DecodeFirmwareHeader(std::span<const std::uint8_t> request) {
-  if (request.size() != firmware_request::kSize || request[0] != opcode::kSendFirmware) {
+  if (request.size() != wire::firmware_request::kSize || request[wire::kOpcodeAt] != wire::kOpSendFirmware) {
     return std::nullopt;
   }
-  return U32LowFirst(request, firmware_request::kFileSize);
+  return U32LowFirst(request, wire::firmware_request::kFileSize);
 }
 
 std::optional<std::span<const std::uint8_t>> DecodeStoreBlock(
     std::span<const std::uint8_t> request) {
-  namespace f = store_block_request;
-  if (request.size() < f::kHeaderSize || request[0] != opcode::kStoreConfigBlock) {
+  namespace f = wire::store_block_request;
+  if (request.size() < f::kHeaderSize || request[wire::kOpcodeAt] != wire::kOpStoreConfigBlock) {
     return std::nullopt;
   }
   const std::size_t length = GetU16HighFirst(request, f::kLength);
@@ -276,10 +277,10 @@ std::optional<std::span<const std::uint8_t>> DecodeStoreBlock(
 }
 
 std::optional<CommandRequest> DecodeCommand(std::span<const std::uint8_t> request) {
-  namespace f = command_request;
+  namespace f = wire::command_request;
   if (request.size() < f::kHeaderSize) return std::nullopt;
   CommandRequest command;
-  command.opcode = request[0];
+  command.opcode = request[wire::kOpcodeAt];
   command.length = GetU16LowFirst(request, f::kLength);
   if (command.length != request.size()) return std::nullopt;
   command.parameters.assign(request.begin() + f::kParameters, request.end());
@@ -289,53 +290,53 @@ std::optional<CommandRequest> DecodeCommand(std::span<const std::uint8_t> reques
 Bytes EncodeAck(std::uint8_t opcodeValue, std::uint8_t status) { return {opcodeValue, status}; }
 
 Bytes EncodeChallengeReply(const Challenge& challenge) {
-  Bytes reply(challenge_reply::kSize);
-  reply[0] = opcode::kFetchChallenge;
-  reply[challenge_reply::kLengthByte] = challenge_reply::kLengthValue;
-  std::copy(challenge.begin(), challenge.end(), reply.begin() + challenge_reply::kChallenge);
+  Bytes reply(wire::challenge_reply::kSize);
+  reply[wire::kOpcodeAt] = wire::kOpFetchChallenge;
+  reply[wire::challenge_reply::kLengthByte] = wire::challenge_reply::kLengthValue;
+  std::copy(challenge.begin(), challenge.end(), reply.begin() + wire::challenge_reply::kChallenge);
   return reply;
 }
 
 Bytes EncodeLengthPrefixed(std::uint8_t opcodeValue, std::span<const std::uint8_t> payload) {
-  const std::size_t n = std::min<std::size_t>(payload.size(), 0xFFFF);
-  Bytes reply(length_prefixed_reply::kHeaderSize + n);
-  reply[0] = opcodeValue;
-  PutU16HighFirst(reply, length_prefixed_reply::kLength, static_cast<std::uint16_t>(n));
-  std::copy_n(payload.begin(), n, reply.begin() + length_prefixed_reply::kHeaderSize);
+  const std::size_t n = std::min(payload.size(), wire::length_prefixed_reply::kMaxShortLength);
+  Bytes reply(wire::length_prefixed_reply::kHeaderSize + n);
+  reply[wire::kOpcodeAt] = opcodeValue;
+  PutU16HighFirst(reply, wire::length_prefixed_reply::kLength, static_cast<std::uint16_t>(n));
+  std::copy_n(payload.begin(), n, reply.begin() + wire::length_prefixed_reply::kHeaderSize);
   return reply;
 }
 
 Bytes EncodeConfigFileReply(std::string_view file, bool longHeader, std::uint32_t claimedLength) {
   // Length 0 in the short header announces the 32-bit length, so an empty
   // file needs the long form as well.
-  if (!longHeader && claimedLength == 0 && !file.empty() && file.size() <= 0xFFFF) {
-    return EncodeLengthPrefixed(opcode::kFetchConfigFile, AsBytes(file));
+  if (!longHeader && claimedLength == 0 && !file.empty() && file.size() <= wire::length_prefixed_reply::kMaxShortLength) {
+    return EncodeLengthPrefixed(wire::kOpFetchConfigFile, AsBytes(file));
   }
-  Bytes reply(length_prefixed_reply::kLongHeaderSize + file.size());
-  reply[0] = opcode::kFetchConfigFile;
-  PutU16HighFirst(reply, length_prefixed_reply::kLength, 0);
-  PutU32HighFirst(reply, length_prefixed_reply::kLongLength,
+  Bytes reply(wire::length_prefixed_reply::kLongHeaderSize + file.size());
+  reply[wire::kOpcodeAt] = wire::kOpFetchConfigFile;
+  PutU16HighFirst(reply, wire::length_prefixed_reply::kLength, 0);
+  PutU32HighFirst(reply, wire::length_prefixed_reply::kLongLength,
                   claimedLength != 0 ? claimedLength : static_cast<std::uint32_t>(file.size()));
-  std::memcpy(reply.data() + length_prefixed_reply::kLongHeaderSize, file.data(), file.size());
+  std::memcpy(reply.data() + wire::length_prefixed_reply::kLongHeaderSize, file.data(), file.size());
   return reply;
 }
 
 Bytes EncodePortMasksReply(std::uint32_t portMask, std::uint32_t trunkPortMask) {
-  Bytes reply(port_masks_reply::kSize);
-  reply[0] = opcode::kFetchPortMasks;
-  reply[port_masks_reply::kStatus] = ack_reply::kSuccess;
-  PutU32LowFirst(reply, port_masks_reply::kPortMask, portMask);
-  PutU32LowFirst(reply, port_masks_reply::kTrunkPortMask, trunkPortMask);
+  Bytes reply(wire::port_masks_reply::kSize);
+  reply[wire::kOpcodeAt] = wire::kOpFetchPortMasks;
+  reply[wire::port_masks_reply::kStatus] = wire::ack_reply::kSuccess;
+  PutU32LowFirst(reply, wire::port_masks_reply::kPortMask, portMask);
+  PutU32LowFirst(reply, wire::port_masks_reply::kTrunkPortMask, trunkPortMask);
   return reply;
 }
 
 Bytes EncodeSmtpPasswordReply(std::string_view text, std::string_view keyPassword,
                               std::uint16_t serialNo, std::uint32_t tick) {
-  namespace f = smtp_password;
+  namespace f = wire::smtp_password;
   text = text.substr(0, f::kMaxText);
   const std::size_t masked = std::max(text.size(), f::kMinMasked);
   Bytes reply(f::kMasked + masked + f::kTrailerSize, 0);
-  reply[0] = opcode::kFetchSmtpPassword;
+  reply[wire::kOpcodeAt] = wire::kOpFetchSmtpPassword;
   PutU16HighFirst(reply, f::kLength, static_cast<std::uint16_t>(masked + f::kLengthOverhead));
   const TickBytes low = TickLowFirst(tick);
   const TickBytes high = TickHighFirst(tick);
@@ -343,16 +344,16 @@ Bytes EncodeSmtpPasswordReply(std::string_view text, std::string_view keyPasswor
   const auto field = std::span<std::uint8_t>(reply).subspan(f::kMasked, masked);
   std::memcpy(field.data(), text.data(), text.size());
   ApplyKeyStream(field, MaskKey(keyPassword, serialNo, low));
-  std::copy(high.begin(), high.end(), reply.begin() + f::kMasked + masked);
+  std::copy(high.begin(), high.end(), reply.begin() + f::kMasked + masked + f::kTickHighFirstAfterMasked);
   const Md5Digest digest = MaskedTextDigest(text, serialNo, high);
-  std::copy(digest.begin(), digest.end(), reply.begin() + f::kMasked + masked + 4);
+  std::copy(digest.begin(), digest.end(), reply.begin() + f::kMasked + masked + f::kDigestAfterMasked);
   return reply;
 }
 
 Bytes EncodeStreamFinalReply(std::int8_t status, std::string_view groupName) {
-  namespace f = stream_final_reply;
+  namespace f = wire::stream_final_reply;
   Bytes reply(f::kSize, 0);
-  reply[0] = opcode::kStreamConfigFile;
+  reply[wire::kOpcodeAt] = wire::kOpStreamConfigFile;
   reply[f::kStatus] = static_cast<std::uint8_t>(status);
   // Leave room for the terminating zero byte.
   PutText(reply, f::kGroupName, f::kGroupNameSize - 1, groupName);

@@ -12,8 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "core/generation_table.h"
 #include "core/ipv4.h"
 #include "core/text_forms.h"
+#include "core/wire/details_layout.h"
+#include "core/wire/session_layout.h"
 
 namespace vantrell::sim {
 
@@ -26,10 +29,10 @@ enum class DiscoveryForm {
 /// Which details reply the device sends, by its length in bytes.
 enum class DetailsForm {
   kNone = 0,  ///< never answers the details query
-  k86 = 86,
-  k98 = 98,
-  k178 = 178,
-  k1186 = 1186,
+  k86 = wire::details_reply::kBasicSize,
+  k98 = wire::details_reply::kNetworkSize,
+  k178 = wire::details_reply::kLocationFormSize,
+  k1186 = wire::details_reply::kModulesSize,
 };
 
 /// A deliberately broken discovery reply the device sends before its good one.
@@ -40,7 +43,7 @@ enum class DiscoveryNoise {
   kLength,     ///< a 25-byte datagram
 };
 
-inline constexpr int kSimModuleSlots = 8;
+inline constexpr int kSimModuleSlots = static_cast<int>(wire::details_reply::kModuleSlots);
 
 /// One module slot of a modular device.
 struct SimModule {
@@ -60,8 +63,8 @@ enum class HttpAnswer {
 
 /// Status bytes of the firmware transfer (0x0D): 0 lets the image come,
 /// 1 reports the image stored.
-inline constexpr std::uint8_t kFirmwareGoOn = 0x00;
-inline constexpr std::uint8_t kFirmwareStored = 0x01;
+inline constexpr std::uint8_t kFirmwareGoOn = wire::ack_reply::kTransferGoOn;
+inline constexpr std::uint8_t kFirmwareStored = wire::ack_reply::kSuccess;
 
 struct SimFaults {
   /// Bad discovery replies sent, in this order, before the good one.
@@ -127,11 +130,12 @@ struct SimFaults {
 };
 
 /// Largest configuration block a device keeps (the modular model's).
-inline constexpr std::size_t kMaxConfigBlockSize = 21136;
+inline constexpr std::size_t kMaxConfigBlockSize = LargestBlockSize();
 /// Longest texts the device keeps, as the session protocol carries them.
-inline constexpr std::size_t kMaxDevicePasswordLength = 16;
-inline constexpr std::size_t kMaxSmtpPasswordLength = 45;
-inline constexpr std::size_t kMaxGroupNameLength = 29;
+inline constexpr std::size_t kMaxDevicePasswordLength = wire::kMaxPasswordLength;
+inline constexpr std::size_t kMaxSmtpPasswordLength = wire::smtp_password::kMaxText;
+/// The group name of the final stream reply, without its terminating zero.
+inline constexpr std::size_t kMaxGroupNameLength = wire::stream_final_reply::kGroupNameSize - 1;
 
 struct SimDevice {
   // Identity (discovery reply).
