@@ -31,8 +31,7 @@ const std::array<VersionHandlerRow, kVersionHandlerRows> kTable = {{
     Row(Generation::kGenD2, MakeGenD2Accessors, WriteGenD2ConfigFile, readGenD2ConfigFile),
     Row(Generation::kGenD3, MakeGenD3Accessors, WriteGenD3ConfigFile, readGenD3ConfigFile),
     Row(Generation::kGenD4, MakeGenD4Accessors, WriteGenD4ConfigFile, readGenD4ConfigFile),
-    Row(Generation::kGenM1, gen_m1::MakeGenM1Accessors, WriteGenM1ConfigFile,
-        ReadGenM1ConfigFile),
+    Row(Generation::kGenM1, gen_m1::MakeGenM1Accessors, WriteGenM1ConfigFile, ReadGenM1ConfigFile),
 }};
 
 }  // namespace

@@ -14,9 +14,9 @@
 #include <string_view>
 
 #include "config/config_block.h"
-#include "core/generation_table.h"
 #include "config/item_accessors.h"
 #include "core/device_record.h"
+#include "core/generation_table.h"
 
 namespace vantrell {
 

@@ -60,8 +60,7 @@ int RequestLengthHeader(Session& session, std::uint8_t opcode, std::size_t& leng
   if (SendOpcode(session, opcode) != 0) return kFailed;
   namespace f = wire::length_prefixed_reply;
   std::uint8_t header[f::kHeaderSize];
-  if (!ReceiveFixed(session, header, session.timing.replyMs) ||
-      header[wire::kOpcodeAt] != opcode) {
+  if (!ReceiveFixed(session, header, session.timing.replyMs) || header[wire::kOpcodeAt] != opcode) {
     return kFailed;
   }
   length = LoadBe16(header + f::kLength);
@@ -131,10 +130,9 @@ int login(Session& session, std::string_view user, std::string_view password) {
       challenge[f::kLengthByte] != f::kLengthValue) {
     return kFailed;
   }
-  const auto request = BuildLoginRequest(
-      user, password.substr(0, kMaxPasswordLength),
-      std::span<const std::uint8_t, f::kChallengeSize>(challenge + f::kChallenge,
-                                                       f::kChallengeSize));
+  const auto request = BuildLoginRequest(user, password.substr(0, kMaxPasswordLength),
+                                         std::span<const std::uint8_t, f::kChallengeSize>(
+                                             challenge + f::kChallenge, f::kChallengeSize));
   if (Send(session, request) != 0) return kFailed;
   std::uint8_t reply[wire::ack_reply::kSize];
   if (!ReceiveFixed(session, reply, session.timing.replyMs)) return kFailed;

@@ -12,8 +12,8 @@ std::array<std::uint8_t, 2> SerialBytes(std::uint16_t serialNo) {
   return {static_cast<std::uint8_t>(serialNo), static_cast<std::uint8_t>(serialNo >> 8)};
 }
 
-std::array<std::uint8_t, 4> TickBytesBe(std::uint32_t tick) {
-  std::array<std::uint8_t, 4> bytes;
+std::array<std::uint8_t, wire::kTickSize> TickBytesBe(std::uint32_t tick) {
+  std::array<std::uint8_t, wire::kTickSize> bytes;
   StoreBe32(bytes.data(), tick);
   return bytes;
 }
@@ -50,14 +50,14 @@ std::vector<std::uint8_t> StartRequest(std::uint8_t opcode, std::size_t size) {
 
 }  // namespace
 
-std::array<std::uint8_t, 4> TickBytesLe(std::uint32_t tick) {
-  std::array<std::uint8_t, 4> bytes;
+std::array<std::uint8_t, wire::kTickSize> TickBytesLe(std::uint32_t tick) {
+  std::array<std::uint8_t, wire::kTickSize> bytes;
   StoreLe32(bytes.data(), tick);
   return bytes;
 }
 
 Md5Digest MaskKey(std::string_view password, std::uint16_t serialNo,
-                  std::span<const std::uint8_t, 4> tickBytes) {
+                  std::span<const std::uint8_t, wire::kTickSize> tickBytes) {
   Md5Builder builder;
   builder.Add(password).Add(SerialBytes(serialNo)).Add(tickBytes);
   return builder.Finish();
@@ -71,8 +71,9 @@ std::string_view RecordPassword(const DeviceRecord& record) {
   return FieldText(record.password).substr(0, kMaxPasswordLength);
 }
 
-std::vector<std::uint8_t> BuildLoginRequest(std::string_view user, std::string_view password,
-                                            std::span<const std::uint8_t, 4> challenge) {
+std::vector<std::uint8_t> BuildLoginRequest(
+    std::string_view user, std::string_view password,
+    std::span<const std::uint8_t, wire::kTickSize> challenge) {
   namespace f = wire::login_request;
   std::vector<std::uint8_t> request = StartRequest(kOpLogin, f::kSize);
   std::memcpy(&request[f::kUser], user.data(), std::min(user.size(), f::kUserSize));
@@ -139,8 +140,8 @@ bool DecodeSmtpPasswordReply(const DeviceRecord& record, std::span<const std::ui
   std::copy_n(reply.begin() + f::kMasked, n, text.begin());
   ApplyMask(std::span(text.data(), n),
             MaskKey(RecordPassword(record), record.serialNo,
-                    std::span<const std::uint8_t, wire::kTickSize>(
-                        reply.data() + f::kTickLowFirst, wire::kTickSize)));
+                    std::span<const std::uint8_t, wire::kTickSize>(reply.data() + f::kTickLowFirst,
+                                                                   wire::kTickSize)));
   std::copy_n(text.begin(), n, reinterpret_cast<std::uint8_t*>(out.data()));
   return true;
 }

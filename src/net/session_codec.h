@@ -29,11 +29,11 @@ inline constexpr std::size_t kSmtpReplyMaxSize = 99;
 
 /// The four bytes of a tick value T, little-endian: how it is sent first
 /// and how it enters the mask key.
-std::array<std::uint8_t, 4> TickBytesLe(std::uint32_t tick);
+std::array<std::uint8_t, wire::kTickSize> TickBytesLe(std::uint32_t tick);
 
 /// MD5(password text, serial low byte first, the four T bytes).
 Md5Digest MaskKey(std::string_view password, std::uint16_t serialNo,
-                  std::span<const std::uint8_t, 4> tickBytes);
+                  std::span<const std::uint8_t, wire::kTickSize> tickBytes);
 
 /// XORs `bytes` with the key repeated.
 void ApplyMask(std::span<std::uint8_t> bytes, const Md5Digest& key);
@@ -42,8 +42,9 @@ void ApplyMask(std::span<std::uint8_t> bytes, const Md5Digest& key);
 std::string_view RecordPassword(const DeviceRecord& record);
 
 /// 33 bytes: 0x00, the user name padded to 16, MD5(password, challenge).
-std::vector<std::uint8_t> BuildLoginRequest(std::string_view user, std::string_view password,
-                                            std::span<const std::uint8_t, 4> challenge);
+std::vector<std::uint8_t> BuildLoginRequest(
+    std::string_view user, std::string_view password,
+    std::span<const std::uint8_t, wire::kTickSize> challenge);
 
 /// 41 bytes: the new password masked with the record's current password.
 std::vector<std::uint8_t> BuildChangePasswordRequest(const DeviceRecord& record,

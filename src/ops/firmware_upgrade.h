@@ -16,6 +16,7 @@
 
 #include "core/message.h"
 #include "core/timing.h"
+#include "core/wire/session_layout.h"
 #include "net/session.h"
 #include "ops/device_job.h"
 
@@ -23,7 +24,7 @@ namespace vantrell {
 
 /// Transfer opcodes of a row: the session opcode of switches, and the mark
 /// of a video-server row whose image goes by HTTP (never sent).
-inline constexpr std::uint32_t kSwitchTransferOpcode = 0x0D;
+inline constexpr std::uint32_t kSwitchTransferOpcode = wire::kOpSendFirmware;
 inline constexpr std::uint32_t kVideoServerTransferOpcode = 38;
 
 /// Row states of the upgrade dialog.

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "core/timing.h"
+#include "core/wire/session_layout.h"
 #include "ops/device_job.h"
 
 namespace vantrell {
 
 /// The opcode of Set Default.
-inline constexpr std::uint8_t kSetDefaultOpcode = 0x29;
+inline constexpr std::uint8_t kSetDefaultOpcode = wire::kOpSetDefault;
 
 /// Final row states of the send-command dialog.
 enum SendCommandState : int { kCommandDone = 2, kCommandFailed = 3 };

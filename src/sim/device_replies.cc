@@ -96,7 +96,8 @@ Datagram EncodeDetailsReply(const SimDevice& device, DetailsForm form, std::uint
   PutDetailsCommon(out, device);
   switch (form) {
     case DetailsForm::k178:
-      PutText(out, wire::details_reply::kLocation, wire::details_reply::kLocationSize, device.location);
+      PutText(out, wire::details_reply::kLocation, wire::details_reply::kLocationSize,
+              device.location);
       [[fallthrough]];
     case DetailsForm::k98:
       PutDetailsDnsAndFlags(out, device);

@@ -63,7 +63,8 @@ std::optional<DiscoveryRequest> ParseDiscoveryRequest(std::span<const std::uint8
 }
 
 bool LooksLikeDetailsRequest(std::span<const std::uint8_t> datagram) {
-  return !datagram.empty() && datagram[wire::details_request::kMarker] == wire::details_request::kMarkerValue;
+  return !datagram.empty() &&
+         datagram[wire::details_request::kMarker] == wire::details_request::kMarkerValue;
 }
 
 std::optional<std::uint16_t> ParseDetailsRequest(std::span<const std::uint8_t> datagram,

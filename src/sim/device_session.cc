@@ -115,7 +115,7 @@ std::optional<SessionStep> DeviceSession::Next() {
       return std::nullopt;
     case RequestFrame::Kind::kInvalid: {
       broken_ = true;
-      const std::size_t shown = std::min<std::size_t>(available.size(), 3);
+      const std::size_t shown = std::min(available.size(), wire::command_request::kHeaderSize);
       Write({{"opcode", available[0]},
              {"bytes", HexText(available.first(shown))},
              {"result", "invalid request (" + frame.why + "); connection closed"}});
@@ -151,7 +151,8 @@ bool DeviceSession::RefusesOpcode(std::uint8_t opcodeValue) const {
 SessionStep DeviceSession::Ack(std::uint8_t opcodeValue, json& entry, bool* refused) {
   *refused = RefusesOpcode(opcodeValue);
   if (*refused) entry["result"] = "refused (refuseOpcodes)";
-  return Reply(EncodeAck(opcodeValue, *refused ? wire::ack_reply::kRefused : wire::ack_reply::kSuccess));
+  return Reply(
+      EncodeAck(opcodeValue, *refused ? wire::ack_reply::kRefused : wire::ack_reply::kSuccess));
 }
 
 SessionStep DeviceSession::Refuse(std::uint8_t opcodeValue, json& entry, const std::string& why) {
@@ -244,15 +245,17 @@ SessionStep DeviceSession::Login(std::span<const std::uint8_t> request, json& en
   loggedIn_ = accepted;
   if (accepted) keyPassword_ = device_.password;
   entry["result"] = accepted ? "login accepted" : "login refused: " + why;
-  return Reply(EncodeAck(wire::kOpLogin, accepted ? wire::ack_reply::kSuccess : wire::ack_reply::kRefused));
+  return Reply(
+      EncodeAck(wire::kOpLogin, accepted ? wire::ack_reply::kSuccess : wire::ack_reply::kRefused));
 }
 
 SessionStep DeviceSession::StoreBlock(std::span<const std::uint8_t> request, json& entry) {
   const auto block = DecodeStoreBlock(request);
   if (!block || block->empty() || block->size() > kMaxConfigBlockSize) {
     return Refuse(wire::kOpStoreConfigBlock, entry,
-                  "block of " + std::to_string(request.size() - 3) + " bytes, not 1.." +
-                      std::to_string(kMaxConfigBlockSize));
+                  "block of " +
+                      std::to_string(request.size() - wire::store_block_request::kHeaderSize) +
+                      " bytes, not 1.." + std::to_string(kMaxConfigBlockSize));
   }
   entry["blockLength"] = block->size();
   bool refused = false;
@@ -400,8 +403,8 @@ std::optional<SessionStep> DeviceSession::ContinueTransfer() {
   const std::size_t want = t.expected - t.received;
   std::size_t take = std::min(want, Buffered());
   const std::uint32_t stallAt = device_.faults.firmwareStallAfter;
-  const bool stallAhead = t.opcode == wire::kOpSendFirmware && stallAt > 0 && !t.stalled &&
-                          stallAt < t.expected;
+  const bool stallAhead =
+      t.opcode == wire::kOpSendFirmware && stallAt > 0 && !t.stalled && stallAt < t.expected;
   if (stallAhead) take = std::min<std::size_t>(take, stallAt - t.received);
   const std::span<const std::uint8_t> piece(input_.data() + consumed_, take);
   t.md5.Add(piece);

@@ -209,14 +209,16 @@ MaskedText DecodeChangePassword(std::span<const std::uint8_t> request, std::stri
     return Refused("not a 41-byte change password request");
   }
   return Unmask(request.subspan(f::kMaskedPassword, f::kPasswordSize),
-                Take<wire::kTickSize>(request, f::kTickLowFirst), Take<wire::kTickSize>(request, f::kTickHighFirst),
+                Take<wire::kTickSize>(request, f::kTickLowFirst),
+                Take<wire::kTickSize>(request, f::kTickHighFirst),
                 Take<wire::kDigestSize>(request, f::kDigest), keyPassword, serialNo);
 }
 
 MaskedText DecodeStoreSmtpPassword(std::span<const std::uint8_t> request,
                                    std::string_view keyPassword, std::uint16_t serialNo) {
   namespace f = wire::smtp_password;
-  if (request.size() < f::kMasked + f::kTrailerSize || request[wire::kOpcodeAt] != wire::kOpStoreSmtpPassword) {
+  if (request.size() < f::kMasked + f::kTrailerSize ||
+      request[wire::kOpcodeAt] != wire::kOpStoreSmtpPassword) {
     return Refused("too short for a mail-server password request");
   }
   const std::size_t length = GetU16HighFirst(request, f::kLength);
@@ -242,14 +244,16 @@ MaskedText DecodeStoreSmtpPassword(std::span<const std::uint8_t> request,
 }
 
 std::optional<AddressSettings> DecodeNetworkSettings(std::span<const std::uint8_t> request) {
-  if (request.size() != wire::network_request::kSize || request[wire::kOpcodeAt] != wire::kOpSetNetworkSettings) {
+  if (request.size() != wire::network_request::kSize ||
+      request[wire::kOpcodeAt] != wire::kOpSetNetworkSettings) {
     return std::nullopt;
   }
   return DecodeAddresses(request, wire::network_request::kAddresses);
 }
 
 std::optional<StreamHeader> DecodeStreamHeader(std::span<const std::uint8_t> request) {
-  if (request.size() != wire::stream_request::kSize || request[wire::kOpcodeAt] != wire::kOpStreamConfigFile) {
+  if (request.size() != wire::stream_request::kSize ||
+      request[wire::kOpcodeAt] != wire::kOpStreamConfigFile) {
     return std::nullopt;
   }
   StreamHeader header;
@@ -259,7 +263,8 @@ std::optional<StreamHeader> DecodeStreamHeader(std::span<const std::uint8_t> req
 }
 
 std::optional<std::uint32_t> DecodeFirmwareHeader(std::span<const std::uint8_t> request) {
-  if (request.size() != wire::firmware_request::kSize || request[wire::kOpcodeAt] != wire::kOpSendFirmware) {
+  if (request.size() != wire::firmware_request::kSize ||
+      request[wire::kOpcodeAt] != wire::kOpSendFirmware) {
     return std::nullopt;
   }
   return U32LowFirst(request, wire::firmware_request::kFileSize);
@@ -309,7 +314,8 @@ Bytes EncodeLengthPrefixed(std::uint8_t opcodeValue, std::span<const std::uint8_
 Bytes EncodeConfigFileReply(std::string_view file, bool longHeader, std::uint32_t claimedLength) {
   // Length 0 in the short header announces the 32-bit length, so an empty
   // file needs the long form as well.
-  if (!longHeader && claimedLength == 0 && !file.empty() && file.size() <= wire::length_prefixed_reply::kMaxShortLength) {
+  if (!longHeader && claimedLength == 0 && !file.empty() &&
+      file.size() <= wire::length_prefixed_reply::kMaxShortLength) {
     return EncodeLengthPrefixed(wire::kOpFetchConfigFile, AsBytes(file));
   }
   Bytes reply(wire::length_prefixed_reply::kLongHeaderSize + file.size());
@@ -317,7 +323,8 @@ Bytes EncodeConfigFileReply(std::string_view file, bool longHeader, std::uint32_
   PutU16HighFirst(reply, wire::length_prefixed_reply::kLength, 0);
   PutU32HighFirst(reply, wire::length_prefixed_reply::kLongLength,
                   claimedLength != 0 ? claimedLength : static_cast<std::uint32_t>(file.size()));
-  std::memcpy(reply.data() + wire::length_prefixed_reply::kLongHeaderSize, file.data(), file.size());
+  std::memcpy(reply.data() + wire::length_prefixed_reply::kLongHeaderSize, file.data(),
+              file.size());
   return reply;
 }
 
@@ -344,9 +351,11 @@ Bytes EncodeSmtpPasswordReply(std::string_view text, std::string_view keyPasswor
   const auto field = std::span<std::uint8_t>(reply).subspan(f::kMasked, masked);
   std::memcpy(field.data(), text.data(), text.size());
   ApplyKeyStream(field, MaskKey(keyPassword, serialNo, low));
-  std::copy(high.begin(), high.end(), reply.begin() + f::kMasked + masked + f::kTickHighFirstAfterMasked);
+  std::copy(high.begin(), high.end(),
+            reply.begin() + f::kMasked + masked + f::kTickHighFirstAfterMasked);
   const Md5Digest digest = MaskedTextDigest(text, serialNo, high);
-  std::copy(digest.begin(), digest.end(), reply.begin() + f::kMasked + masked + f::kDigestAfterMasked);
+  std::copy(digest.begin(), digest.end(),
+            reply.begin() + f::kMasked + masked + f::kDigestAfterMasked);
   return reply;
 }
 

@@ -18,8 +18,7 @@ TEST(DetailsLayout, EachFormEndsWhereItsLastFieldEnds) {
   namespace f = details_reply;
   EXPECT_EQ(f::kMarkerValue, 0x81);
   EXPECT_EQ(f::kFirmwareVersion, 22u);
-  EXPECT_TRUE(Tiles(f::kFirmwareVersion,
-                    {{f::kFirmwareVersion, 4}, {f::kStatusFlags, 1}},
+  EXPECT_TRUE(Tiles(f::kFirmwareVersion, {{f::kFirmwareVersion, 4}, {f::kStatusFlags, 1}},
                     f::kStatusFlags + 1));
   EXPECT_EQ(f::kName, 28u);
   EXPECT_TRUE(Tiles(f::kNetmask, {{f::kNetmask, 4}, {f::kGateway, 4}}, f::kBasicSize));

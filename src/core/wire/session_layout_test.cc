@@ -8,11 +8,11 @@ namespace vantrell::wire {
 namespace {
 
 TEST(SessionLayout, OpcodesAsTheDevicesKnowThem) {
-  const std::uint8_t opcodes[] = {kOpLogin,           kOpFetchConfigBlock,  kOpStoreConfigBlock,
-                                  kOpCommitChanges,   kOpSendFirmware,      kOpFetchChallenge,
-                                  kOpChangePassword,  kOpStoreSmtpPassword, kOpFetchSmtpPassword,
-                                  kOpFetchPortMasks,  kOpStreamConfigFile,  kOpFetchConfigFile,
-                                  kOpFetchInfoText,   kOpSetNetworkSettings, kOpSetDefault};
+  const std::uint8_t opcodes[] = {kOpLogin,          kOpFetchConfigBlock,   kOpStoreConfigBlock,
+                                  kOpCommitChanges,  kOpSendFirmware,       kOpFetchChallenge,
+                                  kOpChangePassword, kOpStoreSmtpPassword,  kOpFetchSmtpPassword,
+                                  kOpFetchPortMasks, kOpStreamConfigFile,   kOpFetchConfigFile,
+                                  kOpFetchInfoText,  kOpSetNetworkSettings, kOpSetDefault};
   const std::uint8_t expected[] = {0x00, 0x08, 0x09, 0x0C, 0x0D, 0x14, 0x15, 0x17,
                                    0x18, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x29};
   ASSERT_EQ(sizeof opcodes, sizeof expected);
@@ -43,20 +43,18 @@ TEST(SessionLayout, FixedRequestsFillTheirSizeAfterTheOpcode) {
   EXPECT_EQ(firmware_request::kSize, 5u);
   EXPECT_TRUE(Tiles(1, {{firmware_request::kFileSize, 4}}, firmware_request::kSize));
   EXPECT_EQ(stream_request::kSize, 29u);
-  EXPECT_TRUE(Tiles(1,
-                    {{stream_request::kFileSize, 4},
-                     {stream_request::kAddresses, address_settings::kSize}},
-                    stream_request::kSize));
+  EXPECT_TRUE(Tiles(
+      1, {{stream_request::kFileSize, 4}, {stream_request::kAddresses, address_settings::kSize}},
+      stream_request::kSize));
   EXPECT_EQ(network_request::kSize, 27u);
-  EXPECT_TRUE(Tiles(1,
-                    {{network_request::kUnused, 2},
-                     {network_request::kAddresses, address_settings::kSize}},
-                    network_request::kSize));
+  EXPECT_TRUE(Tiles(
+      1, {{network_request::kUnused, 2}, {network_request::kAddresses, address_settings::kSize}},
+      network_request::kSize));
   EXPECT_EQ(command_request::kSize, 11u);
-  EXPECT_TRUE(Tiles(1,
-                    {{command_request::kLength, 2},
-                     {command_request::kParameters, command_request::kSize - 3}},
-                    command_request::kSize));
+  EXPECT_TRUE(Tiles(
+      1,
+      {{command_request::kLength, 2}, {command_request::kParameters, command_request::kSize - 3}},
+      command_request::kSize));
   EXPECT_EQ(command_request::kHeaderSize, command_request::kParameters);
 }
 
@@ -98,8 +96,8 @@ TEST(SessionLayout, LengthPrefixedFramesAndTheMailPassword) {
   {
     namespace f = length_prefixed_reply;
     EXPECT_TRUE(Tiles(1, {{f::kLength, 2}}, f::kHeaderSize));
-    EXPECT_TRUE(Tiles(1, {{f::kLength, 2}, {f::kLongLength, f::kLongLengthSize}},
-                      f::kLongHeaderSize));
+    EXPECT_TRUE(
+        Tiles(1, {{f::kLength, 2}, {f::kLongLength, f::kLongLengthSize}}, f::kLongHeaderSize));
   }
   EXPECT_TRUE(Tiles(1, {{store_block_request::kLength, 2}}, store_block_request::kBlock));
   {
