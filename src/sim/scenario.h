@@ -39,8 +39,9 @@ ScenarioLoad ParseScenario(std::string_view jsonText, const std::string& baseDir
 ScenarioLoad LoadScenarioFile(const std::string& path);
 
 /// The size of the configuration block that a switch of this model keeps
-/// at this firmware version, by firmware generation; 0 for a model or
-/// version that keeps none (video servers, unknown versions).
+/// at this firmware version, by its row of the generation table
+/// (core/generation_table.h); 0 for a model or version that keeps none
+/// (video servers, unknown versions).
 std::size_t GenerationBlockSize(std::uint16_t modelId, std::uint32_t firmwareVersion);
 
 }  // namespace vantrell::sim
