@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/byte_order.h"
+#include "core/ipv4.h"
 
 namespace vantrell {
 namespace {
@@ -197,124 +198,201 @@ ItemStatus WriteBlank16Terminated(BlockBytes block, std::size_t offset, std::str
   return WritePadded16(block, offset, text, true);
 }
 
-namespace {
-
-std::optional<std::uint32_t> ReadNumber(ConstBlockBytes block, const BlockField& field) {
-  switch (field.kind) {
-    case FieldKind::kU8:
-    case FieldKind::kMaskedU8:
-      return ReadU8(block, field.offset);
-    case FieldKind::kU16:
-      return ReadU16(block, field.offset);
-    case FieldKind::kU32:
-    case FieldKind::kMaskedU32:
-      return ReadU32(block, field.offset);
-    case FieldKind::kIpv4:
-      return ReadIpv4(block, field.offset);
-    case FieldKind::kWordBit:
-      return ReadWordBit(block, field.offset, field.param);
-    case FieldKind::kNibble:
-      return ReadNibble(block, field.offset);
-    case FieldKind::kLo16:
-      return ReadHalf(block, field.offset, Half::kLow);
-    case FieldKind::kHi16:
-      return ReadHalf(block, field.offset, Half::kHigh);
-    case FieldKind::kTimes100:
-      return ReadTimes100(block, field.offset);
+std::optional<std::uint32_t> ReadUnsigned(ConstBlockBytes block, std::size_t offset,
+                                          std::size_t width) {
+  switch (width) {
+    case 1:
+      return ReadU8(block, offset);
+    case 2:
+      return ReadU16(block, offset);
+    case 4:
+      return ReadU32(block, offset);
     default:
       return std::nullopt;
   }
 }
 
-std::optional<std::string> ReadTextValue(ConstBlockBytes block, const BlockField& field) {
-  if (!Fits(block, field.offset, FieldWidth(field))) return std::nullopt;
-  switch (field.kind) {
-    case FieldKind::kText:
-    case FieldKind::kNameText:
-      return ReadText(block, field.offset, std::min(field.maxChars, field.slotSize));
-    case FieldKind::kBlank16:
-    case FieldKind::kBlank16Terminated:
-      return ReadBlank16(block, field.offset);
+bool WriteUnsigned(BlockBytes block, std::size_t offset, std::size_t width, std::uint32_t value) {
+  switch (width) {
+    case 1:
+      return WriteU8(block, offset, static_cast<std::uint8_t>(value));
+    case 2:
+      return WriteU16(block, offset, static_cast<std::uint16_t>(value));
+    case 4:
+      return WriteU32(block, offset, value);
     default:
-      return std::nullopt;
+      return false;
   }
 }
 
-ItemStatus FromBool(bool written) { return written ? ItemStatus::kOk : ItemStatus::kOutsideBlock; }
-
-ItemStatus WriteNumber(BlockBytes block, const BlockField& field, std::uint32_t value) {
-  if (!Fits(block, field.offset, FieldWidth(field))) return ItemStatus::kOutsideBlock;
-  switch (field.kind) {
-    case FieldKind::kU8:
-      if (value > 0xFF) return ItemStatus::kOutOfRange;
-      return FromBool(WriteU8(block, field.offset, static_cast<std::uint8_t>(value)));
-    case FieldKind::kU16:
-      if (value > kMax16) return ItemStatus::kOutOfRange;
-      return FromBool(WriteU16(block, field.offset, static_cast<std::uint16_t>(value)));
-    case FieldKind::kU32:
-      return FromBool(WriteU32(block, field.offset, value));
-    case FieldKind::kIpv4:
-      return FromBool(WriteIpv4(block, field.offset, value));
-    case FieldKind::kWordBit:
-      return WriteWordBit(block, field.offset, field.param, value);
-    case FieldKind::kNibble:
-      return WriteNibble(block, field.offset, value);
-    case FieldKind::kLo16:
-      return WriteHalf(block, field.offset, Half::kLow, value);
-    case FieldKind::kHi16:
-      return WriteHalf(block, field.offset, Half::kHigh, value);
-    case FieldKind::kTimes100:
-      return WriteTimes100(block, field.offset, value);
-    case FieldKind::kMaskedU32:
-      return WriteMaskedU32(block, field.offset, field.param, value);
-    case FieldKind::kMaskedU8:
-      return WriteMaskedU8(block, field.offset, static_cast<std::uint8_t>(field.param), value);
-    default:
-      return ItemStatus::kWrongKind;
-  }
-}
-
-ItemStatus WriteTextValue(BlockBytes block, const BlockField& field, std::string_view text) {
-  if (!Fits(block, field.offset, FieldWidth(field))) return ItemStatus::kOutsideBlock;
-  switch (field.kind) {
-    case FieldKind::kText:
-      return WriteText(block, field.offset,
-                       {field.maxChars, std::min(field.fillSize, field.slotSize), true}, text);
-    case FieldKind::kNameText:
-      return WriteText(block, field.offset,
-                       {field.maxChars, std::min(field.fillSize, field.slotSize), false}, text);
-    case FieldKind::kBlank16:
-      return WriteBlank16(block, field.offset, text);
-    case FieldKind::kBlank16Terminated:
-      return WriteBlank16Terminated(block, field.offset, text);
-    default:
-      return ItemStatus::kWrongKind;
-  }
-}
-
-}  // namespace
-
-ItemStatus ReadField(ConstBlockBytes block, const BlockField& field, ItemValue& out) {
-  if (!Fits(block, field.offset, FieldWidth(field))) return ItemStatus::kOutsideBlock;
-  if (IsTextField(field)) {
-    auto text = ReadTextValue(block, field);
-    if (!text) return ItemStatus::kOutsideBlock;
-    out = std::move(*text);
-    return ItemStatus::kOk;
-  }
-  const auto number = ReadNumber(block, field);
-  if (!number) return ItemStatus::kOutsideBlock;
-  out = *number;
+ItemStatus WriteCheckedU8(BlockBytes block, std::size_t offset, std::uint32_t value,
+                          std::uint32_t min, std::uint32_t max) {
+  if (!Fits(block, offset, 1)) return ItemStatus::kOutsideBlock;
+  if (value < min || value > max || value > 0xFF) return ItemStatus::kOutOfRange;
+  WriteU8(block, offset, static_cast<std::uint8_t>(value));
   return ItemStatus::kOk;
 }
 
-ItemStatus WriteField(BlockBytes block, const BlockField& field, const ItemValue& value) {
-  if (IsTextField(field)) {
-    const auto* text = std::get_if<std::string>(&value);
-    return text ? WriteTextValue(block, field, *text) : ItemStatus::kWrongKind;
+ItemStatus WriteCheckedU16(BlockBytes block, std::size_t offset, std::uint32_t value,
+                           std::uint32_t min, std::uint32_t max) {
+  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (value < min || value > max || value > 0xFFFF) return ItemStatus::kOutOfRange;
+  WriteU16(block, offset, static_cast<std::uint16_t>(value));
+  return ItemStatus::kOk;
+}
+
+std::optional<std::uint32_t> ReadInvertedDisable(ConstBlockBytes block, std::size_t offset) {
+  const auto byte = ReadU8(block, offset);
+  if (!byte) return std::nullopt;
+  return *byte == 1 ? 0u : 1u;
+}
+
+ItemStatus WriteInvertedDisable(BlockBytes block, std::size_t offset, std::uint32_t value) {
+  return WriteU8(block, offset, value == 1 ? 0 : 1) ? ItemStatus::kOk : ItemStatus::kOutsideBlock;
+}
+
+std::optional<std::uint32_t> ReadInvertedBit(ConstBlockBytes block, std::size_t offset,
+                                             unsigned bit) {
+  const auto set = ReadWordBit(block, offset, bit);
+  if (!set) return std::nullopt;
+  return *set ? 0u : 1u;
+}
+
+ItemStatus WriteInvertedBit(BlockBytes block, std::size_t offset, unsigned bit,
+                            std::uint32_t value) {
+  return WriteWordBit(block, offset, bit, value == 0 ? 1u : 0u);
+}
+
+std::optional<std::uint32_t> ReadBoolByte(ConstBlockBytes block, std::size_t offset) {
+  const auto byte = ReadU8(block, offset);
+  if (!byte) return std::nullopt;
+  return *byte == 1 ? 1u : 0u;
+}
+
+ItemStatus WriteBoolByte(BlockBytes block, std::size_t offset, std::uint32_t value) {
+  return StatusOfWrite(WriteU8(block, offset, value == 1 ? 1 : 0));
+}
+
+std::optional<std::uint32_t> ReadBitOf(ConstBlockBytes block, std::size_t offset, std::size_t width,
+                                       unsigned bit) {
+  if (bit >= 8 * width) return std::nullopt;
+  const auto field = ReadUnsigned(block, offset, width);
+  if (!field) return std::nullopt;
+  return (*field >> bit) & 1u;
+}
+
+ItemStatus WriteNonzeroBit(BlockBytes block, std::size_t offset, std::size_t width, unsigned bit,
+                           std::uint32_t value) {
+  if (bit >= 8 * width) return ItemStatus::kOutsideBlock;
+  const auto field = ReadUnsigned(block, offset, width);
+  if (!field) return ItemStatus::kOutsideBlock;
+  const std::uint32_t mask = 1u << bit;
+  WriteUnsigned(block, offset, width, value != 0 ? (*field | mask) : (*field & ~mask));
+  return ItemStatus::kOk;
+}
+
+std::optional<std::uint32_t> ReadFlagBits(ConstBlockBytes block, std::size_t offset,
+                                          std::size_t width, std::uint32_t mask) {
+  const auto field = ReadUnsigned(block, offset, width);
+  if (!field) return std::nullopt;
+  return (*field & mask) ? 1u : 0u;
+}
+
+ItemStatus WriteFlagBits(BlockBytes block, std::size_t offset, std::size_t width,
+                         std::uint32_t mask, std::uint32_t value) {
+  const auto field = ReadUnsigned(block, offset, width);
+  if (!field) return ItemStatus::kOutsideBlock;
+  WriteUnsigned(block, offset, width, value == 1 ? (*field | mask) : (*field & ~mask));
+  return ItemStatus::kOk;
+}
+
+ItemStatus WriteStrictBit(BlockBytes block, std::size_t offset, unsigned bit, std::uint32_t value) {
+  if (!Fits(block, offset, 4)) return ItemStatus::kOutsideBlock;
+  if (value > 1) return ItemStatus::kOutOfRange;
+  return WriteWordBit(block, offset, bit, value);
+}
+
+std::optional<std::uint32_t> ReadUpperNibble(ConstBlockBytes block, std::size_t offset) {
+  const auto byte = ReadU8(block, offset);
+  if (!byte) return std::nullopt;
+  return *byte >> 4;
+}
+
+ItemStatus WriteUpperNibble(BlockBytes block, std::size_t offset, std::uint32_t value,
+                            std::uint32_t max) {
+  if (value > max || value > kMaxNibble) return ItemStatus::kOutOfRange;
+  return WriteMaskedU8(block, offset, 0xF0, value << 4);
+}
+
+std::optional<std::uint32_t> ReadHighNibble(ConstBlockBytes block, std::size_t offset) {
+  const auto byte = ReadU8(block, offset);
+  if (!byte) return std::nullopt;
+  return *byte >> 4;
+}
+
+ItemStatus WriteHighNibble(BlockBytes block, std::size_t offset, std::uint32_t value) {
+  if (!Fits(block, offset, 1)) return ItemStatus::kOutsideBlock;
+  if (value > 15) return ItemStatus::kOutOfRange;
+  WriteU8(block, offset, static_cast<std::uint8_t>(value << 4));
+  return ItemStatus::kOk;
+}
+
+ItemStatus WritePriorityTimes16(BlockBytes block, std::size_t offset, std::uint32_t value) {
+  return WriteHighNibble(block, offset, value);
+}
+
+std::optional<std::uint32_t> ReadBridgePriority(ConstBlockBytes block, std::size_t offset) {
+  const auto word = ReadU16(block, offset);
+  if (!word) return std::nullopt;
+  return *word >> 12;
+}
+
+ItemStatus WriteBridgePriority(BlockBytes block, std::size_t offset, std::uint32_t value) {
+  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (value > 15) return ItemStatus::kOutOfRange;
+  WriteU16(block, offset, static_cast<std::uint16_t>(value << 12));
+  return ItemStatus::kOk;
+}
+
+std::optional<std::string> ReadAccessEntry(ConstBlockBytes block, std::size_t addressOffset,
+                                           std::size_t netmaskOffset) {
+  const auto address = ReadIpv4(block, addressOffset);
+  const auto netmask = ReadIpv4(block, netmaskOffset);
+  if (!address || !netmask) return std::nullopt;
+  if (*address == 0) return std::string();
+  return FormatIpv4(*address) + "/" + FormatIpv4(*netmask);
+}
+
+ItemStatus WriteAccessAddress(BlockBytes block, std::size_t offset, const ItemValue& value) {
+  if (!Fits(block, offset, 4)) return ItemStatus::kOutsideBlock;
+  std::optional<Ipv4> address;
+  if (const auto* number = std::get_if<std::uint32_t>(&value)) {
+    address = *number;
+  } else {
+    address = ParseIpv4(std::get<std::string>(value));
+    if (!address) return ItemStatus::kOutOfRange;
   }
-  const auto* number = std::get_if<std::uint32_t>(&value);
-  return number ? WriteNumber(block, field, *number) : ItemStatus::kWrongKind;
+  WriteIpv4(block, offset, *address);
+  return ItemStatus::kOk;
+}
+
+std::optional<std::string> ReadText40(ConstBlockBytes block, std::size_t offset) {
+  return ReadText(block, offset, kText40Size);
+}
+
+ItemStatus WriteText40(BlockBytes block, std::size_t offset, std::string_view text) {
+  return WriteText(block, offset, {kText40Size, kText40Size, false}, text);
+}
+
+std::string_view TrimTrailingBlanksCrNuls(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(std::string_view(" \r\0", 3));
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+std::string CutAtNulAndTrim(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  return std::string(TrimTrailingBlanksCrNuls(text));
 }
 
 }  // namespace vantrell

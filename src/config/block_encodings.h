@@ -1,9 +1,12 @@
 #pragma once
 /// The field encodings of the configuration blocks, each written once:
 /// integers (least significant byte first), addresses (network order),
-/// single bits and nibbles of a word or byte, halves of a word, values kept
-/// times 100, fixed-size texts, blank-padded texts and words written only in
-/// some of their bits.
+/// single, inverted and strict bits, nibbles of a byte, halves of a word,
+/// values kept times 100 or times 16, checked bytes and words, fixed-size
+/// texts, blank-padded texts, access entries and words written only in some
+/// of their bits. The encodings of choices live in choice_encodings.h, those
+/// of rates in rate_encodings.h; block_field.h names them all in one field
+/// description.
 ///
 /// Every function works on the valid bytes of a block, checks that its
 /// whole field lies inside them, and touches no byte outside its field. A
@@ -97,115 +100,97 @@ ItemStatus WriteBlank16(BlockBytes block, std::size_t offset, std::string_view t
 /// At most 16 characters; a shorter text is followed by one NUL and blanks.
 ItemStatus WriteBlank16Terminated(BlockBytes block, std::size_t offset, std::string_view text);
 
-/// The encodings a layout table names.
-enum class FieldKind : std::uint8_t {
-  kU8,
-  kU16,
-  kU32,
-  kIpv4,
-  kWordBit,  ///< param: bit number
-  kNibble,
-  kLo16,
-  kHi16,
-  kTimes100,
-  kText,      ///< maxChars in slotSize; trailing blanks removed, NUL-filled up to fillSize
-  kNameText,  ///< maxChars in slotSize; kept as given, NUL-filled up to fillSize
-  kBlank16,
-  kBlank16Terminated,
-  kMaskedU32,  ///< param: the bits a write changes
-  kMaskedU8,   ///< param: the bits a write changes
-};
+/// Reads or writes an unsigned field of `width` bytes (1, 2 or 4); any
+/// other width reads nothing and writes nothing.
+std::optional<std::uint32_t> ReadUnsigned(ConstBlockBytes block, std::size_t offset,
+                                          std::size_t width);
+bool WriteUnsigned(BlockBytes block, std::size_t offset, std::size_t width, std::uint32_t value);
 
-/// Where and how one item lies in a block.
-struct BlockField {
-  FieldKind kind;
-  std::uint32_t offset;
-  std::uint32_t param = 0;
-  std::uint16_t maxChars = 0;
-  std::uint16_t slotSize = 0;
-  std::uint16_t fillSize = 0;
-};
+/// Checked byte and word: stored only when min <= value <= max, otherwise
+/// kOutOfRange and the field is unchanged. Read as plain u8/u16.
+ItemStatus WriteCheckedU8(BlockBytes block, std::size_t offset, std::uint32_t value,
+                          std::uint32_t min, std::uint32_t max);
+ItemStatus WriteCheckedU16(BlockBytes block, std::size_t offset, std::uint32_t value,
+                           std::uint32_t min, std::uint32_t max);
 
-constexpr BlockField U8Field(std::uint32_t offset) { return {FieldKind::kU8, offset}; }
-constexpr BlockField U16Field(std::uint32_t offset) { return {FieldKind::kU16, offset}; }
-constexpr BlockField U32Field(std::uint32_t offset) { return {FieldKind::kU32, offset}; }
-constexpr BlockField Ipv4Field(std::uint32_t offset) { return {FieldKind::kIpv4, offset}; }
-constexpr BlockField WordBitField(std::uint32_t offset, unsigned bit) {
-  return {FieldKind::kWordBit, offset, bit};
-}
-constexpr BlockField NibbleField(std::uint32_t offset) { return {FieldKind::kNibble, offset}; }
-constexpr BlockField Lo16Field(std::uint32_t offset) { return {FieldKind::kLo16, offset}; }
-constexpr BlockField Hi16Field(std::uint32_t offset) { return {FieldKind::kHi16, offset}; }
-constexpr BlockField Times100Field(std::uint32_t offset) { return {FieldKind::kTimes100, offset}; }
-constexpr BlockField TextField(std::uint32_t offset, std::uint16_t maxChars,
-                               std::uint16_t slotSize) {
-  return {FieldKind::kText, offset, 0, maxChars, slotSize, slotSize};
-}
-constexpr BlockField NameTextField(std::uint32_t offset, std::uint16_t maxChars,
-                                   std::uint16_t slotSize, std::uint16_t fillSize) {
-  return {FieldKind::kNameText, offset, 0, maxChars, slotSize, fillSize};
-}
-/// A switch name that loses its trailing blanks: the bytes of the slot from
-/// fillSize on belong to the device and are never written.
-constexpr BlockField TrimmedNameTextField(std::uint32_t offset, std::uint16_t maxChars,
-                                          std::uint16_t slotSize, std::uint16_t fillSize) {
-  return {FieldKind::kText, offset, 0, maxChars, slotSize, fillSize};
-}
-constexpr BlockField Blank16Field(std::uint32_t offset) { return {FieldKind::kBlank16, offset}; }
-constexpr BlockField Blank16TerminatedField(std::uint32_t offset) {
-  return {FieldKind::kBlank16Terminated, offset};
-}
-constexpr BlockField MaskedU32Field(std::uint32_t offset, std::uint32_t mask) {
-  return {FieldKind::kMaskedU32, offset, mask};
-}
-constexpr BlockField MaskedU8Field(std::uint32_t offset, std::uint8_t mask) {
-  return {FieldKind::kMaskedU8, offset, mask};
-}
+/// Inverted disable byte: the byte is 1 when the port is disabled. Reads 0
+/// for a stored 1 and 1 otherwise; a write stores 0 for the value 1 and 1
+/// for any other value.
+std::optional<std::uint32_t> ReadInvertedDisable(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteInvertedDisable(BlockBytes block, std::size_t offset, std::uint32_t value);
 
-/// Bytes of the block that belong to the field (a text's whole slot).
-constexpr std::size_t FieldWidth(const BlockField& field) {
-  switch (field.kind) {
-    case FieldKind::kU8:
-    case FieldKind::kNibble:
-    case FieldKind::kMaskedU8:
-      return 1;
-    case FieldKind::kU16:
-    case FieldKind::kTimes100:
-      return 2;
-    case FieldKind::kU32:
-    case FieldKind::kIpv4:
-    case FieldKind::kWordBit:
-    case FieldKind::kLo16:
-    case FieldKind::kHi16:
-    case FieldKind::kMaskedU32:
-      return 4;
-    case FieldKind::kText:
-    case FieldKind::kNameText:
-      return field.slotSize;
-    case FieldKind::kBlank16:
-    case FieldKind::kBlank16Terminated:
-      return kBlank16Size;
-  }
-  return 0;
-}
+/// A byte that is 1 while the function is on: reads 1 for a stored 1 and 0
+/// otherwise; a write stores 1 for the value 1 and 0 for any other value.
+std::optional<std::uint32_t> ReadBoolByte(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteBoolByte(BlockBytes block, std::size_t offset, std::uint32_t value);
 
-/// True for the encodings whose value is a text.
-constexpr bool IsTextField(const BlockField& field) {
-  switch (field.kind) {
-    case FieldKind::kText:
-    case FieldKind::kNameText:
-    case FieldKind::kBlank16:
-    case FieldKind::kBlank16Terminated:
-      return true;
-    default:
-      return false;
-  }
-}
+/// Inverted bit `bit` of a u32: set while the function is off. Reads 1 when
+/// the bit is clear; a write sets the bit for 0 and clears it otherwise.
+std::optional<std::uint32_t> ReadInvertedBit(ConstBlockBytes block, std::size_t offset,
+                                             unsigned bit);
+ItemStatus WriteInvertedBit(BlockBytes block, std::size_t offset, unsigned bit,
+                            std::uint32_t value);
 
-/// Reads the field into `out`; `out` is untouched unless the result is kOk.
-ItemStatus ReadField(ConstBlockBytes block, const BlockField& field, ItemValue& out);
-/// Writes `value` into the field; the block is untouched unless the result
-/// is kOk, and never changed outside the field.
-ItemStatus WriteField(BlockBytes block, const BlockField& field, const ItemValue& value);
+/// Bit `bit` of a field of `width` bytes (1, 2 or 4): reads 0 or 1; a
+/// write sets the bit for any nonzero value and clears it for 0.
+std::optional<std::uint32_t> ReadBitOf(ConstBlockBytes block, std::size_t offset, std::size_t width,
+                                       unsigned bit);
+ItemStatus WriteNonzeroBit(BlockBytes block, std::size_t offset, std::size_t width, unsigned bit,
+                           std::uint32_t value);
+
+/// The bits of `mask` in a field of `width` bytes (1, 2 or 4) taken as one
+/// flag: reads 1 when any of them is set; a write sets them all for exactly
+/// 1 and clears them all for any other value.
+std::optional<std::uint32_t> ReadFlagBits(ConstBlockBytes block, std::size_t offset,
+                                          std::size_t width, std::uint32_t mask);
+ItemStatus WriteFlagBits(BlockBytes block, std::size_t offset, std::size_t width,
+                         std::uint32_t mask, std::uint32_t value);
+
+/// Strict bit `bit` of a u32 (redundancy protocol and master): reads 0 or
+/// 1; a write clears the bit for 0, sets it for 1 and refuses other values.
+ItemStatus WriteStrictBit(BlockBytes block, std::size_t offset, unsigned bit, std::uint32_t value);
+
+/// The high four bits of a byte with the low four kept: reads byte >> 4; a
+/// write refuses values above `max` (at most 0x0F).
+std::optional<std::uint32_t> ReadUpperNibble(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteUpperNibble(BlockBytes block, std::size_t offset, std::uint32_t value,
+                            std::uint32_t max = 0x0F);
+
+/// High nibble (port priority): reads byte >> 4; a write stores value << 4
+/// (the whole byte, low nibble cleared) for 0 to 15 and refuses others.
+std::optional<std::uint32_t> ReadHighNibble(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteHighNibble(BlockBytes block, std::size_t offset, std::uint32_t value);
+
+/// Port priority kept as priority x 16 in a byte (GenA2, GenM1): reads the
+/// whole byte; a write stores value x 16 for 0 to 15 and refuses others.
+ItemStatus WritePriorityTimes16(BlockBytes block, std::size_t offset, std::uint32_t value);
+
+/// Bridge priority of GenA1, the priority in bits 12-15 of a u16: reads
+/// value >> 12; a write stores value << 12 (the whole word) for 0 to 15.
+std::optional<std::uint32_t> ReadBridgePriority(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteBridgePriority(BlockBytes block, std::size_t offset, std::uint32_t value);
+
+/// Access entry, an address and a netmask (ipv4) in two parallel arrays.
+/// Reads an empty text when the address is 0, otherwise "address/netmask"
+/// in dotted form.
+std::optional<std::string> ReadAccessEntry(ConstBlockBytes block, std::size_t addressOffset,
+                                           std::size_t netmaskOffset);
+/// Stores one half of an access entry (address or netmask) from a number
+/// (network byte order) or a text in strict dotted form; refuses anything
+/// else.
+ItemStatus WriteAccessAddress(BlockBytes block, std::size_t offset, const ItemValue& value);
+
+/// Text 40: a 40-byte field; reads up to the first NUL (40 characters at
+/// most); a write copies at most 40 characters and NUL-fills the rest.
+inline constexpr std::size_t kText40Size = 40;
+std::optional<std::string> ReadText40(ConstBlockBytes block, std::size_t offset);
+ItemStatus WriteText40(BlockBytes block, std::size_t offset, std::string_view text);
+
+/// Removes trailing blanks, carriage returns and NUL bytes (the text rule of
+/// GenA2).
+std::string_view TrimTrailingBlanksCrNuls(std::string_view text);
+/// The text up to its first NUL, then without trailing blanks, carriage
+/// returns and NUL bytes (the text rule of GenM1).
+std::string CutAtNulAndTrim(std::string_view text);
 
 }  // namespace vantrell

@@ -204,20 +204,81 @@ TEST(BlockBlank16, TerminatedFormPutsOneNulBeforeTheBlanks) {
   EXPECT_EQ(ReadBlank16(b, 0), "0123456789abcdef");
 }
 
-TEST(BlockFields, WrongKindChangesNothing) {
-  Bytes b = Pattern(40);
-  const Bytes before = b;
-  EXPECT_EQ(WriteField(b, U16Field(0), ItemValue(std::string("12"))), ItemStatus::kWrongKind);
-  EXPECT_EQ(WriteField(b, TextField(0, 30, 40), ItemValue(12u)), ItemStatus::kWrongKind);
-  EXPECT_EQ(WriteField(b, U8Field(0), ItemValue(256u)), ItemStatus::kOutOfRange);
-  EXPECT_EQ(WriteField(b, U16Field(0), ItemValue(0x10000u)), ItemStatus::kOutOfRange);
-  EXPECT_EQ(b, before);
-  ItemValue out = 7u;
-  EXPECT_EQ(ReadField(b, U32Field(37), out), ItemStatus::kOutsideBlock);
-  EXPECT_EQ(ReadField(b, TextField(1, 30, 40), out), ItemStatus::kOutsideBlock);
-  EXPECT_EQ(std::get<std::uint32_t>(out), 7u);
-  EXPECT_EQ(ReadField(b, U16Field(0), out), ItemStatus::kOk);
-  EXPECT_EQ(std::get<std::uint32_t>(out), 0xA1A0u);
+std::vector<std::uint8_t> BytesOf(std::initializer_list<int> values) {
+  std::vector<std::uint8_t> bytes;
+  for (int v : values) bytes.push_back(static_cast<std::uint8_t>(v));
+  return bytes;
+}
+
+TEST(A8R8Encodings, InvertedDisableByteAndInvertedBit) {
+  auto b = BytesOf({1, 7, 0, 0, 0});
+  EXPECT_EQ(ReadInvertedDisable(b, 0), 0u);
+  EXPECT_EQ(ReadInvertedDisable(b, 1), 1u);
+  EXPECT_EQ(WriteInvertedDisable(b, 0, 1), ItemStatus::kOk);
+  EXPECT_EQ(b[0], 0);
+  EXPECT_EQ(WriteInvertedDisable(b, 0, 5), ItemStatus::kOk);
+  EXPECT_EQ(b[0], 1);
+  // Bit 4 of the word at 1 (byte 1 = 0x07: bit 4 clear -> function on).
+  EXPECT_EQ(ReadInvertedBit(b, 1, 4), 1u);
+  EXPECT_EQ(WriteInvertedBit(b, 1, 4, 0), ItemStatus::kOk);
+  EXPECT_EQ(b[1], 0x17);
+  EXPECT_EQ(WriteInvertedBit(b, 1, 4, 2), ItemStatus::kOk);
+  EXPECT_EQ(b[1], 0x07);
+  EXPECT_FALSE(ReadInvertedDisable(b, 5).has_value());
+  EXPECT_EQ(WriteInvertedBit(b, 2, 0, 0), ItemStatus::kOutsideBlock);
+}
+
+TEST(A8R8Encodings, CheckedHighNibbleAndBridgePriority) {
+  auto b = BytesOf({2, 0x35, 0x00, 0x80});
+  EXPECT_EQ(WriteCheckedU8(b, 0, 4, 0, 3), ItemStatus::kOutOfRange);
+  EXPECT_EQ(b[0], 2);
+  EXPECT_EQ(WriteCheckedU8(b, 0, 3, 0, 3), ItemStatus::kOk);
+  EXPECT_EQ(b[0], 3);
+  EXPECT_EQ(ReadHighNibble(b, 1), 3u);
+  EXPECT_EQ(WriteHighNibble(b, 1, 16), ItemStatus::kOutOfRange);
+  EXPECT_EQ(WriteHighNibble(b, 1, 9), ItemStatus::kOk);
+  EXPECT_EQ(b[1], 0x90);
+  // Bridge priority word 0x8000 reads 8; storing 15 writes 0xF000.
+  EXPECT_EQ(ReadBridgePriority(b, 2), 8u);
+  EXPECT_EQ(WriteBridgePriority(b, 2, 15), ItemStatus::kOk);
+  EXPECT_EQ(b[2], 0x00);
+  EXPECT_EQ(b[3], 0xF0);
+  EXPECT_EQ(WriteBridgePriority(b, 2, 16), ItemStatus::kOutOfRange);
+  EXPECT_EQ(b[3], 0xF0);
+  std::vector<std::uint8_t> word = BytesOf({0x14, 0, 0, 0});
+  EXPECT_EQ(WriteCheckedU16(word, 0, 19, 20, 600), ItemStatus::kOutOfRange);
+  EXPECT_EQ(WriteCheckedU16(word, 0, 600, 20, 600), ItemStatus::kOk);
+  EXPECT_EQ(word[0], 0x58);
+  EXPECT_EQ(word[1], 0x02);
+}
+
+TEST(A8R8Encodings, StrictBitIgnoresValuesOtherThanZeroAndOne) {
+  auto b = BytesOf({0x12, 0, 0, 0});
+  EXPECT_EQ(WriteStrictBit(b, 0, 1, 2), ItemStatus::kOutOfRange);
+  EXPECT_EQ(b[0], 0x12);
+  EXPECT_EQ(WriteStrictBit(b, 0, 4, 0), ItemStatus::kOk);
+  EXPECT_EQ(b[0], 0x02);
+}
+
+TEST(A8R8Encodings, AccessEntry) {
+  auto b = BytesOf({0, 0, 0, 0, 255, 255, 255, 0});
+  EXPECT_EQ(ReadAccessEntry(b, 0, 4), "");
+  EXPECT_EQ(WriteAccessAddress(b, 0, ItemValue(std::string("192.168.127.253"))), ItemStatus::kOk);
+  EXPECT_EQ(ReadAccessEntry(b, 0, 4), "192.168.127.253/255.255.255.0");
+  EXPECT_EQ(WriteAccessAddress(b, 0, ItemValue(std::string("1.2.3"))), ItemStatus::kOutOfRange);
+  EXPECT_EQ(b[0], 192);
+}
+
+TEST(A8R8Encodings, Text40TakesFortyCharactersWithoutTerminator) {
+  std::vector<std::uint8_t> b(41, 0xAA);
+  const std::string long_text(45, 'x');
+  EXPECT_EQ(WriteText40(b, 0, long_text), ItemStatus::kOk);
+  EXPECT_EQ(ReadText40(b, 0), std::string(40, 'x'));
+  EXPECT_EQ(b[40], 0xAA);
+  EXPECT_EQ(WriteText40(b, 0, "pool.ntp "), ItemStatus::kOk);
+  EXPECT_EQ(ReadText40(b, 0), "pool.ntp ");
+  EXPECT_EQ(b[9], 0);
+  EXPECT_EQ(WriteText40(b, 2, "x"), ItemStatus::kOutsideBlock);
 }
 
 TEST(ConfigBlockBuffer, ZeroFilledAndClearedBeforeReuse) {

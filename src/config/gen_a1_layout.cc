@@ -41,59 +41,55 @@ constexpr std::uint32_t kQueryPeriod = 7986;
 
 constexpr std::size_t kMaxFields = 400;
 
-struct Layout {
-  std::array<AItemField, kMaxFields> fields{};
-  std::size_t count = 0;
-  constexpr void Add(ConfigItemId id, AField field) { fields[count++] = {id, field}; }
-};
+using Layout = LayoutTable<kMaxFields>;
 
 constexpr std::uint32_t PortOffset(std::uint32_t first, int port, std::uint32_t step = 1) {
   return first + step * static_cast<std::uint32_t>(port - 1);
 }
 
 constexpr void AddSystem(Layout& l) {
-  l.Add(D_CONF_ETH_MARK, Plain(U32Field(0)));
-  l.Add(D_CONF_ETH_SUM1, Plain(U16Field(8)));
-  l.Add(D_CONF_ETH_LEN1, Plain(U16Field(10)));
-  l.Add(D_CONF_ETH_IPADDR, Plain(Ipv4Field(12)));
-  l.Add(D_CONF_ETH_IPMASK, Plain(Ipv4Field(16)));
-  l.Add(D_CONF_ETH_GATEWAY, Plain(Ipv4Field(20)));
+  l.Add(D_CONF_ETH_MARK, U32Field(0));
+  l.Add(D_CONF_ETH_SUM1, U16Field(8));
+  l.Add(D_CONF_ETH_LEN1, U16Field(10));
+  l.Add(D_CONF_ETH_IPADDR, Ipv4Field(12));
+  l.Add(D_CONF_ETH_IPMASK, Ipv4Field(16));
+  l.Add(D_CONF_ETH_GATEWAY, Ipv4Field(20));
   l.Add(D_CONF_ETH_FLAG_AUTOIP, ModeBitsField(kFlagWord));
-  l.Add(D_CONF_ETH_FLAG_FASTRECOVERY, Plain(WordBitField(kFlagWord, 2)));
-  l.Add(D_CONF_ETH_FLAG_HIDE, Plain(WordBitField(kFlagWord, 3)));
+  l.Add(D_CONF_ETH_FLAG_FASTRECOVERY, WordBitField(kFlagWord, 2));
+  l.Add(D_CONF_ETH_FLAG_HIDE, WordBitField(kFlagWord, 3));
   l.Add(D_CONF_ETH_FLAG_WEBA8, InvertedBitField(kFlagWord, 4));
   l.Add(D_CONF_ETH_FLAG_TELNETA8, InvertedBitField(kFlagWord, 5));
-  l.Add(D_CONF_ETH_DNSSIP, Plain(Ipv4Field(28)));
-  l.Add(D_CONF_ETH_DNSSIP1, Plain(Ipv4Field(32)));
-  l.Add(D_CONF_ETH_TRAPS, Plain(TextField(36, kShortText, kShortTextSlot)));
-  l.Add(D_CONF_ETH_USERPWD, Plain(Blank16Field(76)));
-  l.Add(D_CONF_GRANTIP_INUSED, Plain(U32Field(108)));
+  l.Add(D_CONF_ETH_DNSSIP, Ipv4Field(28));
+  l.Add(D_CONF_ETH_DNSSIP1, Ipv4Field(32));
+  l.Add(D_CONF_ETH_TRAPS, TextField(36, kShortText, kShortTextSlot));
+  l.Add(D_CONF_ETH_USERPWD, Blank16Field(76));
+  l.Add(D_CONF_GRANTIP_INUSED, U32Field(108));
   for (int k = 1; k <= kAccessEntries; ++k) {
     const std::uint32_t address = PortOffset(112, k, 4);
     const std::uint32_t netmask = PortOffset(152, k, 4);
-    l.Add(D_CONF_GRANTIP_IP1 + (k - 1), AccessAddressField(address, netmask));
+    l.Add(D_CONF_GRANTIP_IP1 + (k - 1), AccessEntryField(address, netmask));
     l.Add(kGrantIpNetmask1 + (k - 1), AccessNetmaskField(netmask));
   }
-  l.Add(D_CONF_ETH_COMMUNITY, Plain(TextField(192, kShortText, kCommunitySlot)));
-  l.Add(D_CONF_ETH_NAMEA8, Plain(NameTextField(224, kShortText, kShortTextSlot, kNameFill)));
-  l.Add(D_CONF_ETH_LOCATIONA8, Plain(TextField(264, kLocationText, kLocationSlot)));
-  l.Add(D_CONF_ETH_SYSDESCR, Plain(TextField(348, kShortText, kShortTextSlot)));
-  l.Add(D_CONF_ETH_CONTACT, Plain(TextField(388, kShortText, kShortTextSlot)));
+  l.Add(D_CONF_ETH_COMMUNITY, TextField(192, kShortText, kCommunitySlot));
+  l.Add(D_CONF_ETH_NAMEA8, NameTextField(224, kShortText, kShortTextSlot, kNameFill));
+  l.Add(D_CONF_ETH_LOCATIONA8, TextField(264, kLocationText, kLocationSlot));
+  l.Add(D_CONF_ETH_SYSDESCR, TextField(348, kShortText, kShortTextSlot));
+  l.Add(D_CONF_ETH_CONTACT, TextField(388, kShortText, kShortTextSlot));
 }
 
 constexpr void AddTimeAndQos(Layout& l) {
-  l.Add(D_CONF_ETH_DTIME_PERIOD, Plain(U32Field(664)));
-  l.Add(D_CONF_ETH_DTIME_TZONE, Plain(U8Field(668)));
+  l.Add(D_CONF_ETH_DTIME_PERIOD, U32Field(664));
+  l.Add(D_CONF_ETH_DTIME_TZONE, U8Field(668));
   l.Add(D_CONF_ETH_DTIME_SRV1, Text40Field(672));
   l.Add(D_CONF_ETH_DTIME_SRV2, Text40Field(712));
-  l.Add(D_CONF_QOS_SCHEDULE, Plain(U8Field(752)));
+  l.Add(D_CONF_QOS_SCHEDULE, U8Field(752));
   for (int p = 1; p <= kPorts; ++p) {
     l.Add(D_CONF_QOS_INSPECT1_TOS + (p - 1), NonzeroBitField(PortOffset(756, p), 1, 0));
     l.Add(D_CONF_QOS_INSPECT1_COS + (p - 1), NonzeroBitField(PortOffset(756, p), 1, 1));
     l.Add(D_CONF_QOS_PRIORITY1 + (p - 1), CheckedU8Field(PortOffset(764, p), 0, 3));
   }
   for (int c = 0; c < kCosEntries; ++c) {
-    l.Add(D_CONF_COSMAP0 + c, Plain(U8Field(772 + c)));
+    l.Add(D_CONF_COSMAP0 + c, U8Field(772 + c));
   }
   for (int k = 1; k <= kTosEntries; ++k) {
     l.Add(TosMapEntry(k), CheckedU8Field(PortOffset(780, k), 0, 3));
@@ -102,36 +98,36 @@ constexpr void AddTimeAndQos(Layout& l) {
 
 constexpr void AddPorts(Layout& l) {
   for (int p = 1; p <= kPorts; ++p) {
-    l.Add(D_CONF_PORT_LOCK1 + (p - 1), Plain(U8Field(PortOffset(3404, p))));
+    l.Add(D_CONF_PORT_LOCK1 + (p - 1), U8Field(PortOffset(3404, p)));
     l.Add(D_CONF_RATE_LIMIT_INGRESS_P1 + (p - 1), IngressRateField(PortOffset(3412, p, 4)));
     l.Add(D_CONF_RATE_LIMIT_ENGRESS_RATE1 + (p - 1),
           EgressRateNameField(PortOffset(3412, p, 4) + 2));
   }
-  l.Add(D_CONF_ETH_MIRROR_PORT, Plain(U8Field(3444)));
-  l.Add(D_CONF_ETH_TARGET_PORT, Plain(U8Field(3445)));
-  l.Add(D_CONF_ETH_MIRROR_DIR, Plain(U8Field(3446)));
+  l.Add(D_CONF_ETH_MIRROR_PORT, U8Field(3444));
+  l.Add(D_CONF_ETH_TARGET_PORT, U8Field(3445));
+  l.Add(D_CONF_ETH_MIRROR_DIR, U8Field(3446));
   for (int p = 1; p <= kPorts; ++p) {
     const auto record = static_cast<std::uint32_t>(a1::PortRecord(p));
     l.Add(PcfgDisable(p), InvertedDisableField(record));
     l.Add(PcfgFlag(p), TwoBitField(record + 1));
     // The FDX flag is bit 2 of byte +1, read and written as a bit of the
     // word from +1 (bytes +1 to +4 of the record; only the bit changes).
-    l.Add(PcfgFdx(p), Plain(WordBitField(record + 1, 2)));
-    l.Add(PcfgSpeed(p), Plain(U8Field(record + 2)));
-    l.Add(D_CONF_ETH_PORTTRUNKING_P1 + (p - 1), Plain(U8Field(record + 3)));
-    l.Add(PcfgDevIp(p), Plain(Ipv4Field(PortOffset(3992, p, 108))));
+    l.Add(PcfgFdx(p), WordBitField(record + 1, 2));
+    l.Add(PcfgSpeed(p), U8Field(record + 2));
+    l.Add(D_CONF_ETH_PORTTRUNKING_P1 + (p - 1), U8Field(record + 3));
+    l.Add(PcfgDevIp(p), Ipv4Field(PortOffset(3992, p, 108)));
   }
 }
 
 constexpr void AddRedundancy(Layout& l) {
   for (int p = 1; p <= kPorts; ++p) {
-    l.Add(SpanPortEnable(p), Plain(U8Field(PortOffset(4856, p))));
+    l.Add(SpanPortEnable(p), U8Field(PortOffset(4856, p)));
     l.Add(SpanPortId(p), HighNibbleField(PortOffset(4864, p)));
-    l.Add(SpanPathCost(p), Plain(U32Field(PortOffset(4872, p, 4))));
+    l.Add(SpanPathCost(p), U32Field(PortOffset(4872, p, 4)));
   }
-  l.Add(D_CONF_ETH_SPAN_HELLO_TIME, Plain(Times100Field(4904)));
-  l.Add(D_CONF_ETH_SPAN_MAX_AGE, Plain(Times100Field(4906)));
-  l.Add(D_CONF_ETH_SPAN_FD_DELAY, Plain(Times100Field(4908)));
+  l.Add(D_CONF_ETH_SPAN_HELLO_TIME, Times100Field(4904));
+  l.Add(D_CONF_ETH_SPAN_MAX_AGE, Times100Field(4906));
+  l.Add(D_CONF_ETH_SPAN_FD_DELAY, Times100Field(4908));
   l.Add(D_CONF_ETH_SPAN_BRIDGE_ID, BridgePriorityField(4910));
   l.Add(D_CONF_ETHA8_REDUN_PROTOCOL, StrictBitField(kRedundancyWordAt, 1));
   l.Add(D_CONF_ETH_REDUN_MASTER, StrictBitField(kRedundancyWordAt, 4));
@@ -145,18 +141,18 @@ constexpr void AddRedundancy(Layout& l) {
 constexpr void AddWarnings(Layout& l) {
   for (int k = 0; k < kMailTexts; ++k) {
     l.Add(D_CONF_ETH_WARN_SMTPSrv + k,
-          Plain(TextField(4996 + kShortTextSlot * k, kShortText, kShortTextSlot)));
+          TextField(4996 + kShortTextSlot * k, kShortText, kShortTextSlot));
   }
-  l.Add(D_CONF_ETH_WARN_SFLAGA8, Plain(U32Field(5196)));
+  l.Add(D_CONF_ETH_WARN_SFLAGA8, U32Field(5196));
   for (int p = 1; p <= kPorts; ++p) {
-    l.Add(WarnPortFlag(p), Plain(U8Field(PortOffset(5200, p))));
-    l.Add(WarnPortLoad(p), Plain(Lo16Field(PortOffset(5208, p, 4))));
-    l.Add(WarnPortLoadTime(p), Plain(Hi16Field(PortOffset(5208, p, 4))));
+    l.Add(WarnPortFlag(p), U8Field(PortOffset(5200, p)));
+    l.Add(WarnPortLoad(p), Lo16Field(PortOffset(5208, p, 4)));
+    l.Add(WarnPortLoadTime(p), Hi16Field(PortOffset(5208, p, 4)));
   }
-  l.Add(D_CONF_ETH_WARN_SMTP_UNAME, Plain(TextField(5240, kSmtpText, kSmtpTextSlot)));
-  l.Add(D_CONF_ETH_WARN_SMTP_PASSWD, Plain(TextField(5286, kSmtpText, kSmtpTextSlot)));
-  l.Add(D_CONF_RELAY_SFLAG_NORMAL1, Plain(WordBitField(kRelayEnableWord, 0)));
-  l.Add(D_CONF_RELAY_SFLAG_NORMAL2, Plain(WordBitField(kRelayEnableWord, 1)));
+  l.Add(D_CONF_ETH_WARN_SMTP_UNAME, TextField(5240, kSmtpText, kSmtpTextSlot));
+  l.Add(D_CONF_ETH_WARN_SMTP_PASSWD, TextField(5286, kSmtpText, kSmtpTextSlot));
+  l.Add(D_CONF_RELAY_SFLAG_NORMAL1, WordBitField(kRelayEnableWord, 0));
+  l.Add(D_CONF_RELAY_SFLAG_NORMAL2, WordBitField(kRelayEnableWord, 1));
   l.Add(D_CONF_ETH_RELAY_SFLAG_POWER1, RelayChoiceField(kRelayEnableWord, kRelaySelectWord, 4, 4));
   l.Add(D_CONF_ETH_RELAY_SFLAG_POWER2, RelayChoiceField(kRelayEnableWord, kRelaySelectWord, 5, 4));
   l.Add(D_CONF_RELAY_SFLAG_DI1_ON2OFF, RelayChoiceField(kRelayEnableWord, kRelaySelectWord, 6, 4));
@@ -168,16 +164,23 @@ constexpr void AddWarnings(Layout& l) {
     const std::uint32_t select = PortOffset(kRelayPortSelect, p);
     l.Add(RelayPortLink(p), LinkChoiceField(enable, select));
     l.Add(RelayPortTraffic(p), RelayChoiceField(enable, select, kRelayTrafficBit, 1));
-    l.Add(RelayPortLoad(p), Plain(Lo16Field(PortOffset(5356, p, 4))));
-    l.Add(RelayPortLoadTime(p), Plain(Hi16Field(PortOffset(5356, p, 4))));
+    l.Add(RelayPortLoad(p), Lo16Field(PortOffset(5356, p, 4)));
+    l.Add(RelayPortLoadTime(p), Hi16Field(PortOffset(5356, p, 4)));
   }
+}
+
+/// The VLAN items: the port's type, PVID and VID lists keep up the VLAN
+/// table and the trunk flags, so they are the accessors' code.
+constexpr void AddVlan(Layout& l) {
+  for (ConfigItemId id = D_CONF_VLAN_TYPE1; id <= D_CONF_VLAN_FRBVID8; ++id) l.AddHook(id);
+  l.AddHook(D_CONF_VLAN_SYS_VID);
 }
 
 constexpr void AddMulticastSwitches(Layout& l) {
   l.Add(D_CONF_IGMPSNOOP_ENABLE, NonzeroBitField(kIgmpEnableWord, 2, kIgmpEnableBit));
   l.Add(D_CONF_IGMPSNOOP_QUERY_PERIDO, CheckedU16Field(kQueryPeriod, 20, 600));
-  l.Add(kSpareWord104, Plain(U16Field(8504)));
-  l.Add(kSpareWord105, Plain(U16Field(8506)));
+  l.Add(kSpareWord104, U16Field(8504));
+  l.Add(kSpareWord105, U16Field(8506));
 }
 
 constexpr Layout BuildGenA1() {
@@ -187,49 +190,14 @@ constexpr Layout BuildGenA1() {
   AddPorts(l);
   AddRedundancy(l);
   AddWarnings(l);
+  AddVlan(l);
   AddMulticastSwitches(l);
   return l;
 }
 
 constexpr Layout kGenA1 = BuildGenA1();
 
-/// Bytes from the field's first offset that an A8/R8 encoding covers.
-constexpr std::size_t KindWidth(const AField& f) {
-  switch (f.kind) {
-    case AFieldKind::kText40:
-      return kText40Size;
-    case AFieldKind::kCheckedU16:
-    case AFieldKind::kBridgePriority:
-    case AFieldKind::kIngressRate:
-      return 2;
-    case AFieldKind::kInvertedBit:
-    case AFieldKind::kModeBits:
-    case AFieldKind::kStrictBit:
-    case AFieldKind::kAccessAddress:
-    case AFieldKind::kAccessNetmask:
-      return 4;
-    case AFieldKind::kNonzeroBit:
-    case AFieldKind::kRelayChoice:
-      return f.width;
-    default:
-      return 1;
-  }
-}
-
-constexpr bool FitsBlock(const Layout& l) {
-  for (std::size_t i = 0; i < l.count; ++i) {
-    const AField& f = l.fields[i].field;
-    const std::size_t size = blockSize(Generation::kGenA1);
-    if (f.kind == AFieldKind::kPlain && !FieldFits(size, f.plain.offset, FieldWidth(f.plain))) {
-      return false;
-    }
-    if (f.kind != AFieldKind::kPlain && (f.offset + KindWidth(f) > size || f.offset2 > size)) {
-      return false;
-    }
-  }
-  return true;
-}
-static_assert(FitsBlock(kGenA1));
+static_assert(kGenA1.Inside(blockSize(Generation::kGenA1)));
 
 /// The port (1..8) of a VLAN item 400..431, and which of the four it is.
 struct VlanItem {
@@ -245,26 +213,22 @@ constexpr int kType = 0, kPvid = 1, kFixedList = 2, kForbiddenList = 3;
 
 }  // namespace
 
-std::span<const AItemField> GenA1Layout() { return std::span(kGenA1.fields).first(kGenA1.count); }
+std::span<const ItemField> GenA1Layout() { return kGenA1.view(); }
 
 bool IsGenA1VlanItem(ConfigItemId id) {
   return VlanItemOf(id).has_value() || id == D_CONF_VLAN_SYS_VID;
 }
 
-ItemStatus GenA1Accessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t,
-                               ItemValue& out) const {
-  if (IsGenA1VlanItem(id)) return GetVlanItem(block, id, out);
-  const AItemField* row = FindAItemField(GenA1Layout(), id);
-  if (!row) return ItemStatus::kNotHandled;
-  return ReadAField(block.bytes(), row->field, out);
+GenA1Accessors::GenA1Accessors() : LayoutAccessors(Generation::kGenA1, GenA1Layout()) {}
+
+ItemStatus GenA1Accessors::GetHook(const ConfigBlock& block, const ItemField& row, std::size_t,
+                                   ItemValue& out) const {
+  return GetVlanItem(block, row.id, out);
 }
 
-ItemStatus GenA1Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t,
-                               const ItemValue& value, const SetItemContext&) {
-  if (IsGenA1VlanItem(id)) return SetVlanItem(block, id, value);
-  const AItemField* row = FindAItemField(GenA1Layout(), id);
-  if (!row) return ItemStatus::kNotHandled;
-  return WriteAField(block.bytes(), row->field, value);
+ItemStatus GenA1Accessors::SetHook(ConfigBlock& block, const ItemField& row, std::size_t,
+                                   const ItemValue& value, const SetItemContext&) {
+  return SetVlanItem(block, row.id, value);
 }
 
 ItemStatus GenA1Accessors::GetVlanItem(const ConfigBlock& block, ConfigItemId id,

@@ -24,7 +24,7 @@
 
 #include "config/config_block.h"
 #include "config/gen_a_encodings.h"
-#include "config/item_accessors.h"
+#include "config/layout_accessors.h"
 
 namespace vantrell {
 
@@ -74,17 +74,17 @@ constexpr std::size_t PortRecord(int port) {
 }
 }  // namespace a1
 
-/// The GenA1 layout table: every item that is a plain field of the block
-/// (the VLAN type, PVID, VID list and management VLAN items are handled by
-/// the accessors around it).
-std::span<const AItemField> GenA1Layout();
+/// The GenA1 layout table: every item of the block; the VLAN type, PVID,
+/// VID list and management VLAN items are hook rows, handled by the
+/// accessors' code.
+std::span<const ItemField> GenA1Layout();
 
 /// The IDs the GenA1 accessors handle beyond the layout table.
 bool IsGenA1VlanItem(ConfigItemId id);
 
-class GenA1Accessors final : public ItemAccessors {
+class GenA1Accessors final : public LayoutAccessors {
  public:
-  Generation generation() const override { return Generation::kGenA1; }
+  GenA1Accessors();
 
   /// Before a file is applied: clears byte 0 of the 128 static unicast and
   /// the 128 static multicast entries, bit 15 and the membership word of
@@ -95,10 +95,10 @@ class GenA1Accessors final : public ItemAccessors {
   bool trunkFlag(int port) const;
 
  private:
-  ItemStatus Get(const ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
-                 ItemValue& out) const override;
-  ItemStatus Set(ConfigBlock& block, ConfigItemId id, std::size_t listIndex, const ItemValue& value,
-                 const SetItemContext& context) override;
+  ItemStatus GetHook(const ConfigBlock& block, const ItemField& row, std::size_t n,
+                     ItemValue& out) const override;
+  ItemStatus SetHook(ConfigBlock& block, const ItemField& row, std::size_t n,
+                     const ItemValue& value, const SetItemContext& context) override;
 
   ItemStatus GetVlanItem(const ConfigBlock& block, ConfigItemId id, ItemValue& out) const;
   ItemStatus SetVlanItem(ConfigBlock& block, ConfigItemId id, const ItemValue& value);

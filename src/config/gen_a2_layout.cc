@@ -54,7 +54,6 @@ constexpr std::uint32_t kSpanCost = 11364;
 constexpr std::uint32_t kRedundancyWordAt = 11420;
 /// Low nibble: admin data encryption enable; high nibble: the user's.
 constexpr std::uint32_t kSnmpEncryptionEnable = 12277;
-constexpr std::uint8_t kHighNibbleMask = 0xF0;
 
 /// Relay word bits of the choices.
 constexpr std::uint8_t kRelayPower1Bit = 4;
@@ -67,95 +66,91 @@ constexpr std::uint8_t kRelayPortTrafficBit = 2;
 
 constexpr std::size_t kMaxFields = 420;
 
-struct LayoutTable {
-  std::array<AItemField, kMaxFields> fields{};
-  std::size_t count = 0;
-  constexpr void Add(ConfigItemId id, AField field) { fields[count++] = {id, field}; }
-};
+using Table = LayoutTable<kMaxFields>;
 
 constexpr std::uint32_t PortRecord(int p) {
   return static_cast<std::uint32_t>(kPortRecords + kPortRecordSize * (p - 1));
 }
 
-constexpr void AddSystem(LayoutTable& t) {
-  t.Add(D_CONF_ETH_MARK, Plain(U32Field(0)));
-  t.Add(D_CONF_ETH_IPADDR, Plain(Ipv4Field(12)));
-  t.Add(D_CONF_ETH_IPMASK, Plain(Ipv4Field(16)));
-  t.Add(D_CONF_ETH_GATEWAY, Plain(Ipv4Field(20)));
+constexpr void AddSystem(Table& t) {
+  t.Add(D_CONF_ETH_MARK, U32Field(0));
+  t.Add(D_CONF_ETH_IPADDR, Ipv4Field(12));
+  t.Add(D_CONF_ETH_IPMASK, Ipv4Field(16));
+  t.Add(D_CONF_ETH_GATEWAY, Ipv4Field(20));
   t.Add(D_CONF_ETH_FLAG_AUTOIP, ModeBitsField(kFlagWord));
-  t.Add(D_CONF_ETH_FLAG_FASTRECOVERY, Plain(WordBitField(kFlagWord, 2)));
+  t.Add(D_CONF_ETH_FLAG_FASTRECOVERY, WordBitField(kFlagWord, 2));
   t.Add(D_CONF_ETH_FLAG_WEBA8, InvertedBitField(kFlagWord, 4));
   t.Add(D_CONF_ETH_FLAG_TELNETA8, InvertedBitField(kFlagWord, 5));
-  t.Add(D_CONF_ETH_DNSSIP, Plain(Ipv4Field(28)));
-  t.Add(D_CONF_ETH_DNSSIP1, Plain(Ipv4Field(32)));
-  t.Add(D_CONF_SNMP_TRAPSERVER, Plain(TextField(36, kSnmpText, kTextSlot)));
-  t.Add(D_CONF_ETH_USERPWD, Plain(Blank16TerminatedField(76)));
-  t.Add(D_CONF_GRANTIP_INUSED, Plain(U32Field(108)));
+  t.Add(D_CONF_ETH_DNSSIP, Ipv4Field(28));
+  t.Add(D_CONF_ETH_DNSSIP1, Ipv4Field(32));
+  t.Add(D_CONF_SNMP_TRAPSERVER, TextField(36, kSnmpText, kTextSlot));
+  t.Add(D_CONF_ETH_USERPWD, Blank16TerminatedField(76));
+  t.Add(D_CONF_GRANTIP_INUSED, U32Field(108));
   for (int k = 1; k <= kAccessEntries; ++k) {
     const auto at = static_cast<std::uint32_t>(4 * (k - 1));
     t.Add(D_CONF_GRANTIP_IP1 + (k - 1),
-          AccessAddressField(kAccessAddresses + at, kAccessNetmasks + at));
+          AccessEntryField(kAccessAddresses + at, kAccessNetmasks + at));
     t.Add(kGrantIpNetmask1 + (k - 1), AccessNetmaskField(kAccessNetmasks + at));
   }
-  t.Add(D_CONF_SNMP_TRAPCOMM, Plain(TextField(192, kShortText, kCommunitySlot)));
-  t.Add(D_CONF_ETH_NAMEA8, Plain(TrimmedNameTextField(224, kShortText, kTextSlot, kNameFill)));
-  t.Add(D_CONF_ETH_LOCATIONA8, Plain(TextField(264, kLongLocation, kLongLocationSlot)));
-  t.Add(D_CONF_ETH_SYSDESCR, Plain(TextField(348, kShortText, kTextSlot)));
-  t.Add(D_CONF_ETH_CONTACT, Plain(TextField(388, kShortText, kTextSlot)));
-  t.Add(D_CONF_ETH_DTIME_PERIOD, Plain(U32Field(664)));
-  t.Add(D_CONF_ETH_DTIME_TZONE, Plain(U8Field(668)));
+  t.Add(D_CONF_SNMP_TRAPCOMM, TextField(192, kShortText, kCommunitySlot));
+  t.Add(D_CONF_ETH_NAMEA8, TrimmedNameTextField(224, kShortText, kTextSlot, kNameFill));
+  t.Add(D_CONF_ETH_LOCATIONA8, TextField(264, kLongLocation, kLongLocationSlot));
+  t.Add(D_CONF_ETH_SYSDESCR, TextField(348, kShortText, kTextSlot));
+  t.Add(D_CONF_ETH_CONTACT, TextField(388, kShortText, kTextSlot));
+  t.Add(D_CONF_ETH_DTIME_PERIOD, U32Field(664));
+  t.Add(D_CONF_ETH_DTIME_TZONE, U8Field(668));
   t.Add(D_CONF_ETH_DTIME_SRV1, Text40Field(672));
   t.Add(D_CONF_ETH_DTIME_SRV2, Text40Field(712));
-  t.Add(kSpareWord104, Plain(U16Field(8504)));
+  t.Add(kSpareWord104, U16Field(8504));
 }
 
-constexpr void AddQosAndRates(LayoutTable& t) {
-  t.Add(D_CONF_QOS_SCHEDULE, Plain(U8Field(752)));
+constexpr void AddQosAndRates(Table& t) {
+  t.Add(D_CONF_QOS_SCHEDULE, U8Field(752));
   for (int p = 1; p <= kPorts; ++p) {
     const auto port = static_cast<std::uint32_t>(p - 1);
     t.Add(D_CONF_QOS_INSPECT1_TOS + port, NonzeroBitField(kQosInspect + port, 1, 0));
     t.Add(D_CONF_QOS_INSPECT1_COS + port, NonzeroBitField(kQosInspect + port, 1, 1));
-    t.Add(D_CONF_QOS_PRIORITY1 + port, Plain(U8Field(kPortPriorities + port)));
-    t.Add(D_CONF_PORT_LOCK1 + port, Plain(U8Field(kPortLocks + port)));
+    t.Add(D_CONF_QOS_PRIORITY1 + port, U8Field(kPortPriorities + port));
+    t.Add(D_CONF_PORT_LOCK1 + port, U8Field(kPortLocks + port));
     t.Add(D_CONF_RATE_LIMIT_INGRESS_P1 + port, IngressRateField(kRateRecords + 4 * port));
     t.Add(D_CONF_RATE_LIMIT_ENGRESS_RATE1 + port,
           EgressRateIndexField(kRateRecords + 4 * port + kEgressAt));
   }
   for (int c = 0; c < kCosClasses; ++c) {
     t.Add(D_CONF_COSMAP0 + static_cast<ConfigItemId>(c),
-          Plain(U8Field(kCosMap + static_cast<std::uint32_t>(c))));
+          U8Field(kCosMap + static_cast<std::uint32_t>(c)));
   }
   for (int k = 1; k <= kTosEntries; ++k) {
-    t.Add(TosMapEntry(k), Plain(U8Field(kTosMap + static_cast<std::uint32_t>(k - 1))));
+    t.Add(TosMapEntry(k), U8Field(kTosMap + static_cast<std::uint32_t>(k - 1)));
   }
 }
 
-constexpr void AddPorts(LayoutTable& t) {
-  t.Add(D_CONF_ETH_MIRROR_PORT, Plain(U8Field(3444)));
-  t.Add(D_CONF_ETH_TARGET_PORT, Plain(U8Field(3445)));
-  t.Add(D_CONF_ETH_MIRROR_DIR, Plain(U8Field(3446)));
+constexpr void AddPorts(Table& t) {
+  t.Add(D_CONF_ETH_MIRROR_PORT, U8Field(3444));
+  t.Add(D_CONF_ETH_TARGET_PORT, U8Field(3445));
+  t.Add(D_CONF_ETH_MIRROR_DIR, U8Field(3446));
   for (int p = 1; p <= kPorts; ++p) {
     const std::uint32_t record = PortRecord(p);
     t.Add(PcfgDisable(p), InvertedDisableField(record));
     t.Add(PcfgFlag(p), TwoBitField(record + 1));
-    t.Add(PcfgFdx(p), Plain(WordBitField(record + 1, 2)));
-    t.Add(PcfgSpeed(p), Plain(U8Field(record + 2)));
+    t.Add(PcfgFdx(p), WordBitField(record + 1, 2));
+    t.Add(PcfgSpeed(p), U8Field(record + 2));
     t.Add(D_CONF_ETH_PORTTRUNKING_P1 + static_cast<ConfigItemId>(p - 1),
-          Plain(U8Field(record + static_cast<std::uint32_t>(kTrunkGroupAt))));
+          U8Field(record + static_cast<std::uint32_t>(kTrunkGroupAt)));
   }
 }
 
-constexpr void AddWarnings(LayoutTable& t) {
-  t.Add(D_CONF_ETH_WARN_SMTPSrv, Plain(TextField(kMailTexts, kShortText, kTextSlot)));
+constexpr void AddWarnings(Table& t) {
+  t.Add(D_CONF_ETH_WARN_SMTPSrv, TextField(kMailTexts, kShortText, kTextSlot));
   for (int k = 1; k <= kMailRecipients; ++k) {
-    t.Add(WarnTo(k), Plain(TextField(kMailTexts + kTextSlot * static_cast<std::uint32_t>(k),
-                                     kShortText, kTextSlot)));
+    t.Add(WarnTo(k), TextField(kMailTexts + kTextSlot * static_cast<std::uint32_t>(k),
+                                     kShortText, kTextSlot));
   }
-  t.Add(D_CONF_ETH_WARN_SFLAGA8, Plain(U32Field(5196)));
-  t.Add(D_CONF_ETH_WARN_SMTP_UNAME, Plain(TextField(5240, kSmtpText, kSmtpTextSlot)));
-  t.Add(D_CONF_ETH_WARN_SMTP_PASSWD, Plain(TextField(5286, kSmtpText, kSmtpTextSlot)));
-  t.Add(D_CONF_RELAY_SFLAG_NORMAL1, Plain(WordBitField(kRelayEnableWord, 0)));
-  t.Add(D_CONF_RELAY_SFLAG_NORMAL2, Plain(WordBitField(kRelayEnableWord, 1)));
+  t.Add(D_CONF_ETH_WARN_SFLAGA8, U32Field(5196));
+  t.Add(D_CONF_ETH_WARN_SMTP_UNAME, TextField(5240, kSmtpText, kSmtpTextSlot));
+  t.Add(D_CONF_ETH_WARN_SMTP_PASSWD, TextField(5286, kSmtpText, kSmtpTextSlot));
+  t.Add(D_CONF_RELAY_SFLAG_NORMAL1, WordBitField(kRelayEnableWord, 0));
+  t.Add(D_CONF_RELAY_SFLAG_NORMAL2, WordBitField(kRelayEnableWord, 1));
   const std::pair<ConfigItemId, std::uint8_t> relayChoices[] = {
       {D_CONF_ETH_RELAY_SFLAG_POWER1, kRelayPower1Bit},
       {D_CONF_ETH_RELAY_SFLAG_POWER2, kRelayPower2Bit},
@@ -169,71 +164,74 @@ constexpr void AddWarnings(LayoutTable& t) {
   }
   for (int p = 1; p <= kPorts; ++p) {
     const auto port = static_cast<std::uint32_t>(p - 1);
-    t.Add(WarnPortFlag(p), Plain(U8Field(kPortEvents + port)));
-    t.Add(WarnPortLoad(p), Plain(Lo16Field(kPortLoads + 4 * port)));
-    t.Add(WarnPortLoadTime(p), Plain(Hi16Field(kPortLoads + 4 * port)));
+    t.Add(WarnPortFlag(p), U8Field(kPortEvents + port));
+    t.Add(WarnPortLoad(p), Lo16Field(kPortLoads + 4 * port));
+    t.Add(WarnPortLoadTime(p), Hi16Field(kPortLoads + 4 * port));
     t.Add(RelayPortLink(p), LinkChoiceField(kRelayPortEnable + port, kRelayPortSelect + port));
     t.Add(RelayPortTraffic(p), RelayChoiceField(kRelayPortEnable + port, kRelayPortSelect + port,
                                                 kRelayPortTrafficBit, 1));
-    t.Add(RelayPortLoad(p), Plain(Lo16Field(kRelayPortLoads + 4 * port)));
-    t.Add(RelayPortLoadTime(p), Plain(Hi16Field(kRelayPortLoads + 4 * port)));
+    t.Add(RelayPortLoad(p), Lo16Field(kRelayPortLoads + 4 * port));
+    t.Add(RelayPortLoadTime(p), Hi16Field(kRelayPortLoads + 4 * port));
   }
 }
 
-constexpr void AddRedundancy(LayoutTable& t) {
+constexpr void AddRedundancy(Table& t) {
   // Ring ports and coupling: any byte value is stored.
-  t.Add(D_CONF_ETH_REDUN_PORT1, Plain(U8Field(4988)));
-  t.Add(D_CONF_ETH_REDUN_PORT2, Plain(U8Field(4989)));
-  t.Add(D_CONF_ETH_REDUN_COUPLING, Plain(U8Field(4990)));
-  t.Add(D_CONF_ETH_REDUN_CPL_CTRLPORT, Plain(U8Field(4991)));
-  t.Add(D_CONF_ETH_REDUN_CPL_PORT, Plain(U8Field(4992)));
+  t.Add(D_CONF_ETH_REDUN_PORT1, U8Field(4988));
+  t.Add(D_CONF_ETH_REDUN_PORT2, U8Field(4989));
+  t.Add(D_CONF_ETH_REDUN_COUPLING, U8Field(4990));
+  t.Add(D_CONF_ETH_REDUN_CPL_CTRLPORT, U8Field(4991));
+  t.Add(D_CONF_ETH_REDUN_CPL_PORT, U8Field(4992));
   for (int k = 1; k <= kLogicalPorts; ++k) {
     const auto at = static_cast<std::uint32_t>(k - 1);
-    t.Add(D_CONF_ETH_PCFG_DEVIP1 + at, Plain(Ipv4Field(kDeviceIps + kDeviceIpStride * at)));
-    t.Add(D_CONF_ETH_SPAN_PORT1_EN + at, Plain(U8Field(kSpanEnable + at)));
+    t.Add(D_CONF_ETH_PCFG_DEVIP1 + at, Ipv4Field(kDeviceIps + kDeviceIpStride * at));
+    t.Add(D_CONF_ETH_SPAN_PORT1_EN + at, U8Field(kSpanEnable + at));
     t.Add(D_CONF_ETH_SPAN_PORT1_ID + at, PriorityTimes16Field(kSpanPriority + at));
-    t.Add(D_CONF_ETH_SPAN_PATH1_COST + at, Plain(U32Field(kSpanCost + 4 * at)));
+    t.Add(D_CONF_ETH_SPAN_PATH1_COST + at, U32Field(kSpanCost + 4 * at));
   }
-  t.Add(D_CONF_ETH_SPAN_HELLO_TIME, Plain(Times100Field(11412)));
-  t.Add(D_CONF_ETH_SPAN_MAX_AGE, Plain(Times100Field(11414)));
-  t.Add(D_CONF_ETH_SPAN_FD_DELAY, Plain(Times100Field(11416)));
+  t.Add(D_CONF_ETH_SPAN_HELLO_TIME, Times100Field(11412));
+  t.Add(D_CONF_ETH_SPAN_MAX_AGE, Times100Field(11414));
+  t.Add(D_CONF_ETH_SPAN_FD_DELAY, Times100Field(11416));
   // The whole word; the priority lies in bits 12-15.
-  t.Add(D_CONF_ETH_SPAN_BRIDGE_ID, Plain(U16Field(11418)));
+  t.Add(D_CONF_ETH_SPAN_BRIDGE_ID, U16Field(11418));
   t.Add(D_CONF_ETHA8_REDUN_PROTOCOL, StrictBitField(kRedundancyWordAt, 1));
   t.Add(D_CONF_ETH_REDUN_MASTER, StrictBitField(kRedundancyWordAt, 4));
   t.Add(D_CONF_IGMPSNOOP_ENABLE, NonzeroBitField(11440, 2, 15));
   t.Add(D_CONF_IGMPSNOOP_QUERY_PERIDO, CheckedU16Field(11442, 20, 600));
 }
 
-constexpr void AddSnmp(LayoutTable& t) {
-  t.Add(D_CONF_SNMP_V1V2CROCOMM, Plain(TextField(12212, kShortText, kCommunitySlot)));
-  t.Add(D_CONF_SNMP_V1V2CRWCOMM, Plain(TextField(12244, kShortText, kCommunitySlot)));
+constexpr void AddSnmp(Table& t) {
+  t.Add(D_CONF_SNMP_V1V2CROCOMM, TextField(12212, kShortText, kCommunitySlot));
+  t.Add(D_CONF_SNMP_V1V2CRWCOMM, TextField(12244, kShortText, kCommunitySlot));
   t.Add(D_CONF_SNMP_VERSION, SnmpVersionField(12276));
-  t.Add(D_CONF_SNMP_V3AADEE, Plain(NibbleField(kSnmpEncryptionEnable)));
+  t.Add(D_CONF_SNMP_V3AADEE, NibbleField(kSnmpEncryptionEnable));
+  t.Add(D_CONF_SNMP_V3UADEE, UpperNibbleField(kSnmpEncryptionEnable));
   t.Add(D_CONF_SNMP_V3AAUTHTYPE, CheckedU8Field(12278, 0, 2));
   t.Add(D_CONF_SNMP_V3UAUTHTYPE, CheckedU8Field(12279, 0, 2));
-  t.Add(D_CONF_SNMP_V3ADATAENCR, Plain(TextField(12280, kSnmpText, kTextSlot)));
-  t.Add(D_CONF_SNMP_V3UDATAENCR, Plain(TextField(12320, kSnmpText, kTextSlot)));
+  t.Add(D_CONF_SNMP_V3ADATAENCR, TextField(12280, kSnmpText, kTextSlot));
+  t.Add(D_CONF_SNMP_V3UDATAENCR, TextField(12320, kSnmpText, kTextSlot));
 }
 
-constexpr LayoutTable BuildLayout() {
-  LayoutTable t;
+/// The VLAN items keep up the VLAN table, so they are the accessors' code.
+constexpr void AddVlan(Table& t) {
+  for (ConfigItemId id = D_CONF_VLAN_TYPE1; id <= D_CONF_VLAN_FRBVID8; ++id) t.AddHook(id);
+  t.AddHook(D_CONF_VLAN_SYS_VID);
+}
+
+constexpr Table BuildLayout() {
+  Table t;
   AddSystem(t);
   AddQosAndRates(t);
   AddPorts(t);
   AddWarnings(t);
   AddRedundancy(t);
   AddSnmp(t);
+  AddVlan(t);
   return t;
 }
 
-constexpr LayoutTable kLayout = BuildLayout();
-static_assert(kLayout.count < kMaxFields);
-
-bool IsTextRow(const AField& field) {
-  return field.kind == AFieldKind::kText40 ||
-         (field.kind == AFieldKind::kPlain && IsTextField(field.plain));
-}
+constexpr Table kLayout = BuildLayout();
+static_assert(kLayout.Inside(kBlockSize));
 
 std::size_t UnicastOffset(std::size_t n) { return kUnicastTable + kUnicastEntrySize * n; }
 std::size_t MulticastOffset(std::size_t n) { return kMulticastTable + kMulticastEntrySize * n; }
@@ -264,7 +262,7 @@ enum VlanItemKind { kVlanType = 0, kVlanPvid = 1, kVlanFixed = 2, kVlanForbidden
 
 }  // namespace
 
-std::span<const AItemField> Layout() { return {kLayout.fields.data(), kLayout.count}; }
+std::span<const ItemField> Layout() { return kLayout.view(); }
 
 std::optional<UnicastEntry> ReadUnicastEntry(ConstBlockBytes block, std::size_t n) {
   if (n >= kUnicastEntries || !FieldFits(block.size(), UnicastOffset(n), kUnicastEntrySize)) {
@@ -419,8 +417,12 @@ std::optional<std::string> GenA2Accessors::TakeReaderNotice() {
   return notice;
 }
 
-ItemStatus GenA2Accessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t,
-                               ItemValue& out) const {
+GenA2Accessors::GenA2Accessors()
+    : LayoutAccessors(Generation::kGenA2, gen_a2::Layout(), TextRule::kTrimBlanksCrNuls) {}
+
+ItemStatus GenA2Accessors::GetHook(const ConfigBlock& block, const ItemField& row, std::size_t,
+                                   ItemValue& out) const {
+  const ConfigItemId id = row.id;
   const ConstBlockBytes bytes = block.bytes();
   if (const auto vlan = gen_a2::VlanItemOf(id)) {
     const auto word = ReadU32(bytes, a8vlan::PortWordOffset(vlan->port));
@@ -450,19 +452,12 @@ ItemStatus GenA2Accessors::Get(const ConfigBlock& block, ConfigItemId id, std::s
     out = std::uint32_t{*vid};
     return ItemStatus::kOk;
   }
-  if (id == D_CONF_SNMP_V3UADEE) {
-    const auto byte = ReadU8(bytes, gen_a2::kSnmpEncryptionEnable);
-    if (!byte) return ItemStatus::kOutsideBlock;
-    out = std::uint32_t{static_cast<std::uint32_t>(*byte >> 4)};
-    return ItemStatus::kOk;
-  }
-  const AItemField* row = FindAItemField(gen_a2::Layout(), id);
-  if (!row) return ItemStatus::kNotHandled;
-  return ReadAField(bytes, row->field, out);
+  return ItemStatus::kNotHandled;
 }
 
-ItemStatus GenA2Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t,
-                               const ItemValue& value, const SetItemContext&) {
+ItemStatus GenA2Accessors::SetHook(ConfigBlock& block, const ItemField& row, std::size_t,
+                                   const ItemValue& value, const SetItemContext&) {
+  const ConfigItemId id = row.id;
   const BlockBytes bytes = block.bytes();
   if (const auto vlan = gen_a2::VlanItemOf(id)) {
     const std::size_t wordAt = a8vlan::PortWordOffset(vlan->port);
@@ -493,19 +488,7 @@ ItemStatus GenA2Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t,
     if (!number) return ItemStatus::kWrongKind;
     return a8vlan::WriteManagementVid(bytes, *number);
   }
-  if (id == D_CONF_SNMP_V3UADEE) {
-    const auto* number = std::get_if<std::uint32_t>(&value);
-    if (!number) return ItemStatus::kWrongKind;
-    if (*number > 0x0F) return ItemStatus::kOutOfRange;
-    return WriteMaskedU8(bytes, gen_a2::kSnmpEncryptionEnable, gen_a2::kHighNibbleMask,
-                         *number << 4);
-  }
-  const AItemField* row = FindAItemField(gen_a2::Layout(), id);
-  if (!row) return ItemStatus::kNotHandled;
-  if (const auto* text = std::get_if<std::string>(&value); text && gen_a2::IsTextRow(row->field)) {
-    return WriteAField(bytes, row->field, std::string(TrimTrailingBlanksCrNuls(*text)));
-  }
-  return WriteAField(bytes, row->field, value);
+  return ItemStatus::kNotHandled;
 }
 
 std::unique_ptr<ItemAccessors> MakeGenA2Accessors() { return std::make_unique<GenA2Accessors>(); }

@@ -24,7 +24,7 @@
 
 #include "config/config_block.h"
 #include "config/gen_a_encodings.h"
-#include "config/item_accessors.h"
+#include "config/layout_accessors.h"
 
 namespace vantrell {
 
@@ -137,8 +137,8 @@ void ClearListTables(BlockBytes block, ClearScope scope = ClearScope::kAllLists)
 ItemStatus ApplyVidList(BlockBytes block, int port, a8vlan::Membership which,
                         std::string_view text);
 
-/// The layout table of the items that are plain fields of the block.
-std::span<const AItemField> Layout();
+/// The layout table of the block; the VLAN items are hook rows.
+std::span<const ItemField> Layout();
 
 }  // namespace gen_a2
 
@@ -146,9 +146,9 @@ std::span<const AItemField> Layout();
 /// forbidden lists, management VLAN) keep the VLAN table up; every other
 /// item is a row of gen_a2::Layout(). Texts are stored without trailing
 /// blanks, carriage returns and NUL bytes.
-class GenA2Accessors final : public ItemAccessors {
+class GenA2Accessors final : public LayoutAccessors {
  public:
-  Generation generation() const override { return Generation::kGenA2; }
+  GenA2Accessors();
 
   /// A text for the operator that the last reader run left (the rejected
   /// relay traffic threshold, shown alone in a plain message box before the
@@ -157,10 +157,10 @@ class GenA2Accessors final : public ItemAccessors {
   void SetReaderNotice(std::string text) { notice_ = std::move(text); }
 
  private:
-  ItemStatus Get(const ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
-                 ItemValue& out) const override;
-  ItemStatus Set(ConfigBlock& block, ConfigItemId id, std::size_t listIndex, const ItemValue& value,
-                 const SetItemContext& context) override;
+  ItemStatus GetHook(const ConfigBlock& block, const ItemField& row, std::size_t n,
+                     ItemValue& out) const override;
+  ItemStatus SetHook(ConfigBlock& block, const ItemField& row, std::size_t n,
+                     const ItemValue& value, const SetItemContext& context) override;
 
   std::optional<std::string> notice_;
 };

@@ -23,20 +23,7 @@ constexpr std::uint16_t kLongLocationSlot = 88;
 
 constexpr std::size_t kMaxFields = 160;
 
-/// A layout under construction; the tables are built at compile time.
-struct Layout {
-  std::array<ItemField, kMaxFields> fields{};
-  std::size_t count = 0;
-
-  constexpr void Add(ConfigItemId id, BlockField field) { fields[count++] = {id, field}; }
-  constexpr void Remove(ConfigItemId id) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (fields[i].id != id) fields[kept++] = fields[i];
-    }
-    count = kept;
-  }
-};
+using Layout = LayoutTable<kMaxFields>;
 
 /// Offsets 0 to 363, common to every D8 block: header, addresses, flag
 /// word, server texts, mirror bytes, and the eight port records.
@@ -171,31 +158,21 @@ static_assert(kGenD1.count == 117);
 static_assert(kGenD2.count == 119);
 static_assert(kGenD4.count == 154);
 
-/// True when every field of the layout lies inside the generation's block.
-constexpr bool FitsBlock(const Layout& l, Generation generation) {
-  for (std::size_t i = 0; i < l.count; ++i) {
-    const BlockField& f = l.fields[i].field;
-    if (!FieldFits(blockSize(generation), f.offset, FieldWidth(f))) return false;
-  }
-  return true;
-}
-static_assert(FitsBlock(kGenD1, Generation::kGenD1));
-static_assert(FitsBlock(kGenD2, Generation::kGenD2));
-static_assert(FitsBlock(kGenD4, Generation::kGenD4));
-
-std::span<const ItemField> Fields(const Layout& l) { return std::span(l.fields).first(l.count); }
+static_assert(kGenD1.Inside(blockSize(Generation::kGenD1)));
+static_assert(kGenD2.Inside(blockSize(Generation::kGenD2)));
+static_assert(kGenD4.Inside(blockSize(Generation::kGenD4)));
 
 }  // namespace
 
 std::span<const ItemField> GenDLayout(Generation generation) {
   switch (generation) {
     case Generation::kGenD1:
-      return Fields(kGenD1);
+      return kGenD1.view();
     case Generation::kGenD2:
     case Generation::kGenD3:
-      return Fields(kGenD2);
+      return kGenD2.view();
     case Generation::kGenD4:
-      return Fields(kGenD4);
+      return kGenD4.view();
     default:
       return {};
   }

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "config/generation.h"
-#include "config/item_accessors.h"
+#include "config/layout_accessors.h"
 
 namespace vantrell {
 

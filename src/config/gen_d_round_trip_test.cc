@@ -101,7 +101,7 @@ struct RoundTripDevice {
     const ItemField* row = FindItemField(GenDLayout(generation), id);
     if (row != nullptr &&
         (row->field.kind == FieldKind::kMaskedU32 || row->field.kind == FieldKind::kMaskedU8)) {
-      value = std::get<std::uint32_t>(value) & row->field.param;
+      value = std::get<std::uint32_t>(value) & row->field.mask;
     }
     return value;
   }

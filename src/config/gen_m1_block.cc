@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "config/block_encodings.h"
 #include "config/config_item_ids.h"
-#include "config/gen_a_encodings.h"
-#include "core/ipv4.h"
 
 namespace vantrell {
 namespace gen_m1 {
@@ -20,102 +19,7 @@ constexpr std::uint16_t kText30 = 30;
 constexpr std::uint16_t kSlot40 = 40;
 constexpr std::uint16_t kSlot32 = 32;
 constexpr std::uint16_t kNameFill = 32;  // the switch name is NUL-filled up to byte 31
-
-/// A field that repeats for a list: entry n lies at offset + n * stride.
-struct ListField {
-  ConfigItemId id;
-  BlockField field;
-  std::uint16_t stride = 0;  ///< 0: not a list, only n = 0
-  std::uint16_t count = 1;   ///< list indices 0..count-1
-};
-
-constexpr ListField Single(ConfigItemId id, BlockField field) { return {id, field, 0, 1}; }
-constexpr ListField List(ConfigItemId id, BlockField field, std::uint16_t stride,
-                         std::uint16_t count) {
-  return {id, field, stride, count};
-}
-
-// Fields that the common encodings serve directly. Items with rules of
-// their own (flag word, passwords, port records, VLAN, relays, trunk,
-// ToS groups, SNMP, 802.1X users...) are handled in Get/Set below.
-constexpr ListField kPlainFields[] = {
-    Single(D_CONF_ETH_IPADDR, Ipv4Field(12)),
-    Single(D_CONF_ETH_IPMASK, Ipv4Field(16)),
-    Single(D_CONF_ETH_GATEWAY, Ipv4Field(20)),
-    Single(D_CONF_ETH_DNSSIP, Ipv4Field(28)),
-    Single(D_CONF_ETH_DNSSIP1, Ipv4Field(32)),
-    Single(kM1TrapServer, TextField(36, kText30, kSlot40)),
-    Single(kM1TrapCommunity, TextField(kTrapCommunity, kText30, kSlot32)),
-    Single(D_CONF_ETH_NAMEA8, TrimmedNameTextField(140, kText30, kSlot40, kNameFill)),
-    Single(D_CONF_ETH_LOCATION, TextField(180, 80, 81)),
-    Single(D_CONF_ETH_SYSDESCRA8, TextField(261, kText30, kSlot40)),
-    Single(D_CONF_ETH_CONTACTA8, TextField(301, kText30, kSlot40)),
-    List(kM1CosMap, U8Field(573), 1, 8),
-    List(kM1TosMap, U8Field(581), 1, 64),
-    Single(D_CONF_ETH_MIRROR_PORT, U8Field(645)),
-    Single(D_CONF_ETH_TARGET_PORT, U8Field(646)),
-    Single(D_CONF_ETH_MIRROR_DIR, U8Field(647)),
-    Single(D_CONF_GRANTIP_INUSED, U32Field(688)),
-    List(kM1AccessIpNetmask, Ipv4Field(kAccessNetmasks), 4, 10),
-    Single(D_CONF_ETH_DTIME_PERIOD, U32Field(776)),
-    Single(D_CONF_ETH_DTIME_TZONE, U8Field(780)),
-    Single(D_CONF_QOS_SCHEDULE, U8Field(864)),
-    List(kM1PortPriority, U8Field(895), 1, kPortCount),
-    Single(D_CONF_ETH_REDUN_PORT1, U8Field(5016)),
-    Single(D_CONF_ETH_REDUN_PORT2, U8Field(5017)),
-    Single(kM1Coupling, U8Field(5018)),
-    Single(kM1ControlPort, U8Field(5019)),
-    Single(kM1CouplingPort, U8Field(5020)),
-    Single(D_CONF_ETH_WARN_SMTPSrv, TextField(5024, kText30, kSlot40)),
-    List(kM1EmailAddress, TextField(5064, kText30, kSlot40), 40, 4),
-    Single(D_CONF_ETH_WARN_SMTP_UNAME, TextField(5224, 45, 46)),
-    Single(D_CONF_ETH_WARN_SMTP_PASSWD, TextField(5270, 45, 46)),
-    List(kM1EwPortEvents, U8Field(5316), 1, kPortCount),
-    Single(D_CONF_ETH_WARN_SFLAGA8, U32Field(5348)),
-    List(kM1EwTrafThreshold, Lo16Field(5352), 4, kPortCount),
-    List(kM1EwTrafDuration, Hi16Field(5352), 4, kPortCount),
-    List(kM1RwTrafThreshold, Lo16Field(5540), 4, kPortCount),
-    List(kM1RwTrafDuration, Hi16Field(5540), 4, kPortCount),
-    List(kM1DeviceIp, Ipv4Field(12180), 108, kPortCount),
-    List(kM1StpEnable, U8Field(15420), 1, kPortCount),
-    List(kM1StpId, U8Field(15450), 1, kPortCount),
-    List(kM1StpCost, U32Field(15480), 4, kPortCount),
-    Single(D_CONF_ETH_SPAN_HELLO_TIME, Times100Field(15600)),
-    Single(D_CONF_ETH_SPAN_MAX_AGE, Times100Field(15602)),
-    Single(D_CONF_ETH_SPAN_FD_DELAY, Times100Field(15604)),
-    Single(kM1BridgeId, U16Field(15606)),
-    Single(kM1QueryPeriod, U16Field(15646)),
-    Single(kM1ReadCommunity, TextField(16928, kText30, kSlot32)),
-    Single(kM1ReadWriteCommunity, TextField(16960, kText30, kSlot32)),
-    Single(kM1AdminDataEncryption, TextField(16996, kText30, kSlot40)),
-    Single(kM1UserDataEncryption, TextField(17036, kText30, kSlot40)),
-    Single(kM1Dot1xDataBase, U8Field(17076)),
-    Single(kM1Dot1xReAuthPeriod, U16Field(17088)),
-    Single(kM1Dot1xReAuth, U8Field(17093)),
-    // Physical ports only: the entries of the trunk indices would lie in
-    // the first 802.1X user record.
-    List(kM1Dot1xEnable, U8Field(17096), 4, kPhysicalPorts),
-    Single(kM1RadiusServer, TextField(20532, kText30, kSlot40)),
-    Single(kM1RadiusSerKey, TextField(20572, kText30, kSlot40)),
-    Single(kM1RadiusSerPort, U16Field(20692)),
-    // Physical ports only: the trunk indices would reach the words at 21008.
-    List(kM1RliSet, U8Field(20904), 4, kPhysicalPorts),
-};
-
-const ListField* FindPlain(ConfigItemId id) {
-  for (const ListField& row : kPlainFields) {
-    if (row.id == id) return &row;
-  }
-  return nullptr;
-}
-
-/// The field of entry n, or nothing when n is outside the list.
-std::optional<BlockField> FieldAt(const ListField& row, std::size_t n) {
-  if (n >= row.count) return std::nullopt;
-  BlockField field = row.field;
-  field.offset += static_cast<std::uint32_t>(n * row.stride);
-  return field;
-}
+constexpr auto kPorts = static_cast<std::uint16_t>(kPortCount);
 
 // The flag word at 24.
 constexpr unsigned kFastRecoveryBit = 2;
@@ -129,7 +33,7 @@ constexpr unsigned kCfFirmwareBit = 9;
 // Per-port bytes and records.
 constexpr std::size_t kQosPortBytes = 865;  // bit 0 inspect ToS, bit 1 inspect CoS
 constexpr std::uint8_t kInspectTos = 0x01;
-constexpr std::uint8_t kInspectCos = 0x02;
+constexpr std::uint8_t kInspectCosBit = 1;
 constexpr std::size_t kRecordDisable = 0;
 constexpr std::size_t kRecordFlags = 1;
 constexpr std::size_t kRecordSpeed = 2;
@@ -143,231 +47,232 @@ constexpr std::size_t kRelayEnableWord = 5472;
 constexpr std::size_t kRelaySelectWord = 5476;
 constexpr std::size_t kRelayPortEnable = 5480;
 constexpr std::size_t kRelayPortSelect = 5510;
+constexpr std::uint8_t kRelayPortTrafficBit = 2;
 
-// Spanning tree, redundancy, multicast.
+// Spanning tree, redundancy, multicast, SNMP, the last switches.
 constexpr std::size_t kRedundancyWord = 15608;
-constexpr unsigned kProtocolBit = 1;
-constexpr unsigned kMasterBit = 4;
+constexpr std::uint8_t kProtocolBit = 1;
+constexpr std::uint8_t kMasterBit = 4;
 constexpr std::size_t kIgmpEnableWord = 15644;
-constexpr std::uint16_t kIgmpEnableBit = 0x8000;
+constexpr unsigned kIgmpEnableBit = 15;
 constexpr std::size_t kSnmpVersion = 16992;
 constexpr std::size_t kEncryptionNibbles = 16993;
 constexpr std::size_t kAdminAuthType = 16994;
 constexpr std::size_t kUserAuthType = 16995;
 constexpr std::size_t kGmrpBytes = 20784;
 constexpr std::size_t kBspWord = 21008;
+constexpr std::uint32_t kBspBits = 0x3;
+constexpr unsigned kIncludeMulticastBit = 2;
 constexpr std::size_t kMfbModeBytes = 21012;
 constexpr std::size_t kManagementVlan = 682;
 constexpr std::size_t kTimeServers = 784;
+constexpr std::uint16_t kAccessEntries = 10;
 
+// 802.1X users: name 30 in 40 at +0, password 16 in 20 at +40,
+// description 30 in 40 at +60.
+constexpr std::size_t kUserPasswordAt = 40;
+constexpr std::size_t kUserDescriptionAt = 60;
 
-bool InPorts(std::size_t n) { return n < kPortCount; }
+constexpr std::uint32_t At(std::size_t offset) { return static_cast<std::uint32_t>(offset); }
+constexpr std::uint16_t Stride(std::size_t bytes) { return static_cast<std::uint16_t>(bytes); }
+
+using Table = LayoutTable<160>;
+
+/// Fields that the common encodings serve alone.
+constexpr void AddPlainFields(Table& t) {
+  t.AddSingle(D_CONF_ETH_IPADDR, Ipv4Field(12));
+  t.AddSingle(D_CONF_ETH_IPMASK, Ipv4Field(16));
+  t.AddSingle(D_CONF_ETH_GATEWAY, Ipv4Field(20));
+  t.AddSingle(D_CONF_ETH_DNSSIP, Ipv4Field(28));
+  t.AddSingle(D_CONF_ETH_DNSSIP1, Ipv4Field(32));
+  t.AddSingle(kM1TrapServer, TextField(36, kText30, kSlot40));
+  t.AddSingle(kM1TrapCommunity, TextField(kTrapCommunity, kText30, kSlot32));
+  t.AddSingle(D_CONF_ETH_NAMEA8, TrimmedNameTextField(140, kText30, kSlot40, kNameFill));
+  t.AddSingle(D_CONF_ETH_LOCATION, TextField(180, 80, 81));
+  t.AddSingle(D_CONF_ETH_SYSDESCRA8, TextField(261, kText30, kSlot40));
+  t.AddSingle(D_CONF_ETH_CONTACTA8, TextField(301, kText30, kSlot40));
+  t.AddList(kM1CosMap, U8Field(573), 1, 8);
+  t.AddList(kM1TosMap, U8Field(581), 1, 64);
+  t.AddSingle(D_CONF_ETH_MIRROR_PORT, U8Field(645));
+  t.AddSingle(D_CONF_ETH_TARGET_PORT, U8Field(646));
+  t.AddSingle(D_CONF_ETH_MIRROR_DIR, U8Field(647));
+  t.AddSingle(D_CONF_GRANTIP_INUSED, U32Field(688));
+  t.AddList(kM1AccessIpNetmask, Ipv4Field(kAccessNetmasks), 4, 10);
+  t.AddSingle(D_CONF_ETH_DTIME_PERIOD, U32Field(776));
+  t.AddSingle(D_CONF_ETH_DTIME_TZONE, U8Field(780));
+  t.AddSingle(D_CONF_QOS_SCHEDULE, U8Field(864));
+  t.AddList(kM1PortPriority, U8Field(895), 1, kPortCount);
+  t.AddSingle(D_CONF_ETH_REDUN_PORT1, U8Field(5016));
+  t.AddSingle(D_CONF_ETH_REDUN_PORT2, U8Field(5017));
+  t.AddSingle(kM1Coupling, U8Field(5018));
+  t.AddSingle(kM1ControlPort, U8Field(5019));
+  t.AddSingle(kM1CouplingPort, U8Field(5020));
+  t.AddSingle(D_CONF_ETH_WARN_SMTPSrv, TextField(5024, kText30, kSlot40));
+  t.AddList(kM1EmailAddress, TextField(5064, kText30, kSlot40), 40, 4);
+  t.AddSingle(D_CONF_ETH_WARN_SMTP_UNAME, TextField(5224, 45, 46));
+  t.AddSingle(D_CONF_ETH_WARN_SMTP_PASSWD, TextField(5270, 45, 46));
+  t.AddList(kM1EwPortEvents, U8Field(5316), 1, kPortCount);
+  t.AddSingle(D_CONF_ETH_WARN_SFLAGA8, U32Field(5348));
+  t.AddList(kM1EwTrafThreshold, Lo16Field(5352), 4, kPortCount);
+  t.AddList(kM1EwTrafDuration, Hi16Field(5352), 4, kPortCount);
+  t.AddList(kM1RwTrafThreshold, Lo16Field(5540), 4, kPortCount);
+  t.AddList(kM1RwTrafDuration, Hi16Field(5540), 4, kPortCount);
+  t.AddList(kM1DeviceIp, Ipv4Field(12180), 108, kPortCount);
+  t.AddList(kM1StpEnable, U8Field(15420), 1, kPortCount);
+  t.AddList(kM1StpId, U8Field(15450), 1, kPortCount);
+  t.AddList(kM1StpCost, U32Field(15480), 4, kPortCount);
+  t.AddSingle(D_CONF_ETH_SPAN_HELLO_TIME, Times100Field(15600));
+  t.AddSingle(D_CONF_ETH_SPAN_MAX_AGE, Times100Field(15602));
+  t.AddSingle(D_CONF_ETH_SPAN_FD_DELAY, Times100Field(15604));
+  t.AddSingle(kM1BridgeId, U16Field(15606));
+  t.AddSingle(kM1QueryPeriod, U16Field(15646));
+  t.AddSingle(kM1ReadCommunity, TextField(16928, kText30, kSlot32));
+  t.AddSingle(kM1ReadWriteCommunity, TextField(16960, kText30, kSlot32));
+  t.AddSingle(kM1AdminDataEncryption, TextField(16996, kText30, kSlot40));
+  t.AddSingle(kM1UserDataEncryption, TextField(17036, kText30, kSlot40));
+  t.AddSingle(kM1Dot1xDataBase, U8Field(17076));
+  t.AddSingle(kM1Dot1xReAuthPeriod, U16Field(17088));
+  t.AddSingle(kM1Dot1xReAuth, U8Field(17093));
+  // Physical ports only: the entries of the trunk indices would lie in
+  // the first 802.1X user record.
+  t.AddList(kM1Dot1xEnable, U8Field(17096), 4, kPhysicalPorts);
+  t.AddSingle(kM1RadiusServer, TextField(20532, kText30, kSlot40));
+  t.AddSingle(kM1RadiusSerKey, TextField(20572, kText30, kSlot40));
+  t.AddSingle(kM1RadiusSerPort, U16Field(20692));
+  // Physical ports only: the trunk indices would reach the words at 21008.
+  t.AddList(kM1RliSet, U8Field(20904), 4, kPhysicalPorts);
+}
+
+/// The flag word at 24: list index 0 only.
+constexpr void AddFlagWord(Table& t) {
+  t.AddSingle(kIpConfigMode, ModeBitsField(At(kFlagWord)));
+  t.AddSingle(kM1FastRecovery, NonzeroBitField(At(kFlagWord), 4, kFastRecoveryBit));
+  t.AddSingle(D_CONF_ETH_FLAG_WEBA8, InvertedBitField(At(kFlagWord), kWebOffBit));
+  t.AddSingle(kM1WebConfig, InvertedBitField(At(kFlagWord), kWebOffBit));
+  t.AddSingle(D_CONF_ETH_FLAG_TELNETA8, InvertedBitField(At(kFlagWord), kTelnetOffBit));
+  t.AddSingle(kM1TelnetConsole, InvertedBitField(At(kFlagWord), kTelnetOffBit));
+  t.AddSingle(kM1ResetPasswdEn, InvertedBitField(At(kFlagWord), kResetPasswordOffBit));
+  t.AddSingle(kM1CfOperationEn, StrictBitField(At(kFlagWord), kCfOperationBit));
+  t.AddSingle(kM1CfConfigEn, StrictBitField(At(kFlagWord), kCfConfigBit));
+  t.AddSingle(kM1CfFirmEn, StrictBitField(At(kFlagWord), kCfFirmwareBit));
+}
+
+/// The port records of 68 bytes, one per port index. The trunk type is read
+/// through the trunk entry of the port's group and storing a trunk group
+/// enables that entry: both are the accessors' code.
+constexpr void AddPortRecords(Table& t) {
+  const std::uint32_t record = At(kPortRecords);
+  const std::uint16_t size = Stride(kPortRecordSize);
+  t.AddList(kM1PortEnable, InvertedDisableField(record + kRecordDisable), size, kPorts);
+  t.AddList(kM1PortMdi, TwoBitField(At(record + kRecordFlags)), size, kPorts);
+  t.AddList(kM1PortFdx, FlagBitsField(At(record + kRecordFlags), 1, kFlowControl), size, kPorts);
+  t.AddList(kM1PortSpeed, CheckedU8Field(At(record + kRecordSpeed), 0, kMaxSpeed), size, kPorts);
+  t.AddHook(kM1PortTrunkGroup, kPorts);
+  t.AddHook(kM1PortTrunkType, kPorts);
+}
+
+/// Settings whose encodings need more than one offset or a rule of their
+/// own; these ignore the list index unless they are lists.
+constexpr void AddSettings(Table& t) {
+  t.AddList(kPasswordField, Blank16TerminatedField(At(kUserPassword)),
+            Stride(kAdminPassword - kUserPassword), 2);
+  t.AddList(kM1AccessIp, AccessEntryNumberField(At(kAccessAddresses), At(kAccessNetmasks)), 4,
+            kAccessEntries);
+  t.Add(D_CONF_ETH_DTIME_SRV1, SlotReadTextField(At(kTimeServers), kText30, kSlot40));
+  t.Add(D_CONF_ETH_DTIME_SRV2, SlotReadTextField(At(kTimeServers + kSlot40), kText30, kSlot40));
+  t.AddList(kM1InspectCos, NonzeroBitField(At(kQosPortBytes), 1, kInspectCosBit), 1, kPorts);
+  t.AddList(kM1VlanType, NonzeroBitField(At(kVlanPortWords), 4, 12), 4, kPorts);
+  t.Add(kM1Relay1Override, WordBitField(At(kRelayEnableWord), 0));
+  t.Add(kM1Relay2Override, WordBitField(At(kRelayEnableWord), 1));
+  // Power inputs and digital inputs: bits 4 to 9 of the relay words.
+  for (ConfigItemId id = kM1PowerInput1Failure; id <= kM1RwDi2F2N; ++id) {
+    const auto bit = static_cast<std::uint8_t>(4 + (id - kM1PowerInput1Failure));
+    t.Add(id, RelayChoiceField(At(kRelayEnableWord), At(kRelaySelectWord), bit, 4));
+  }
+  t.AddList(kM1RwPortLink, LinkChoiceField(At(kRelayPortEnable), At(kRelayPortSelect)), 1, kPorts);
+  t.AddList(kM1RwPortTraf,
+            RelayChoiceField(At(kRelayPortEnable), At(kRelayPortSelect), kRelayPortTrafficBit, 1),
+            1, kPorts);
+  t.Add(D_CONF_ETH_REDUN_PROTOCOL, StrictBitField(At(kRedundancyWord), kProtocolBit));
+  t.Add(D_CONF_ETH_REDUN_MASTER, StrictBitField(At(kRedundancyWord), kMasterBit));
+  t.Add(D_CONF_IGMPSNOOP_ENABLE, WordBitField(At(kIgmpEnableWord), kIgmpEnableBit));
+  t.Add(D_CONF_SNMP_VERSION, SnmpVersionField(At(kSnmpVersion)));
+  t.Add(D_CONF_SNMP_V3AADEE, NibbleField(At(kEncryptionNibbles), 1));
+  t.Add(D_CONF_SNMP_V3UADEE, UpperNibbleField(At(kEncryptionNibbles), 1));
+  t.Add(kM1AdminAuthType, CheckedU8Field(At(kAdminAuthType), 0, 2));
+  t.Add(kM1UserAuthType, CheckedU8Field(At(kUserAuthType), 0, 2));
+  t.AddList(kM1Dot1xDbPasswd, TextField(At(kDot1xUsers + kUserPasswordAt), 16, 20),
+            Stride(kDot1xUserSize), kDot1xUserCount);
+  t.AddList(kM1Dot1xDbDesr, TextField(At(kDot1xUsers + kUserDescriptionAt), kText30, kSlot40),
+            Stride(kDot1xUserSize), kDot1xUserCount);
+  t.AddList(kM1GmrpEnable, BoolByteField(At(kGmrpBytes)), 4, kPorts);
+  t.Add(kM1BspEnable, FlagBitsField(At(kBspWord), 4, kBspBits));
+  t.Add(kM1IncludeMulticast, WordBitField(At(kBspWord), kIncludeMulticastBit));
+  t.AddList(kM1MfbMode, CheckedU8Field(At(kMfbModeBytes), 1, 3), 4, kPorts);
+}
+
+/// The items that are code: ToS inspection by port group, the VLAN items
+/// (they keep up the VLAN table) and the 802.1X user name (it marks its
+/// record used).
+constexpr void AddHooks(Table& t) {
+  t.AddHook(kM1InspectTosPortGroup, 5);
+  t.AddHook(D_CONF_VLAN_SYS_VID);
+  t.AddHook(kM1VlanPvid, kPorts);
+  t.AddHook(kM1FixVid, kPorts);
+  t.AddHook(kM1FrbVid, kPorts);
+  t.AddHook(kM1Dot1xDbUser, kDot1xUserCount);
+}
+
+constexpr Table BuildLayout() {
+  Table t;
+  AddPlainFields(t);
+  AddFlagWord(t);
+  AddPortRecords(t);
+  AddSettings(t);
+  AddHooks(t);
+  return t;
+}
+
+constexpr Table kLayout = BuildLayout();
+static_assert(kLayout.Inside(kBlockSize));
 
 std::size_t RecordOffset(std::size_t port) { return kPortRecords + port * kPortRecordSize; }
 
-std::string TrimmedText(std::string_view text) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  return std::string(TrimTrailingBlanksCrNuls(text));
-}
-
-ItemStatus Number(const ItemValue& value, std::uint32_t& out) {
-  const auto* number = std::get_if<std::uint32_t>(&value);
-  if (!number) return ItemStatus::kWrongKind;
-  out = *number;
-  return ItemStatus::kOk;
-}
-
-ItemStatus Yield(std::optional<std::uint32_t> number, ItemValue& out) {
-  if (!number) return ItemStatus::kOutsideBlock;
-  out = *number;
-  return ItemStatus::kOk;
-}
-
-ItemStatus FromWritten(bool written) {
-  return written ? ItemStatus::kOk : ItemStatus::kOutsideBlock;
-}
-
-// --- Bits of bytes and words -------------------------------------------
-
 std::optional<std::uint32_t> ByteBit(const ConfigBlock& block, std::size_t offset,
                                      std::uint8_t mask) {
-  const auto byte = ReadU8(block.bytes(), offset);
-  if (!byte) return std::nullopt;
-  return (*byte & mask) ? 1u : 0u;
+  return ReadFlagBits(block.bytes(), offset, 1, mask);
 }
 
 ItemStatus SetByteBits(ConfigBlock& block, std::size_t offset, std::uint8_t mask, bool on) {
   return WriteMaskedU8(block.bytes(), offset, mask, on ? mask : 0);
 }
 
-std::optional<std::uint32_t> WordBit(const ConfigBlock& block, std::size_t offset, unsigned bit) {
-  return ReadWordBit(block.bytes(), offset, bit);
-}
-
-ItemStatus SetWordBit(ConfigBlock& block, std::size_t offset, unsigned bit, bool on) {
-  return WriteMaskedU32(block.bytes(), offset, 1u << bit, on ? (1u << bit) : 0);
-}
-
-// --- The flag word -----------------------------------------------------
-
-ItemStatus GetFlagWord(const ConfigBlock& block, ConfigItemId id, ItemValue& out) {
-  const auto word = ReadU32(block.bytes(), kFlagWord);
-  if (!word) return ItemStatus::kOutsideBlock;
-  const auto bit = [&](unsigned b) { return (*word >> b) & 1u; };
-  switch (id) {
-    case kIpConfigMode:
-      return Yield(ReadModeBits(block.bytes(), kFlagWord), out);
-    case kM1FastRecovery:
-      out = bit(kFastRecoveryBit);
-      return ItemStatus::kOk;
-    case D_CONF_ETH_FLAG_WEBA8:
-    case kM1WebConfig:
-      out = 1u - bit(kWebOffBit);
-      return ItemStatus::kOk;
-    case D_CONF_ETH_FLAG_TELNETA8:
-    case kM1TelnetConsole:
-      out = 1u - bit(kTelnetOffBit);
-      return ItemStatus::kOk;
-    case kM1ResetPasswdEn:
-      out = 1u - bit(kResetPasswordOffBit);
-      return ItemStatus::kOk;
-    case kM1CfOperationEn:
-      out = bit(kCfOperationBit);
-      return ItemStatus::kOk;
-    case kM1CfConfigEn:
-      out = bit(kCfConfigBit);
-      return ItemStatus::kOk;
-    case kM1CfFirmEn:
-      out = bit(kCfFirmwareBit);
-      return ItemStatus::kOk;
-    default:
-      return ItemStatus::kNotHandled;
-  }
-}
-
-ItemStatus SetFlagWord(ConfigBlock& block, ConfigItemId id, std::uint32_t value) {
-  switch (id) {
-    case kIpConfigMode:
-      return WriteModeBits(block.bytes(), kFlagWord, value);
-    case kM1FastRecovery:
-      return SetWordBit(block, kFlagWord, kFastRecoveryBit, value != 0);
-    case D_CONF_ETH_FLAG_WEBA8:
-    case kM1WebConfig:
-      return WriteInvertedBit(block.bytes(), kFlagWord, kWebOffBit, value);
-    case D_CONF_ETH_FLAG_TELNETA8:
-    case kM1TelnetConsole:
-      return WriteInvertedBit(block.bytes(), kFlagWord, kTelnetOffBit, value);
-    case kM1ResetPasswdEn:
-      return WriteInvertedBit(block.bytes(), kFlagWord, kResetPasswordOffBit, value);
-    case kM1CfOperationEn:
-    case kM1CfConfigEn:
-    case kM1CfFirmEn: {
-      if (value > 1) return ItemStatus::kOutOfRange;
-      const unsigned bit = id == kM1CfOperationEn ? kCfOperationBit
-                           : id == kM1CfConfigEn  ? kCfConfigBit
-                                                  : kCfFirmwareBit;
-      return SetWordBit(block, kFlagWord, bit, value == 1);
-    }
-    default:
-      return ItemStatus::kNotHandled;
-  }
-}
-
-bool IsFlagWordItem(ConfigItemId id) {
-  switch (id) {
-    case kIpConfigMode:
-    case kM1FastRecovery:
-    case D_CONF_ETH_FLAG_WEBA8:
-    case kM1WebConfig:
-    case D_CONF_ETH_FLAG_TELNETA8:
-    case kM1TelnetConsole:
-    case kM1ResetPasswdEn:
-    case kM1CfOperationEn:
-    case kM1CfConfigEn:
-    case kM1CfFirmEn:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// --- Relay choices -----------------------------------------------------
-
-/// Bit of the relay words for items 860..865 (power 1, power 2, DI 1 on->off,
-/// DI 1 off->on, DI 2 on->off, DI 2 off->on).
-unsigned RelayChoiceBit(ConfigItemId id) { return 4 + (id - kM1PowerInput1Failure); }
-
-RelayBits RelayWords(unsigned bit) { return {kRelayEnableWord, kRelaySelectWord, bit, 4}; }
-RelayBits TrafficRelayBits(std::size_t port) {
-  return {kRelayPortEnable + port, kRelayPortSelect + port, 2, 1};
-}
-
 // --- Port records and trunks ----------------------------------------------
 
-ItemStatus GetPortRecord(const ConfigBlock& block, ConfigItemId id, std::size_t port,
-                         ItemValue& out) {
-  const std::size_t record = RecordOffset(port);
-  switch (id) {
-    case kM1PortEnable:
-      return Yield(ReadInvertedDisable(block.bytes(), record + kRecordDisable), out);
-    case kM1PortMdi:
-      return Yield(ReadTwoBitField(block.bytes(), record + kRecordFlags), out);
-    case kM1PortFdx:
-      return Yield(ByteBit(block, record + kRecordFlags, kFlowControl), out);
-    case kM1PortSpeed:
-      return Yield(ReadU8(block.bytes(), record + kRecordSpeed), out);
-    case kM1PortTrunkGroup:
-      return Yield(ReadU8(block.bytes(), record + kRecordGroup), out);
-    case kM1PortTrunkType: {
-      // The type shown is that of the trunk entry record 25 + g of the
-      // port's group g; a port in no group (0) shows G-2's record's bit.
-      const auto group = ReadU8(block.bytes(), record + kRecordGroup);
-      if (!group) return ItemStatus::kOutsideBlock;
-      if (*group > kTrunkGroups) {  // past the trunk records
-        out = 0u;
-        return ItemStatus::kOk;
-      }
-      const std::size_t entry = kFirstTrunkEntry - 1 + *group;
-      return Yield(ByteBit(block, RecordOffset(entry) + kRecordFlags, kLacp), out);
-    }
-    default:
-      return ItemStatus::kNotHandled;
+ItemStatus GetTrunkType(const ConfigBlock& block, std::size_t port, ItemValue& out) {
+  // The type shown is that of the trunk entry record 25 + g of the port's
+  // group g; a port in no group (0) shows G-2's record's bit.
+  const auto group = ReadU8(block.bytes(), RecordOffset(port) + kRecordGroup);
+  if (!group) return ItemStatus::kOutsideBlock;
+  if (*group > kTrunkGroups) {  // past the trunk records
+    out = 0u;
+    return ItemStatus::kOk;
   }
+  const std::size_t entry = kFirstTrunkEntry - 1 + *group;
+  return NumberInto(ByteBit(block, RecordOffset(entry) + kRecordFlags, kLacp), out);
 }
 
-ItemStatus SetPortRecord(ConfigBlock& block, ConfigItemId id, std::size_t port,
-                         std::uint32_t value) {
-  const std::size_t record = RecordOffset(port);
-  switch (id) {
-    case kM1PortEnable:
-      return WriteInvertedDisable(block.bytes(), record + kRecordDisable, value);
-    case kM1PortMdi:
-      return WriteTwoBitField(block.bytes(), record + kRecordFlags, value);
-    case kM1PortFdx:
-      return SetByteBits(block, record + kRecordFlags, kFlowControl, value == 1);
-    case kM1PortSpeed:
-      if (value > kMaxSpeed) return ItemStatus::kOutOfRange;
-      return FromWritten(WriteU8(block.bytes(), record + kRecordSpeed, value));
-    case kM1PortTrunkType:
-      return SetByteBits(block, record + kRecordFlags, kLacp, value == 1);
-    case kM1PortTrunkGroup: {
-      if (value > kTrunkGroups) return ItemStatus::kOutOfRange;
-      if (!WriteU8(block.bytes(), record + kRecordGroup, static_cast<std::uint8_t>(value))) {
-        return ItemStatus::kOutsideBlock;
-      }
-      if (value >= 1) {
-        const std::size_t entry = kFirstTrunkEntry - 1 + value;
-        WriteU8(block.bytes(), RecordOffset(entry) + kRecordDisable, 0);
-      }
-      return ItemStatus::kOk;
-    }
-    default:
-      return ItemStatus::kNotHandled;
+ItemStatus SetTrunkGroup(ConfigBlock& block, std::size_t port, std::uint32_t value) {
+  if (value > kTrunkGroups) return ItemStatus::kOutOfRange;
+  if (!WriteU8(block.bytes(), RecordOffset(port) + kRecordGroup, static_cast<std::uint8_t>(value))) {
+    return ItemStatus::kOutsideBlock;
   }
+  if (value >= 1) {
+    const std::size_t entry = kFirstTrunkEntry - 1 + value;
+    WriteU8(block.bytes(), RecordOffset(entry) + kRecordDisable, 0);
+  }
+  return ItemStatus::kOk;
 }
-
-bool IsPortRecordItem(ConfigItemId id) { return id >= kM1PortEnable && id <= kM1PortTrunkGroup; }
 
 // --- ToS inspection by port group -------------------------------------
 
@@ -430,37 +335,9 @@ ItemStatus GetVidList(const ConfigBlock& block, std::size_t port, std::uint8_t m
   return ItemStatus::kOk;
 }
 
-// --- Access entries ------------------------------------------------------
-
-ItemStatus GetAccessEntry(const ConfigBlock& block, std::size_t n, ItemValue& out) {
-  auto text = ReadAccessEntry(block.bytes(), kAccessAddresses + 4 * n, kAccessNetmasks + 4 * n);
-  if (!text) return ItemStatus::kOutsideBlock;
-  out = std::move(*text);
-  return ItemStatus::kOk;
-}
-
 // --- 802.1X users ----------------------------------------------------------
 
 std::size_t UserOffset(std::size_t k) { return kDot1xUsers + k * kDot1xUserSize; }
-
-struct UserText {
-  std::size_t offset;
-  std::uint16_t maxChars;
-  std::uint16_t slot;
-};
-
-std::optional<UserText> UserTextField(ConfigItemId id) {
-  switch (id) {
-    case kM1Dot1xDbUser:
-      return UserText{0, kText30, kSlot40};
-    case kM1Dot1xDbPasswd:
-      return UserText{40, 16, 20};
-    case kM1Dot1xDbDesr:
-      return UserText{60, kText30, kSlot40};
-    default:
-      return std::nullopt;
-  }
-}
 
 }  // namespace
 
@@ -574,196 +451,64 @@ VidListResult GenM1Accessors::StoreVidList(ConfigBlock& block, ConfigItemId id, 
   return VidListResult::kApplied;
 }
 
-ItemStatus GenM1Accessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t n,
-                               ItemValue& out) const {
-  if (const ListField* row = FindPlain(id)) {
-    const auto field = FieldAt(*row, n);
-    if (!field) return ItemStatus::kNotHandled;
-    return ReadField(block.bytes(), *field, out);
-  }
-  if (IsFlagWordItem(id)) return n == 0 ? GetFlagWord(block, id, out) : ItemStatus::kNotHandled;
-  if (IsPortRecordItem(id)) {
-    return InPorts(n) ? GetPortRecord(block, id, n, out) : ItemStatus::kNotHandled;
-  }
-  switch (id) {
-    case kPasswordField:
-      if (n > 1) return ItemStatus::kNotHandled;
-      return ReadField(block.bytes(), Blank16TerminatedField(n ? kAdminPassword : kUserPassword),
-                       out);
-    case kM1AccessIp:
-      return n < 10 ? GetAccessEntry(block, n, out) : ItemStatus::kNotHandled;
-    case D_CONF_ETH_DTIME_SRV1:
-    case D_CONF_ETH_DTIME_SRV2: {
-      const std::size_t offset = kTimeServers + (id == D_CONF_ETH_DTIME_SRV2 ? 40 : 0);
-      return ReadField(block.bytes(), TextField(offset, kSlot40, kSlot40), out);
-    }
+GenM1Accessors::GenM1Accessors()
+    : LayoutAccessors(Generation::kGenM1, kLayout.view(), TextRule::kCutAtNulAndTrim) {}
+
+ItemStatus GenM1Accessors::GetHook(const ConfigBlock& block, const ItemField& row, std::size_t n,
+                                   ItemValue& out) const {
+  switch (row.id) {
+    case kM1PortTrunkGroup:
+      return NumberInto(ReadU8(block.bytes(), RecordOffset(n) + kRecordGroup), out);
+    case kM1PortTrunkType:
+      return GetTrunkType(block, n, out);
     case kM1InspectTosPortGroup:
-      if (n > 4) return ItemStatus::kNotHandled;
-      return Yield(ByteBit(block, kQosPortBytes + TosGroupPorts(n).first, kInspectTos), out);
-    case kM1InspectCos:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return Yield(ByteBit(block, kQosPortBytes + n, kInspectCos), out);
+      return NumberInto(ByteBit(block, kQosPortBytes + TosGroupPorts(n).first, kInspectTos), out);
     case D_CONF_VLAN_SYS_VID:
-      return Yield(ReadU16(block.bytes(), kManagementVlan), out);
-    case kM1VlanPvid:
-    case kM1VlanType: {
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
+      return NumberInto(ReadU16(block.bytes(), kManagementVlan), out);
+    case kM1VlanPvid: {
       const auto word = ReadU16(block.bytes(), kVlanPortWords + 4 * n);
       if (!word) return ItemStatus::kOutsideBlock;
-      out = id == kM1VlanPvid ? (*word & kVidMask) : ((*word >> 12) & 1u);
+      out = std::uint32_t{static_cast<std::uint32_t>(*word & kVidMask)};
       return ItemStatus::kOk;
     }
     case kM1FixVid:
     case kM1FrbVid:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return GetVidList(block, n, id == kM1FixVid ? kFixedMember : kForbiddenMember, out);
-    case kM1Relay1Override:
-    case kM1Relay2Override:
-      return Yield(WordBit(block, kRelayEnableWord, id == kM1Relay1Override ? 0 : 1), out);
-    case kM1PowerInput1Failure:
-    case kM1PowerInput2Failure:
-    case kM1RwDi1N2F:
-    case kM1RwDi1F2N:
-    case kM1RwDi2N2F:
-    case kM1RwDi2F2N:
-      return Yield(ReadRelayChoice(block.bytes(), RelayWords(RelayChoiceBit(id))), out);
-    case kM1RwPortLink:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return Yield(ReadLinkChoice(block.bytes(), kRelayPortEnable + n, kRelayPortSelect + n), out);
-    case kM1RwPortTraf:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return Yield(ReadRelayChoice(block.bytes(), TrafficRelayBits(n)), out);
-    case D_CONF_ETH_REDUN_PROTOCOL:
-      return Yield(WordBit(block, kRedundancyWord, kProtocolBit), out);
-    case D_CONF_ETH_REDUN_MASTER:
-      return Yield(WordBit(block, kRedundancyWord, kMasterBit), out);
-    case D_CONF_IGMPSNOOP_ENABLE: {
-      const auto word = ReadU16(block.bytes(), kIgmpEnableWord);
-      if (!word) return ItemStatus::kOutsideBlock;
-      out = (*word & kIgmpEnableBit) ? 1u : 0u;
-      return ItemStatus::kOk;
-    }
-    case D_CONF_SNMP_VERSION: {
-      std::uint32_t version = 0;
-      const ItemStatus status = ReadSnmpVersion(block.bytes(), kSnmpVersion, version);
-      if (status == ItemStatus::kOk) out = version;
-      return status;
-    }
-    case D_CONF_SNMP_V3AADEE:
-    case D_CONF_SNMP_V3UADEE: {
-      const auto byte = ReadU8(block.bytes(), kEncryptionNibbles);
-      if (!byte) return ItemStatus::kOutsideBlock;
-      out = static_cast<std::uint32_t>(id == D_CONF_SNMP_V3AADEE ? (*byte & 0x0F) : (*byte >> 4));
-      return ItemStatus::kOk;
-    }
-    case kM1AdminAuthType:
-      return Yield(ReadU8(block.bytes(), kAdminAuthType), out);
-    case kM1UserAuthType:
-      return Yield(ReadU8(block.bytes(), kUserAuthType), out);
+      return GetVidList(block, n, row.id == kM1FixVid ? kFixedMember : kForbiddenMember, out);
     case kM1Dot1xDbUser:
-    case kM1Dot1xDbPasswd:
-    case kM1Dot1xDbDesr: {
-      if (n >= kDot1xUserCount) return ItemStatus::kNotHandled;
-      const UserText text = *UserTextField(id);
-      return ReadField(block.bytes(),
-                       TextField(static_cast<std::uint32_t>(UserOffset(n) + text.offset),
-                                 text.maxChars, text.slot),
-                       out);
-    }
-    case kM1GmrpEnable: {
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      const auto byte = ReadU8(block.bytes(), kGmrpBytes + 4 * n);
-      if (!byte) return ItemStatus::kOutsideBlock;
-      out = *byte == 1 ? 1u : 0u;
-      return ItemStatus::kOk;
-    }
-    case kM1BspEnable: {
-      const auto word = ReadU32(block.bytes(), kBspWord);
-      if (!word) return ItemStatus::kOutsideBlock;
-      out = (*word & 0x3u) ? 1u : 0u;
-      return ItemStatus::kOk;
-    }
-    case kM1IncludeMulticast:
-      return Yield(WordBit(block, kBspWord, 2), out);
-    case kM1MfbMode:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return Yield(ReadU8(block.bytes(), kMfbModeBytes + 4 * n), out);
+      return ReadField(block.bytes(), TextField(At(UserOffset(n)), kText30, kSlot40), out);
     default:
       return ItemStatus::kNotHandled;
   }
 }
 
-ItemStatus GenM1Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t n,
-                               const ItemValue& value, const SetItemContext& context) {
-  if (const ListField* row = FindPlain(id)) {
-    const auto field = FieldAt(*row, n);
-    if (!field) return ItemStatus::kNotHandled;
-    if (const auto* text = std::get_if<std::string>(&value)) {
-      return WriteField(block.bytes(), *field, ItemValue(TrimmedText(*text)));
-    }
-    return WriteField(block.bytes(), *field, value);
-  }
-  // Text items with rules of their own.
-  switch (id) {
-    case kPasswordField: {
-      if (n > 1) return ItemStatus::kNotHandled;
-      const auto* text = std::get_if<std::string>(&value);
-      if (!text) return ItemStatus::kWrongKind;
-      return WriteBlank16Terminated(block.bytes(), n ? kAdminPassword : kUserPassword,
-                                    TrimmedText(*text));
-    }
-    case D_CONF_ETH_DTIME_SRV1:
-    case D_CONF_ETH_DTIME_SRV2: {
-      const auto* text = std::get_if<std::string>(&value);
-      if (!text) return ItemStatus::kWrongKind;
-      const std::size_t offset = kTimeServers + (id == D_CONF_ETH_DTIME_SRV2 ? 40 : 0);
-      return WriteText(block.bytes(), offset, {kText30, kSlot40, true}, TrimmedText(*text));
-    }
-    case kM1FixVid:
-    case kM1FrbVid: {
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      const auto* text = std::get_if<std::string>(&value);
-      if (!text) return ItemStatus::kWrongKind;
-      return StoreVidList(block, id, n, *text, context.portTypeIsTrunk) == VidListResult::kApplied
-                 ? ItemStatus::kOk
-                 : ItemStatus::kOutOfRange;
-    }
-    case kM1Dot1xDbUser:
-    case kM1Dot1xDbPasswd:
-    case kM1Dot1xDbDesr: {
-      if (n >= kDot1xUserCount) return ItemStatus::kNotHandled;
-      const auto* text = std::get_if<std::string>(&value);
-      if (!text) return ItemStatus::kWrongKind;
-      const UserText field = *UserTextField(id);
-      const ItemStatus status = WriteText(block.bytes(), UserOffset(n) + field.offset,
-                                          {field.maxChars, field.slot, true}, TrimmedText(*text));
-      if (status == ItemStatus::kOk && id == kM1Dot1xDbUser) {
-        WriteU8(block.bytes(), UserOffset(n) + kDot1xUsedFlag, 1);
+ItemStatus GenM1Accessors::SetHook(ConfigBlock& block, const ItemField& row, std::size_t n,
+                                   const ItemValue& value, const SetItemContext& context) {
+  const ConfigItemId id = row.id;
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    switch (id) {
+      case kM1FixVid:
+      case kM1FrbVid:
+        return StoreVidList(block, id, n, *text, context.portTypeIsTrunk) ==
+                       VidListResult::kApplied
+                   ? ItemStatus::kOk
+                   : ItemStatus::kOutOfRange;
+      case kM1Dot1xDbUser: {
+        const ItemStatus status = WriteText(block.bytes(), UserOffset(n), {kText30, kSlot40, true},
+                                            CutAtNulAndTrim(*text));
+        if (status == ItemStatus::kOk) WriteU8(block.bytes(), UserOffset(n) + kDot1xUsedFlag, 1);
+        return status;
       }
-      return status;
+      default:
+        return ItemStatus::kWrongKind;
     }
-    default:
-      break;
   }
-
-  std::uint32_t number = 0;
-  if (const ItemStatus kind = Number(value, number); kind != ItemStatus::kOk) {
-    // An unhandled item stays unhandled whatever the value.
-    ItemValue probe;
-    return Get(block, id, n, probe) == ItemStatus::kNotHandled ? ItemStatus::kNotHandled : kind;
-  }
-  if (IsFlagWordItem(id)) {
-    return n == 0 ? SetFlagWord(block, id, number) : ItemStatus::kNotHandled;
-  }
-  if (IsPortRecordItem(id)) {
-    return InPorts(n) ? SetPortRecord(block, id, n, number) : ItemStatus::kNotHandled;
-  }
+  const std::uint32_t number = std::get<std::uint32_t>(value);
   switch (id) {
-    case kM1AccessIp:
-      if (n >= 10) return ItemStatus::kNotHandled;
-      return FromWritten(WriteIpv4(block.bytes(), kAccessAddresses + 4 * n, number));
+    case kM1PortTrunkGroup:
+      return SetTrunkGroup(block, n, number);
+    case kM1PortTrunkType:
+      return SetByteBits(block, RecordOffset(n) + kRecordFlags, kLacp, number == 1);
     case kM1InspectTosPortGroup: {
-      if (n > 4) return ItemStatus::kNotHandled;
       const auto [first, count] = TosGroupPorts(n);
       if (!FieldFits(block.size(), kQosPortBytes + first, count)) return ItemStatus::kOutsideBlock;
       for (std::size_t i = first; i < first + count; ++i) {
@@ -771,9 +516,6 @@ ItemStatus GenM1Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t 
       }
       return ItemStatus::kOk;
     }
-    case kM1InspectCos:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return SetByteBits(block, kQosPortBytes + n, kInspectCos, number != 0);
     case D_CONF_VLAN_SYS_VID:
       if (number > 0xFFFF) return ItemStatus::kOutOfRange;
       if (!WriteU16(block.bytes(), kManagementVlan, static_cast<std::uint16_t>(number))) {
@@ -782,71 +524,14 @@ ItemStatus GenM1Accessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t 
       EnsureVlanEntry(block, static_cast<std::uint16_t>(number & kVidMask));
       return ItemStatus::kOk;
     case kM1VlanPvid: {
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
       if (number > kVidMask) return ItemStatus::kOutOfRange;
       const ItemStatus status =
           WriteMaskedU32(block.bytes(), kVlanPortWords + 4 * n, kVidMask, number);
       if (status == ItemStatus::kOk) EnsureVlanEntry(block, static_cast<std::uint16_t>(number));
       return status;
     }
-    case kM1VlanType:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return WriteMaskedU32(block.bytes(), kVlanPortWords + 4 * n, 0x1000,
-                            number != 0 ? 0x1000 : 0);
-    case kM1Relay1Override:
-    case kM1Relay2Override:
-      return SetWordBit(block, kRelayEnableWord, id == kM1Relay1Override ? 0 : 1, number == 1);
-    case kM1PowerInput1Failure:
-    case kM1PowerInput2Failure:
-    case kM1RwDi1N2F:
-    case kM1RwDi1F2N:
-    case kM1RwDi2N2F:
-    case kM1RwDi2F2N:
-      return WriteRelayChoice(block.bytes(), RelayWords(RelayChoiceBit(id)), number);
-    case kM1RwPortLink:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return WriteLinkChoice(block.bytes(), kRelayPortEnable + n, kRelayPortSelect + n, number);
-    case kM1RwPortTraf:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return WriteRelayChoice(block.bytes(), TrafficRelayBits(n), number);
-    case D_CONF_ETH_REDUN_PROTOCOL:
-    case D_CONF_ETH_REDUN_MASTER:
-      return WriteStrictBit(block.bytes(), kRedundancyWord,
-                            id == D_CONF_ETH_REDUN_PROTOCOL ? kProtocolBit : kMasterBit, number);
-    case D_CONF_IGMPSNOOP_ENABLE:
-      return WriteMaskedU32(block.bytes(), kIgmpEnableWord, kIgmpEnableBit,
-                            number == 1 ? kIgmpEnableBit : 0) == ItemStatus::kOk
-                 ? ItemStatus::kOk
-                 : ItemStatus::kOutsideBlock;
-    case D_CONF_SNMP_VERSION:
-      return WriteSnmpVersion(block.bytes(), kSnmpVersion, number);
-    case D_CONF_SNMP_V3AADEE:
-    case D_CONF_SNMP_V3UADEE: {
-      if (number > 1) return ItemStatus::kOutOfRange;
-      const bool admin = id == D_CONF_SNMP_V3AADEE;
-      return WriteMaskedU8(block.bytes(), kEncryptionNibbles, admin ? 0x0F : 0xF0,
-                           admin ? number : number << 4);
-    }
-    case kM1AdminAuthType:
-    case kM1UserAuthType:
-      if (number > 2) return ItemStatus::kOutOfRange;
-      return FromWritten(WriteU8(block.bytes(),
-                                 id == kM1AdminAuthType ? kAdminAuthType : kUserAuthType,
-                                 static_cast<std::uint8_t>(number)));
-    case kM1GmrpEnable:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      return FromWritten(WriteU8(block.bytes(), kGmrpBytes + 4 * n, number == 1 ? 1 : 0));
-    case kM1BspEnable:
-      return WriteMaskedU32(block.bytes(), kBspWord, 0x3u, number == 1 ? 0x3u : 0);
-    case kM1IncludeMulticast:
-      return SetWordBit(block, kBspWord, 2, number == 1);
-    case kM1MfbMode:
-      if (!InPorts(n)) return ItemStatus::kNotHandled;
-      if (number < 1 || number > 3) return ItemStatus::kOutOfRange;
-      return FromWritten(
-          WriteU8(block.bytes(), kMfbModeBytes + 4 * n, static_cast<std::uint8_t>(number)));
     default:
-      return ItemStatus::kNotHandled;
+      return ItemStatus::kWrongKind;
   }
 }
 

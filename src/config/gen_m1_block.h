@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "config/config_block.h"
-#include "config/item_accessors.h"
+#include "config/layout_accessors.h"
 
 namespace vantrell {
 namespace gen_m1 {
@@ -91,9 +91,9 @@ enum class VidListResult {
 };
 
 /// The item accessors of GenM1.
-class GenM1Accessors final : public ItemAccessors {
+class GenM1Accessors final : public LayoutAccessors {
  public:
-  Generation generation() const override { return Generation::kGenM1; }
+  GenM1Accessors();
 
   /// Stores a fixed (836) or forbidden (835) VID list for a port; the list
   /// is applied only when the port's VLAN type was read as trunk.
@@ -101,10 +101,10 @@ class GenM1Accessors final : public ItemAccessors {
                              std::string_view text, bool portTypeIsTrunk) const;
 
  private:
-  ItemStatus Get(const ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
-                 ItemValue& out) const override;
-  ItemStatus Set(ConfigBlock& block, ConfigItemId id, std::size_t listIndex, const ItemValue& value,
-                 const SetItemContext& context) override;
+  ItemStatus GetHook(const ConfigBlock& block, const ItemField& row, std::size_t n,
+                     ItemValue& out) const override;
+  ItemStatus SetHook(ConfigBlock& block, const ItemField& row, std::size_t n,
+                     const ItemValue& value, const SetItemContext& context) override;
 };
 
 std::unique_ptr<ItemAccessors> MakeGenM1Accessors();

@@ -22,25 +22,4 @@ std::optional<std::string> ItemAccessors::getText(const ConfigBlock& block, Conf
   return std::move(*text);
 }
 
-const ItemField* FindItemField(std::span<const ItemField> layout, ConfigItemId id) {
-  for (const ItemField& row : layout) {
-    if (row.id == id) return &row;
-  }
-  return nullptr;
-}
-
-ItemStatus LayoutAccessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t,
-                                ItemValue& out) const {
-  const ItemField* row = FindItemField(layout_, id);
-  if (!row) return ItemStatus::kNotHandled;
-  return ReadField(block.bytes(), row->field, out);
-}
-
-ItemStatus LayoutAccessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t,
-                                const ItemValue& value, const SetItemContext&) {
-  const ItemField* row = FindItemField(layout_, id);
-  if (!row) return ItemStatus::kNotHandled;
-  return WriteField(block.bytes(), row->field, value);
-}
-
 }  // namespace vantrell

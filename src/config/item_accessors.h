@@ -81,33 +81,4 @@ class ItemAccessors {
                          const ItemValue& value, const SetItemContext& context) = 0;
 };
 
-/// One row of a layout table: an item and where and how it lies.
-struct ItemField {
-  ConfigItemId id;
-  BlockField field;
-};
-
-/// The row of `layout` for `id`, or null.
-const ItemField* FindItemField(std::span<const ItemField> layout, ConfigItemId id);
-
-/// Accessors that are nothing but a layout table (the D8 family); the list
-/// index is ignored.
-class LayoutAccessors final : public ItemAccessors {
- public:
-  LayoutAccessors(Generation generation, std::span<const ItemField> layout)
-      : generation_(generation), layout_(layout) {}
-
-  Generation generation() const override { return generation_; }
-  std::span<const ItemField> layout() const { return layout_; }
-
- private:
-  ItemStatus Get(const ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
-                 ItemValue& out) const override;
-  ItemStatus Set(ConfigBlock& block, ConfigItemId id, std::size_t listIndex, const ItemValue& value,
-                 const SetItemContext& context) override;
-
-  Generation generation_;
-  std::span<const ItemField> layout_;
-};
-
 }  // namespace vantrell
