@@ -224,7 +224,8 @@ ItemStatus WriteField(BlockBytes block, const BlockField& field, const ItemValue
   if (field.kind == FieldKind::kAccessEntry || field.kind == FieldKind::kAccessNetmask) {
     return WriteAccessAddress(block, field.offset, value);
   }
-  if (const auto* text = std::get_if<std::string>(&value)) return WriteTextValue(block, field, *text);
+  if (const auto* text = std::get_if<std::string>(&value))
+    return WriteTextValue(block, field, *text);
   return WriteNumberValue(block, field, std::get<std::uint32_t>(value));
 }
 

@@ -24,12 +24,12 @@ enum class FieldKind : std::uint8_t {
   kU16,  ///< u16; a write takes min..max
   kU32,
   kIpv4,
-  kLo16,      ///< low half of the u32
-  kHi16,      ///< high half of the u32
-  kTimes100,  ///< u16 holding value x 100
-  kNibble,       ///< low four bits of the byte, high four kept; a write takes 0..max
-  kUpperNibble,  ///< high four bits of the byte, low four kept; a write takes 0..max
-  kHighNibble,   ///< byte >> 4; a write stores value << 4 (whole byte)
+  kLo16,             ///< low half of the u32
+  kHi16,             ///< high half of the u32
+  kTimes100,         ///< u16 holding value x 100
+  kNibble,           ///< low four bits of the byte, high four kept; a write takes 0..max
+  kUpperNibble,      ///< high four bits of the byte, low four kept; a write takes 0..max
+  kHighNibble,       ///< byte >> 4; a write stores value << 4 (whole byte)
   kPriorityTimes16,  ///< whole byte read; 0..15 stored x 16
   kBridgePriority,   ///< u16 >> 12; 0..15 stored << 12 (whole word)
   // Bits.
@@ -53,7 +53,7 @@ enum class FieldKind : std::uint8_t {
   kBlank16,
   kBlank16Terminated,
   // Access entries and rates.
-  kAccessEntry,        ///< address at offset, netmask at offset2: reads "a/m"; number or text stored
+  kAccessEntry,  ///< address at offset, netmask at offset2: reads "a/m"; number or text stored
   kAccessEntryNumber,  ///< the same, the address stored from a number only
   kAccessNetmask,      ///< netmask at offset; number or dotted text
   kIngressRate,        ///< two bytes; text
@@ -68,12 +68,12 @@ enum class FieldKind : std::uint8_t {
 struct BlockField {
   FieldKind kind = FieldKind::kU8;
   std::uint32_t offset = 0;
-  std::uint32_t offset2 = 0;  ///< the second part of relay, link and access fields
-  std::uint32_t mask = 0;     ///< kBit, kMaskedU32, kMaskedU8
-  std::uint8_t bit = 0;       ///< the single-bit kinds and relay choices
-  std::uint8_t width = 0;     ///< bytes of kBit, kNonzeroBit and kRelayChoice
-  std::uint32_t min = 0;      ///< kU8, kU16
-  std::uint32_t max = 0;      ///< kU8, kU16, kNibble, kUpperNibble
+  std::uint32_t offset2 = 0;    ///< the second part of relay, link and access fields
+  std::uint32_t mask = 0;       ///< kBit, kMaskedU32, kMaskedU8
+  std::uint8_t bit = 0;         ///< the single-bit kinds and relay choices
+  std::uint8_t width = 0;       ///< bytes of kBit, kNonzeroBit and kRelayChoice
+  std::uint32_t min = 0;        ///< kU8, kU16
+  std::uint32_t max = 0;        ///< kU8, kU16, kNibble, kUpperNibble
   std::uint16_t maxChars = 0;   ///< texts: characters written
   std::uint16_t slotSize = 0;   ///< texts: bytes of the slot
   std::uint16_t fillSize = 0;   ///< texts: bytes a write covers

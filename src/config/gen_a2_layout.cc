@@ -143,8 +143,8 @@ constexpr void AddPorts(Table& t) {
 constexpr void AddWarnings(Table& t) {
   t.Add(D_CONF_ETH_WARN_SMTPSrv, TextField(kMailTexts, kShortText, kTextSlot));
   for (int k = 1; k <= kMailRecipients; ++k) {
-    t.Add(WarnTo(k), TextField(kMailTexts + kTextSlot * static_cast<std::uint32_t>(k),
-                                     kShortText, kTextSlot));
+    t.Add(WarnTo(k),
+          TextField(kMailTexts + kTextSlot * static_cast<std::uint32_t>(k), kShortText, kTextSlot));
   }
   t.Add(D_CONF_ETH_WARN_SFLAGA8, U32Field(5196));
   t.Add(D_CONF_ETH_WARN_SMTP_UNAME, TextField(5240, kSmtpText, kSmtpTextSlot));

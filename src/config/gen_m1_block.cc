@@ -264,7 +264,8 @@ ItemStatus GetTrunkType(const ConfigBlock& block, std::size_t port, ItemValue& o
 
 ItemStatus SetTrunkGroup(ConfigBlock& block, std::size_t port, std::uint32_t value) {
   if (value > kTrunkGroups) return ItemStatus::kOutOfRange;
-  if (!WriteU8(block.bytes(), RecordOffset(port) + kRecordGroup, static_cast<std::uint8_t>(value))) {
+  if (!WriteU8(block.bytes(), RecordOffset(port) + kRecordGroup,
+               static_cast<std::uint8_t>(value))) {
     return ItemStatus::kOutsideBlock;
   }
   if (value >= 1) {
@@ -488,8 +489,7 @@ ItemStatus GenM1Accessors::SetHook(ConfigBlock& block, const ItemField& row, std
     switch (id) {
       case kM1FixVid:
       case kM1FrbVid:
-        return StoreVidList(block, id, n, *text, context.portTypeIsTrunk) ==
-                       VidListResult::kApplied
+        return StoreVidList(block, id, n, *text, context.portTypeIsTrunk) == VidListResult::kApplied
                    ? ItemStatus::kOk
                    : ItemStatus::kOutOfRange;
       case kM1Dot1xDbUser: {

@@ -31,8 +31,8 @@ ItemStatus LayoutAccessors::GetHook(const ConfigBlock&, const ItemField&, std::s
   return ItemStatus::kNotHandled;
 }
 
-ItemStatus LayoutAccessors::SetHook(ConfigBlock&, const ItemField&, std::size_t,
-                                    const ItemValue&, const SetItemContext&) {
+ItemStatus LayoutAccessors::SetHook(ConfigBlock&, const ItemField&, std::size_t, const ItemValue&,
+                                    const SetItemContext&) {
   return ItemStatus::kNotHandled;
 }
 
