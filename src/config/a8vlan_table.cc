@@ -9,9 +9,6 @@ constexpr std::uint16_t kKeptOnClaim = 0x6000;  // bits 13 and 14
 constexpr std::uint16_t kBits12To14 = 0x7000;
 
 bool TableFits(ConstBlockBytes block) { return block.size() >= kTableEnd; }
-bool Fits(ConstBlockBytes block, std::size_t offset, std::size_t width) {
-  return FieldFits(block.size(), offset, width);
-}
 }  // namespace
 
 std::optional<std::size_t> FindValidEntry(ConstBlockBytes block, std::uint32_t vid) {
@@ -58,7 +55,7 @@ ItemStatus WritePvid(BlockBytes block, int port, std::uint32_t value) {
 }
 
 ItemStatus WriteManagementVid(BlockBytes block, std::uint32_t value) {
-  if (!Fits(block, kManagementVid, 2) || !TableFits(block)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, kManagementVid, 2) || !TableFits(block)) return ItemStatus::kOutsideBlock;
   if (value > 0xFFFF) return ItemStatus::kOutOfRange;
   WriteU16(block, kManagementVid, static_cast<std::uint16_t>(value));
   if (value >= kMinVid && value <= kMaxVid) EnsureEntry(block, value);

@@ -12,10 +12,6 @@ constexpr std::uint32_t kMax16 = 0xFFFF;
 constexpr std::uint32_t kMaxNibble = 0x0F;
 constexpr std::uint32_t kTimes100Factor = 100;
 
-bool Fits(ConstBlockBytes block, std::size_t offset, std::size_t width) {
-  return FieldFits(block.size(), offset, width);
-}
-
 /// The text up to its first NUL and at most maxChars long.
 std::string_view CutText(std::string_view text, std::size_t maxChars) {
   const std::size_t nul = text.find('\0');
@@ -31,45 +27,45 @@ std::string_view TrimTrailingBlanksAndNuls(std::string_view text) {
 }  // namespace
 
 std::optional<std::uint8_t> ReadU8(ConstBlockBytes block, std::size_t offset) {
-  if (!Fits(block, offset, 1)) return std::nullopt;
+  if (!FieldFits(block, offset, 1)) return std::nullopt;
   return block[offset];
 }
 
 std::optional<std::uint16_t> ReadU16(ConstBlockBytes block, std::size_t offset) {
-  if (!Fits(block, offset, 2)) return std::nullopt;
+  if (!FieldFits(block, offset, 2)) return std::nullopt;
   return LoadLe16(block.data() + offset);
 }
 
 std::optional<std::uint32_t> ReadU32(ConstBlockBytes block, std::size_t offset) {
-  if (!Fits(block, offset, 4)) return std::nullopt;
+  if (!FieldFits(block, offset, 4)) return std::nullopt;
   return LoadLe32(block.data() + offset);
 }
 
 bool WriteU8(BlockBytes block, std::size_t offset, std::uint8_t value) {
-  if (!Fits(block, offset, 1)) return false;
+  if (!FieldFits(block, offset, 1)) return false;
   block[offset] = value;
   return true;
 }
 
 bool WriteU16(BlockBytes block, std::size_t offset, std::uint16_t value) {
-  if (!Fits(block, offset, 2)) return false;
+  if (!FieldFits(block, offset, 2)) return false;
   StoreLe16(block.data() + offset, value);
   return true;
 }
 
 bool WriteU32(BlockBytes block, std::size_t offset, std::uint32_t value) {
-  if (!Fits(block, offset, 4)) return false;
+  if (!FieldFits(block, offset, 4)) return false;
   StoreLe32(block.data() + offset, value);
   return true;
 }
 
 std::optional<std::uint32_t> ReadIpv4(ConstBlockBytes block, std::size_t offset) {
-  if (!Fits(block, offset, 4)) return std::nullopt;
+  if (!FieldFits(block, offset, 4)) return std::nullopt;
   return LoadRaw32(block.data() + offset);
 }
 
 bool WriteIpv4(BlockBytes block, std::size_t offset, std::uint32_t address) {
-  if (!Fits(block, offset, 4)) return false;
+  if (!FieldFits(block, offset, 4)) return false;
   StoreRaw32(block.data() + offset, address);
   return true;
 }
@@ -125,7 +121,7 @@ std::optional<std::uint32_t> ReadTimes100(ConstBlockBytes block, std::size_t off
 }
 
 ItemStatus WriteTimes100(BlockBytes block, std::size_t offset, std::uint32_t value) {
-  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 2)) return ItemStatus::kOutsideBlock;
   if (value > kMax16 / kTimes100Factor) return ItemStatus::kOutOfRange;
   WriteU16(block, offset, static_cast<std::uint16_t>(value * kTimes100Factor));
   return ItemStatus::kOk;
@@ -149,7 +145,7 @@ ItemStatus WriteMaskedU8(BlockBytes block, std::size_t offset, std::uint8_t mask
 
 std::optional<std::string> ReadText(ConstBlockBytes block, std::size_t offset,
                                     std::size_t maxChars) {
-  if (!Fits(block, offset, maxChars)) return std::nullopt;
+  if (!FieldFits(block, offset, maxChars)) return std::nullopt;
   const auto field = block.subspan(offset, maxChars);
   const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
   return std::string(field.begin(), end);
@@ -157,7 +153,7 @@ std::optional<std::string> ReadText(ConstBlockBytes block, std::size_t offset,
 
 ItemStatus WriteText(BlockBytes block, std::size_t offset, const TextWrite& how,
                      std::string_view text) {
-  if (how.maxChars > how.fillSize || !Fits(block, offset, how.fillSize)) {
+  if (how.maxChars > how.fillSize || !FieldFits(block, offset, how.fillSize)) {
     return ItemStatus::kOutsideBlock;
   }
   std::string_view stored = CutText(text, how.maxChars);
@@ -168,7 +164,7 @@ ItemStatus WriteText(BlockBytes block, std::size_t offset, const TextWrite& how,
 }
 
 std::optional<std::string> ReadBlank16(ConstBlockBytes block, std::size_t offset) {
-  if (!Fits(block, offset, kBlank16Size)) return std::nullopt;
+  if (!FieldFits(block, offset, kBlank16Size)) return std::nullopt;
   const auto field = block.subspan(offset, kBlank16Size);
   std::string_view raw(reinterpret_cast<const char*>(field.data()), field.size());
   raw = TrimTrailingBlanksAndNuls(raw);
@@ -179,7 +175,7 @@ namespace {
 
 ItemStatus WritePadded16(BlockBytes block, std::size_t offset, std::string_view text,
                          bool terminate) {
-  if (!Fits(block, offset, kBlank16Size)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, kBlank16Size)) return ItemStatus::kOutsideBlock;
   const std::string_view stored = CutText(text, kBlank16Size);
   auto field = block.subspan(offset, kBlank16Size);
   auto rest = std::copy(stored.begin(), stored.end(), field.begin());
@@ -227,7 +223,7 @@ bool WriteUnsigned(BlockBytes block, std::size_t offset, std::size_t width, std:
 
 ItemStatus WriteCheckedU8(BlockBytes block, std::size_t offset, std::uint32_t value,
                           std::uint32_t min, std::uint32_t max) {
-  if (!Fits(block, offset, 1)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 1)) return ItemStatus::kOutsideBlock;
   if (value < min || value > max || value > 0xFF) return ItemStatus::kOutOfRange;
   WriteU8(block, offset, static_cast<std::uint8_t>(value));
   return ItemStatus::kOk;
@@ -235,7 +231,7 @@ ItemStatus WriteCheckedU8(BlockBytes block, std::size_t offset, std::uint32_t va
 
 ItemStatus WriteCheckedU16(BlockBytes block, std::size_t offset, std::uint32_t value,
                            std::uint32_t min, std::uint32_t max) {
-  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 2)) return ItemStatus::kOutsideBlock;
   if (value < min || value > max || value > 0xFFFF) return ItemStatus::kOutOfRange;
   WriteU16(block, offset, static_cast<std::uint16_t>(value));
   return ItemStatus::kOk;
@@ -307,7 +303,7 @@ ItemStatus WriteFlagBits(BlockBytes block, std::size_t offset, std::size_t width
 }
 
 ItemStatus WriteStrictBit(BlockBytes block, std::size_t offset, unsigned bit, std::uint32_t value) {
-  if (!Fits(block, offset, 4)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 4)) return ItemStatus::kOutsideBlock;
   if (value > 1) return ItemStatus::kOutOfRange;
   return WriteWordBit(block, offset, bit, value);
 }
@@ -331,7 +327,7 @@ std::optional<std::uint32_t> ReadHighNibble(ConstBlockBytes block, std::size_t o
 }
 
 ItemStatus WriteHighNibble(BlockBytes block, std::size_t offset, std::uint32_t value) {
-  if (!Fits(block, offset, 1)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 1)) return ItemStatus::kOutsideBlock;
   if (value > 15) return ItemStatus::kOutOfRange;
   WriteU8(block, offset, static_cast<std::uint8_t>(value << 4));
   return ItemStatus::kOk;
@@ -348,7 +344,7 @@ std::optional<std::uint32_t> ReadBridgePriority(ConstBlockBytes block, std::size
 }
 
 ItemStatus WriteBridgePriority(BlockBytes block, std::size_t offset, std::uint32_t value) {
-  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 2)) return ItemStatus::kOutsideBlock;
   if (value > 15) return ItemStatus::kOutOfRange;
   WriteU16(block, offset, static_cast<std::uint16_t>(value << 12));
   return ItemStatus::kOk;
@@ -364,7 +360,7 @@ std::optional<std::string> ReadAccessEntry(ConstBlockBytes block, std::size_t ad
 }
 
 ItemStatus WriteAccessAddress(BlockBytes block, std::size_t offset, const ItemValue& value) {
-  if (!Fits(block, offset, 4)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 4)) return ItemStatus::kOutsideBlock;
   std::optional<Ipv4> address;
   if (const auto* number = std::get_if<std::uint32_t>(&value)) {
     address = *number;

@@ -31,6 +31,10 @@ using ConstBlockBytes = std::span<const std::uint8_t>;
 constexpr bool FieldFits(std::size_t blockSize, std::size_t offset, std::size_t width) {
   return offset <= blockSize && width <= blockSize - offset;
 }
+/// True when `width` bytes from `offset` lie inside the valid bytes of `block`.
+constexpr bool FieldFits(ConstBlockBytes block, std::size_t offset, std::size_t width) {
+  return FieldFits(block.size(), offset, width);
+}
 
 // Integers, least significant byte first.
 std::optional<std::uint8_t> ReadU8(ConstBlockBytes block, std::size_t offset);

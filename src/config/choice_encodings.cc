@@ -115,7 +115,7 @@ ItemStatus ReadSnmpVersion(ConstBlockBytes block, std::size_t offset, std::uint3
 }
 
 ItemStatus WriteSnmpVersion(BlockBytes block, std::size_t offset, std::uint32_t value) {
-  if (!FieldFits(block.size(), offset, 1)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 1)) return ItemStatus::kOutsideBlock;
   if (value >= kSnmpVersionCodes.size()) return ItemStatus::kOutOfRange;
   block[offset] = kSnmpVersionCodes[value];
   return ItemStatus::kOk;

@@ -7,10 +7,6 @@
 namespace vantrell {
 namespace {
 
-bool Fits(ConstBlockBytes block, std::size_t offset, std::size_t width) {
-  return FieldFits(block.size(), offset, width);
-}
-
 /// A sscanf-style scanner over a text: conversions skip leading white space
 /// and report whether they matched.
 class Scanner {
@@ -77,7 +73,7 @@ constexpr std::int32_t kMaxPolicy = 3;
 }  // namespace
 
 ItemStatus ReadIngressRate(ConstBlockBytes block, std::size_t offset, std::string& out) {
-  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 2)) return ItemStatus::kOutsideBlock;
   const std::uint8_t policy = block[offset];
   const std::uint8_t rate = block[offset + 1];
   const auto name = RateName(rate & kRateIndexMask);
@@ -90,7 +86,7 @@ ItemStatus ReadIngressRate(ConstBlockBytes block, std::size_t offset, std::strin
 }
 
 ItemStatus WriteIngressRate(BlockBytes block, std::size_t offset, std::string_view text) {
-  if (!Fits(block, offset, 2)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 2)) return ItemStatus::kOutsideBlock;
   Scanner scan(text);
   const auto policy = scan.Int();
   if (!policy) return ItemStatus::kOutOfRange;
@@ -122,7 +118,7 @@ ItemStatus ReadEgressRate(ConstBlockBytes block, std::size_t offset, std::string
 }
 
 ItemStatus WriteEgressRateName(BlockBytes block, std::size_t offset, std::string_view name) {
-  if (!Fits(block, offset, 1)) return ItemStatus::kOutsideBlock;
+  if (!FieldFits(block, offset, 1)) return ItemStatus::kOutsideBlock;
   const auto index = StorableRateIndex(name);
   if (!index) return ItemStatus::kOutOfRange;
   block[offset] = *index;
