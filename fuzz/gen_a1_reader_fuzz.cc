@@ -34,8 +34,8 @@ std::vector<bool> CoveredBytes() {
   auto mark = [&](std::size_t offset, std::size_t size) {
     for (std::size_t i = 0; i < size && offset + i < kSize; ++i) covered[offset + i] = true;
   };
-  for (const AItemField& row : GenA1Layout()) {
-    const AFieldExtent e = ExtentOf(row.field);
+  for (const ItemField& row : GenA1Layout()) {
+    const FieldExtent e = ExtentOf(row.field);
     mark(e.offset, e.size);
     mark(e.offset2, e.size2);
   }
