@@ -142,9 +142,9 @@ std::span<const ItemField> Layout();
 
 }  // namespace gen_a2
 
-/// getItem and setItem of GenA2. The VLAN items (type, PVID, fixed and
-/// forbidden lists, management VLAN) keep the VLAN table up; every other
-/// item is a row of gen_a2::Layout(). Texts are stored without trailing
+/// getItem and setItem of GenA2, driven by gen_a2::Layout(). The VLAN items
+/// (type, PVID, fixed and forbidden lists, management VLAN) are its hook
+/// rows: they keep the VLAN table up. Texts are stored without trailing
 /// blanks, carriage returns and NUL bytes.
 class GenA2Accessors final : public LayoutAccessors {
  public:

@@ -90,7 +90,11 @@ enum class VidListResult {
   kRefused,  ///< a VID broke a rule; the VIDs before it stay applied
 };
 
-/// The item accessors of GenM1.
+/// The item accessors of GenM1: a layout table whose list rows take the
+/// port index or entry number as list index. The trunk group and type, ToS
+/// inspection by port group, the VLAN items and the 802.1X user name are its
+/// hook rows. Texts are cut at their first NUL and stored without trailing
+/// blanks, carriage returns and NUL bytes.
 class GenM1Accessors final : public LayoutAccessors {
  public:
   GenM1Accessors();
