@@ -12,6 +12,7 @@
 #include "config/config_item_ids.h"
 #include "config/file_writer.h"
 #include "config/gen_m1_block.h"
+#include "config/gen_m1_schema.h"
 
 namespace vantrell {
 namespace gen_m1 {
@@ -107,38 +108,6 @@ bool StartsLike(std::string_view line, std::string_view fixed) {
 
 bool IsEndMarker(std::string_view line) { return StartsLike(line, kConfigFileEndLine); }
 
-/// "%d" with the canonical spelling of `n`: digits only, no leading zero.
-std::optional<std::size_t> CanonicalNumber(std::string_view text) {
-  if (text.empty() || text.size() > 3) return std::nullopt;
-  if (text.size() > 1 && text[0] == '0') return std::nullopt;
-  std::size_t n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + static_cast<std::size_t>(c - '0');
-  }
-  return n;
-}
-
-/// The port of a per-port key "prefix" + name + "suffix", names exactly as
-/// the writer formats them.
-std::optional<std::size_t> PortOfKey(std::string_view key, std::string_view prefix,
-                                     std::string_view suffix) {
-  if (key.size() <= prefix.size() + suffix.size()) return std::nullopt;
-  if (key.substr(0, prefix.size()) != prefix) return std::nullopt;
-  if (key.substr(key.size() - suffix.size()) != suffix) return std::nullopt;
-  const std::string_view name =
-      key.substr(prefix.size(), key.size() - prefix.size() - suffix.size());
-  static const std::array<std::string, kPortCount> kNames = [] {
-    std::array<std::string, kPortCount> names;
-    for (std::size_t i = 0; i < kPortCount; ++i) names[i] = PortNameOfIndex(i);
-    return names;
-  }();
-  for (std::size_t i = 0; i < kPortCount; ++i) {
-    if (name == kNames[i]) return i;
-  }
-  return std::nullopt;
-}
-
 // ---------------------------------------------------------------------------
 // Value tests
 // ---------------------------------------------------------------------------
@@ -231,190 +200,6 @@ std::vector<std::string_view> Fields(std::string_view text, std::size_t most) {
 }
 
 // ---------------------------------------------------------------------------
-// Key tables
-// ---------------------------------------------------------------------------
-
-enum class Rule : std::uint8_t {
-  kRange,        ///< atoi value in [min, max], stored times `scale`
-  kText,         ///< text value of at most `max` characters
-  kTextAny,      ///< text value stored as given (the accessor cuts it)
-  kAddress,      ///< the address test
-  kSystemHex,    ///< "0x" and hexadecimal digits, at most `max`
-  kPortEvents,   ///< "0x" and a decimal number, at most `max`
-  kPortRef,      ///< "0" or a port name outside TrunkMemberMask, stored as index + 1
-  kPhysicalRef,  ///< "0" or a physical port name that is not a trunk member
-  kVidList,      ///< FixVid/FrbVid
-};
-
-struct KeyRule {
-  Rule rule;
-  std::int32_t min = 0;
-  std::int32_t max = 0;
-  std::uint32_t scale = 1;
-};
-
-constexpr KeyRule Range(std::int32_t min, std::int32_t max, std::uint32_t scale = 1) {
-  return {Rule::kRange, min, max, scale};
-}
-constexpr KeyRule Length(std::int32_t max) { return {Rule::kText, 0, max}; }
-constexpr KeyRule kAnyText{Rule::kTextAny};
-constexpr KeyRule kAddressRule{Rule::kAddress};
-constexpr KeyRule kPortRefRule{Rule::kPortRef};
-
-struct SingleKey {
-  std::string_view key;
-  ConfigItemId id;
-  std::size_t n;
-  KeyRule rule;
-  ValidationFlags group;
-  bool spanningTree = false;
-};
-
-const SingleKey kSingleKeys[] = {
-    {"SwitchName", D_CONF_ETH_NAMEA8, 0, Length(30), vf::kSystem},
-    {"Location", D_CONF_ETH_LOCATION, 0, Length(80), vf::kSystem},
-    {"SysDescr", D_CONF_ETH_SYSDESCRA8, 0, Length(30), vf::kSystem},
-    {"Contact", D_CONF_ETH_CONTACTA8, 0, Length(30), vf::kSystem},
-    {"WebConfig", kM1WebConfig, 0, Range(0, 1), vf::kSystem},
-    {"TelnetConsole", kM1TelnetConsole, 0, Range(0, 1), vf::kSystem},
-    {"CF_Operation_En", kM1CfOperationEn, 0, Range(0, 1), vf::kCf},
-    {"CF_Config_En", kM1CfConfigEn, 0, Range(0, 1), vf::kCf},
-    {"CF_Firm_En", kM1CfFirmEn, 0, Range(0, 1), vf::kCf},
-    {"AdminPassword", kPasswordField, 1, Length(16), vf::kPasswords},
-    {"UserPassword", kPasswordField, 0, Length(16), vf::kPasswords},
-    {"ResetPasswd_En", kM1ResetPasswdEn, 0, Range(0, 1), vf::kPasswords},
-    {"Enable_AccessIp", D_CONF_GRANTIP_INUSED, 0, Range(0, 1), vf::kAccessibleIp},
-    {"AUTOIP", kIpConfigMode, 0, Range(0, 2), vf::kNetwork},
-    {"IPAddress", D_CONF_ETH_IPADDR, 0, kAddressRule, vf::kNetwork},
-    {"Netmask", D_CONF_ETH_IPMASK, 0, kAddressRule, vf::kNetwork},
-    {"Gateway", D_CONF_ETH_GATEWAY, 0, kAddressRule, vf::kNetwork},
-    {"DNSIP", D_CONF_ETH_DNSSIP, 0, kAddressRule, vf::kNetwork},
-    {"DNSIP1", D_CONF_ETH_DNSSIP1, 0, kAddressRule, vf::kNetwork},
-    {"SNMPVERSION", D_CONF_SNMP_VERSION, 0, Range(0, 2), vf::kSnmp},
-    {"Admin_AuthType", kM1AdminAuthType, 0, Range(0, 2), vf::kSnmp},
-    {"User_AuthType", kM1UserAuthType, 0, Range(0, 2), vf::kSnmp},
-    {"Admin_ADEEnable", D_CONF_SNMP_V3AADEE, 0, Range(0, 1), vf::kSnmp},
-    {"User_ADEEnable", D_CONF_SNMP_V3UADEE, 0, Range(0, 1), vf::kSnmp},
-    {"V1_V2c_RCommunity", kM1ReadCommunity, 0, Length(30), vf::kSnmp},
-    {"V1_V2c_RWCommunity", kM1ReadWriteCommunity, 0, Length(30), vf::kSnmp},
-    {"TRAP_Serer", kM1TrapServer, 0, Length(30), vf::kSnmp},
-    {"TRAP_Community", kM1TrapCommunity, 0, Length(30), vf::kSnmp},
-    {"Admin_DataEncryption", kM1AdminDataEncryption, 0, kAnyText, vf::kSnmp},
-    {"User_DataEncryption", kM1UserDataEncryption, 0, kAnyText, vf::kSnmp},
-    {"TimeZone", D_CONF_ETH_DTIME_TZONE, 0, Range(0, 62), vf::kTime},
-    {"1stTimeSrv", D_CONF_ETH_DTIME_SRV1, 0, Length(30), vf::kTime},
-    {"2ndTimeSrv", D_CONF_ETH_DTIME_SRV2, 0, Length(30), vf::kTime},
-    {"QueryTimePeriod", D_CONF_ETH_DTIME_PERIOD, 0, Range(1, 9999), vf::kTime},
-    {"RedundantProtol", D_CONF_ETH_REDUN_PROTOCOL, 0, Range(0, 1), vf::kCommRedundancy},
-    {"HelloTime", D_CONF_ETH_SPAN_HELLO_TIME, 0, Range(0, 10), vf::kCommRedundancy, true},
-    {"MaxAge", D_CONF_ETH_SPAN_MAX_AGE, 0, Range(6, 40), vf::kCommRedundancy, true},
-    {"Forwarding", D_CONF_ETH_SPAN_FD_DELAY, 0, Range(4, 30), vf::kCommRedundancy, true},
-    {"BridgeId", kM1BridgeId, 0, Range(0, 15, 4096), vf::kCommRedundancy, true},
-    {"IsMaster", D_CONF_ETH_REDUN_MASTER, 0, Range(0, 1), vf::kCommRedundancy},
-    {"Coupling", kM1Coupling, 0, Range(0, 1), vf::kCommRedundancy},
-    {"ZorvelRingPort1", D_CONF_ETH_REDUN_PORT1, 0, kPortRefRule, vf::kCommRedundancy},
-    {"ZorvelRingPort2", D_CONF_ETH_REDUN_PORT2, 0, kPortRefRule, vf::kCommRedundancy},
-    {"CouplingPort", kM1CouplingPort, 0, kPortRefRule, vf::kCommRedundancy},
-    {"ControlPort", kM1ControlPort, 0, kPortRefRule, vf::kCommRedundancy},
-    {"QosMechanism", D_CONF_QOS_SCHEDULE, 0, Range(0, 1), vf::kQos},
-    {"SysVID", D_CONF_VLAN_SYS_VID, 0, Range(1, 4094), vf::kVlan},
-    {"EnableIGMPSnoop", D_CONF_IGMPSNOOP_ENABLE, 0, Range(0, 1), vf::kIgmpSnooping},
-    {"QUERY_PERIOD", kM1QueryPeriod, 0, Range(20, 600), vf::kIgmpSnooping},
-    {"BSPEnable", kM1BspEnable, 0, Range(0, 1), vf::kBandwidthManagement},
-    {"IncludeMulticast", kM1IncludeMulticast, 0, Range(0, 1), vf::kBandwidthManagement},
-    {"Dot1x_DataBase", kM1Dot1xDataBase, 0, Range(1, 3), vf::kDot1x},
-    {"Radius_Server", kM1RadiusServer, 0, Length(30), vf::kDot1x},
-    {"Radius_SerKey", kM1RadiusSerKey, 0, Length(30), vf::kDot1x},
-    {"Radius_SerPort", kM1RadiusSerPort, 0, Range(1, 65535), vf::kDot1x},
-    {"Dot1x_ReAuth", kM1Dot1xReAuth, 0, Range(0, 1), vf::kDot1x},
-    // Kept in 16 bits: a larger period is refused, never stored cut.
-    {"Dot1x_ReAuthPeriod", kM1Dot1xReAuthPeriod, 0, Range(60, 65535), vf::kDot1x},
-    {"SMTPServer", D_CONF_ETH_WARN_SMTPSrv, 0, Length(30), vf::kEmailWarning},
-    {"SMTPAccount", D_CONF_ETH_WARN_SMTP_UNAME, 0, Length(45), vf::kEmailWarning},
-    {"SMTPPassword", D_CONF_ETH_WARN_SMTP_PASSWD, 0, Length(45), vf::kEmailWarning},
-    {"1st_e-mail_address", kM1EmailAddress, 0, Length(30), vf::kEmailWarning},
-    {"2nd_e-mail_address", kM1EmailAddress, 1, Length(30), vf::kEmailWarning},
-    {"3rd_e-mail_address", kM1EmailAddress, 2, Length(30), vf::kEmailWarning},
-    {"4th_e-mail_address", kM1EmailAddress, 3, Length(30), vf::kEmailWarning},
-    {"EW_SystemEvents",
-     D_CONF_ETH_WARN_SFLAGA8,
-     0,
-     {Rule::kSystemHex, 0, 0x10000},
-     vf::kEmailWarning},
-    {"Relay1Override", kM1Relay1Override, 0, Range(0, 1), vf::kRelayAlarm},
-    {"Relay2Override", kM1Relay2Override, 0, Range(0, 1), vf::kRelayAlarm},
-    {"Power_Input_1_failure(On->Off)", kM1PowerInput1Failure, 0, Range(0, 2), vf::kRelayAlarm},
-    {"Power_Input_2_failure(On->Off)", kM1PowerInput2Failure, 0, Range(0, 2), vf::kRelayAlarm},
-    {"RW_DI1_N2F", kM1RwDi1N2F, 0, Range(0, 2), vf::kRelayAlarm},
-    {"RW_DI1_F2N", kM1RwDi1F2N, 0, Range(0, 2), vf::kRelayAlarm},
-    {"RW_DI2_N2F", kM1RwDi2N2F, 0, Range(0, 2), vf::kRelayAlarm},
-    {"RW_DI2_F2N", kM1RwDi2F2N, 0, Range(0, 2), vf::kRelayAlarm},
-    {"FASTRECOVERY", kM1FastRecovery, 0, Range(0, 1), vf::kLineSwap},
-    {"MirrorPort", D_CONF_ETH_MIRROR_PORT, 0, {Rule::kPhysicalRef}, vf::kMirror},
-    {"MonitoredPort", D_CONF_ETH_TARGET_PORT, 0, kPortRefRule, vf::kMirror},
-    {"WatchDirection", D_CONF_ETH_MIRROR_DIR, 0, Range(0, 2), vf::kMirror},
-};
-
-struct PortKey {
-  std::string_view prefix;
-  std::string_view suffix;
-  ConfigItemId id;
-  KeyRule rule;
-  ValidationFlags group;
-  bool spanningTree = false;
-  bool physicalOnly = false;
-  /// Stored instead of the file's value for a port in a trunk group.
-  std::optional<std::uint32_t> memberValue = std::nullopt;
-};
-
-const PortKey kPortKeys[] = {
-    {"Port_", "_EN", kM1PortEnable, Range(0, 1), vf::kPort},
-    {"Port_", "_Speed", kM1PortSpeed, Range(0, 6), vf::kPort},
-    {"Port_", "_FDX", kM1PortFdx, Range(0, 1), vf::kPort},
-    {"Port_", "_MDI", kM1PortMdi, Range(0, 2), vf::kPort},
-    {"STP_EN_", "", kM1StpEnable, Range(0, 1), vf::kCommRedundancy, true, false, 1},
-    {"STP_ID_", "", kM1StpId, Range(0, 15, 16), vf::kCommRedundancy, true, false, 8 * 16},
-    {"STP_Cost_", "", kM1StpCost, Range(1, 200000000), vf::kCommRedundancy, true, false, 200000},
-    {"InspectCos_", "", kM1InspectCos, Range(0, 1), vf::kQos, false, false, 1},
-    {"PortPriority_", "", kM1PortPriority, Range(0, 7), vf::kQos, false, false, 3},
-    {"VLANType_", "", kM1VlanType, Range(0, 1), vf::kVlan, false, false, 1},
-    {"VLANPvid_", "", kM1VlanPvid, Range(1, 4094), vf::kVlan, false, false, 1},
-    {"FixVid_", "", kM1FixVid, {Rule::kVidList}, vf::kVlan},
-    {"FrbVid_", "", kM1FrbVid, {Rule::kVidList}, vf::kVlan},
-    {"GMRP_EN_", "", kM1GmrpEnable, Range(0, 1), vf::kGmrp, false, false, 0},
-    {"MFBMODE_", "", kM1MfbMode, Range(1, 3), vf::kGmrp, false, false, 2},
-    {"RLI_SET_", "", kM1RliSet, Range(0, 9), vf::kBandwidthManagement, false, true},
-    // The trunk entries have no 802.1X byte: theirs would lie in user 0.
-    {"Dot1x_EN_", "", kM1Dot1xEnable, Range(0, 1), vf::kDot1x, false, true, 0},
-    {"EW_PortEvents_", "", kM1EwPortEvents, {Rule::kPortEvents, 0, 7}, vf::kEmailWarning},
-    {"EW_TrafThreshold_", "", kM1EwTrafThreshold, Range(0, 100), vf::kEmailWarning},
-    {"EW_TrafDuration_", "", kM1EwTrafDuration, Range(1, 300), vf::kEmailWarning},
-    {"RW_PortLink_", "", kM1RwPortLink, Range(0, 4), vf::kRelayAlarm, false, false, 0},
-    {"RW_PortTraf_", "", kM1RwPortTraf, Range(0, 2), vf::kRelayAlarm},
-    {"RW_TrafThreshold_", "", kM1RwTrafThreshold, Range(0, 100), vf::kRelayAlarm, false, false, 0},
-    // The legend's 1..300: the duration is stored whole, never cut to a byte.
-    {"RW_TrafDuration_", "", kM1RwTrafDuration, Range(1, 300), vf::kRelayAlarm, false, false, 1},
-    {"DeviceIP_", "", kM1DeviceIp, kAddressRule, vf::kSetDeviceIp, false, false, 0},
-};
-
-/// Keys with an entry number: "<prefix>%d", numbers first..last, list
-/// index = number - first + firstIndex.
-struct IndexedKey {
-  std::string_view prefix;
-  ConfigItemId id;
-  std::size_t first;
-  std::size_t last;
-  KeyRule rule;
-  ValidationFlags group;
-};
-
-const IndexedKey kIndexedKeys[] = {
-    {"InspectTosPortGroup_", kM1InspectTosPortGroup, 1, 5, Range(0, 1), vf::kQos},
-    {"CoSMap_", kM1CosMap, 0, 7, Range(0, 3), vf::kQos},
-    {"ToSMap_", kM1TosMap, 0, 63, Range(0, 7), vf::kQos},
-};
-
-// ---------------------------------------------------------------------------
 // The reading itself
 // ---------------------------------------------------------------------------
 
@@ -431,11 +216,9 @@ class M1Reader {
   ValidationFlags TrunkConsistency() const;
   ValidationFlags PassTwo();
   ValidationFlags Dispatch(const KeyLine& line);
-  ValidationFlags ApplySingle(const SingleKey& key, const KeyLine& line);
-  ValidationFlags ApplyPort(const PortKey& key, std::size_t port, const KeyLine& line);
-  ValidationFlags ApplyValue(ConfigItemId id, std::size_t n, const KeyRule& rule,
-                             ValidationFlags group, const KeyLine& line, bool physicalRef,
-                             std::size_t port);
+  ValidationFlags ApplySingle(const Setting& row, const KeyLine& line);
+  ValidationFlags ApplyPort(const Setting& row, std::size_t port, const KeyLine& line);
+  ValidationFlags ApplyValue(const Setting& row, std::size_t n, const KeyLine& line);
   ValidationFlags ApplyAccessEntry(std::size_t n, const KeyLine& line);
   ValidationFlags ApplyIgmp(std::string_view value);
   ValidationFlags ApplyMulticast(std::string_view value);
@@ -477,6 +260,8 @@ ValidationFlags M1Reader::PassOneTrunks() {
     const auto flags = block_.ByteAt(kPortRecords + i * kPortRecordSize + 1);
     types_[i] = flags && (*flags & 0x08) ? 1 : 0;
   }
+  const Setting& typeRow = SectionRows(Section::kTrunk)[0];
+  const Setting& groupRow = SectionRows(Section::kTrunk)[1];
   lines_.Rewind();
   std::string_view line;
   while (lines_.Next(line)) {
@@ -484,14 +269,13 @@ ValidationFlags M1Reader::PassOneTrunks() {
     if (IsComment(line)) continue;
     const KeyLine key = SplitKey(line);
     if (key.key.empty() || key.key.size() > kPass1KeyMax) continue;
-    const auto typePort = PortOfKey(key.key, "Port_", "_TrunkType");
-    const auto groupPort = typePort ? typePort : PortOfKey(key.key, "Port_", "_TrunkGroup");
+    const auto typePort = PortOfKey(key.key, typeRow.key, typeRow.suffix);
+    const auto groupPort = typePort ? typePort : PortOfKey(key.key, groupRow.key, groupRow.suffix);
     if (!groupPort || *groupPort >= kPhysicalPorts) continue;
     const bool isType = typePort.has_value();
+    const KeyRule& rule = (isType ? typeRow : groupRow).rule;
     const std::int32_t value = CAtoi(key.Token());
-    if (value < 0 || value > (isType ? 1 : static_cast<std::int32_t>(kTrunkGroups))) {
-      return vf::kPortTrunking;
-    }
+    if (value < rule.min || value > rule.max) return (isType ? typeRow : groupRow).group;
     (isType ? types_ : groups_)[*groupPort] = static_cast<std::uint8_t>(value);
   }
   for (std::size_t i = 0; i < kPhysicalPorts; ++i) {
@@ -534,9 +318,10 @@ std::optional<std::size_t> M1Reader::PortValue(std::string_view name, bool physi
   return index;
 }
 
-ValidationFlags M1Reader::ApplyValue(ConfigItemId id, std::size_t n, const KeyRule& rule,
-                                     ValidationFlags group, const KeyLine& line, bool physicalRef,
-                                     std::size_t port) {
+ValidationFlags M1Reader::ApplyValue(const Setting& row, std::size_t n, const KeyLine& line) {
+  const ConfigItemId id = row.id;
+  const KeyRule& rule = row.rule;
+  const ValidationFlags group = row.group;
   switch (rule.rule) {
     case Rule::kRange: {
       const std::int32_t value = CAtoi(line.Token());
@@ -583,13 +368,15 @@ ValidationFlags M1Reader::ApplyValue(ConfigItemId id, std::size_t n, const KeyRu
     case Rule::kPhysicalRef: {
       const std::string_view token = line.Token();
       if (token == "0") return Store(id, n, 0, group);
-      const auto index = PortValue(token, physicalRef || rule.rule == Rule::kPhysicalRef);
+      const auto index = PortValue(token, rule.rule == Rule::kPhysicalRef);
       if (!index) return group;
       return Store(id, n, static_cast<std::uint32_t>(*index + 1), group);
     }
+    case Rule::kAccessEntry:
+      return ApplyAccessEntry(n, line);
     case Rule::kVidList: {
       SetItemContext context;
-      context.portTypeIsTrunk = trunkVlanType_[port];
+      context.portTypeIsTrunk = trunkVlanType_[n];
       return accessors_.setItem(block_, id, n, ItemValue(std::string(line.Text())), context) ==
                      ItemStatus::kOk
                  ? 0
@@ -599,23 +386,24 @@ ValidationFlags M1Reader::ApplyValue(ConfigItemId id, std::size_t n, const KeyRu
   return group;
 }
 
-ValidationFlags M1Reader::ApplySingle(const SingleKey& key, const KeyLine& line) {
-  if (key.spanningTree && protocol_ != 0) return 0;
-  const ValidationFlags result = ApplyValue(key.id, key.n, key.rule, key.group, line, false, 0);
-  if (result == 0 && key.id == D_CONF_ETH_REDUN_PROTOCOL) protocol_ = CAtoi(line.Token());
+ValidationFlags M1Reader::ApplySingle(const Setting& row, const KeyLine& line) {
+  if (row.spanningTree && protocol_ != 0) return 0;
+  const ValidationFlags result = ApplyValue(row, row.listIndex, line);
+  if (result == 0 && row.id == D_CONF_ETH_REDUN_PROTOCOL) protocol_ = CAtoi(line.Token());
   return result;
 }
 
-ValidationFlags M1Reader::ApplyPort(const PortKey& key, std::size_t port, const KeyLine& line) {
-  if (key.spanningTree && protocol_ != 0) return 0;
-  if (key.physicalOnly && port >= kPhysicalPorts) return 0;
-  if (IsGroupMember(port) && (key.memberValue || key.rule.rule == Rule::kVidList)) {
-    if (key.id == kM1VlanType) trunkVlanType_[port] = false;
-    if (key.rule.rule == Rule::kVidList) return 0;  // stored empty: nothing to add
-    return Store(key.id, port, *key.memberValue, key.group);
+ValidationFlags M1Reader::ApplyPort(const Setting& row, std::size_t port, const KeyLine& line) {
+  if (row.spanningTree && protocol_ != 0) return 0;
+  if (row.ports == PortSet::kPresentPhysical && port >= kPhysicalPorts) return 0;
+  const bool vidList = row.rule.rule == Rule::kVidList;
+  if (IsGroupMember(port) && (row.memberValue || vidList)) {
+    if (row.id == kM1VlanType) trunkVlanType_[port] = false;
+    if (vidList) return 0;  // stored empty: nothing to add
+    return Store(row.id, port, *row.memberValue, row.group);
   }
-  const ValidationFlags result = ApplyValue(key.id, port, key.rule, key.group, line, false, port);
-  if (result == 0 && key.id == kM1VlanType) trunkVlanType_[port] = CAtoi(line.Token()) == 0;
+  const ValidationFlags result = ApplyValue(row, port, line);
+  if (result == 0 && row.id == kM1VlanType) trunkVlanType_[port] = CAtoi(line.Token()) == 0;
   return result;
 }
 
@@ -734,25 +522,12 @@ ValidationFlags M1Reader::ApplyDot1xUser(ConfigItemId id, std::size_t n, std::st
 
 ValidationFlags M1Reader::Dispatch(const KeyLine& line) {
   const std::string_view key = line.key;
-  for (const SingleKey& single : kSingleKeys) {
-    if (key == single.key) return ApplySingle(single, line);
-  }
-  for (const PortKey& portKey : kPortKeys) {
-    if (const auto port = PortOfKey(key, portKey.prefix, portKey.suffix)) {
-      return ApplyPort(portKey, *port, line);
-    }
-  }
-  for (const IndexedKey& indexed : kIndexedKeys) {
-    if (key.substr(0, indexed.prefix.size()) != indexed.prefix) continue;
-    const auto number = CanonicalNumber(key.substr(indexed.prefix.size()));
-    if (!number || *number < indexed.first || *number > indexed.last) continue;
-    return ApplyValue(indexed.id, *number - (indexed.first == 1 ? 1 : 0), indexed.rule,
-                      indexed.group, line, false, 0);
-  }
-  if (key.substr(0, 9) == "AccessIp_") {
-    const auto number = CanonicalNumber(key.substr(9));
-    if (number && *number >= 1 && *number <= 10) return ApplyAccessEntry(*number - 1, line);
-    return 0;
+  if (const auto match = MatchKey(key)) {
+    const Setting& row = *match->row;
+    if (row.passOne) return 0;  // read in the trunk pass
+    if (row.shape == KeyShape::kPerPort) return ApplyPort(row, match->listIndex, line);
+    if (row.shape == KeyShape::kSingle) return ApplySingle(row, line);
+    return ApplyValue(row, match->listIndex, line);
   }
   static constexpr std::pair<std::string_view, ConfigItemId> kUserKeys[] = {
       {"Dot1xDB_User_", kM1Dot1xDbUser},
@@ -837,12 +612,12 @@ ValidationFlags M1Reader::CrossChecks() {
   // them must name a port that the file's trunks leave usable, as a line of
   // the file would have to: the export would otherwise write a reference
   // that no import takes back.
-  for (const SingleKey& single : kSingleKeys) {
-    const bool physical = single.rule.rule == Rule::kPhysicalRef;
-    if (single.rule.rule != Rule::kPortRef && !physical) continue;
-    const std::uint32_t reference = number(single.id, single.n);
+  for (const Setting& row : Schema()) {
+    const bool physical = row.rule.rule == Rule::kPhysicalRef;
+    if (row.shape != KeyShape::kSingle || (row.rule.rule != Rule::kPortRef && !physical)) continue;
+    const std::uint32_t reference = number(row.id, row.listIndex);
     if (reference != 0 && !PortValue(PortNameOfIndex(reference - 1), physical)) {
-      return single.group;
+      return row.group;
     }
   }
   // SNMP: V3 authentication needs passwords and keys of 8 characters.

@@ -453,6 +453,8 @@ constexpr Setting kSettings[] = {
 };
 // clang-format on
 
+}  // namespace
+
 /// "%d" with the canonical spelling of `n`: digits only, no leading zero.
 std::optional<std::size_t> CanonicalNumber(std::string_view text) {
   if (text.empty() || text.size() > 3) return std::nullopt;
@@ -464,8 +466,6 @@ std::optional<std::size_t> CanonicalNumber(std::string_view text) {
   }
   return n;
 }
-
-}  // namespace
 
 std::span<const Setting> Schema() { return kSettings; }
 

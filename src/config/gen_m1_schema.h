@@ -235,6 +235,9 @@ std::optional<KeyMatch> MatchKey(std::string_view key);
 std::optional<std::size_t> PortOfKey(std::string_view key, std::string_view prefix,
                                      std::string_view suffix);
 
+/// An entry number of a key: digits only, no leading zero, at most three.
+std::optional<std::size_t> CanonicalNumber(std::string_view text);
+
 /// The key of a row for one list index ("Port_1-1_EN", "CoSMap_3").
 std::string KeyOf(const Setting& row, std::size_t listIndex);
 
