@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,9 +11,11 @@
 #include "config/block_encodings.h"
 #include "config/c_number_parse.h"
 #include "config/config_item_ids.h"
+#include "config/file_schema.h"
 #include "config/file_writer.h"
 #include "config/gen_m1_block.h"
 #include "config/gen_m1_schema.h"
+#include "config/value_rules.h"
 
 namespace vantrell {
 namespace gen_m1 {
@@ -38,13 +41,20 @@ class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
 
-  void Rewind() { pos_ = 0; }
+  void Rewind() {
+    pos_ = 0;
+    lineEnds_ = 0;
+  }
 
   bool Next(std::string_view& line) {
     if (pos_ >= text_.size()) return false;
     const std::size_t start = pos_;
+    line_ = lineEnds_ + 1;
     while (pos_ < text_.size() && pos_ - start < kLineBuffer - 1) {
-      if (text_[pos_++] == '\n') break;
+      if (text_[pos_++] == '\n') {
+        ++lineEnds_;
+        break;
+      }
     }
     line = text_.substr(start, pos_ - start);
     if (line.back() != '\n' && pos_ >= text_.size()) return false;
@@ -53,9 +63,14 @@ class LineReader {
     return true;
   }
 
+  /// The 1-based file line of the piece handed out last.
+  int Line() const { return line_; }
+
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
+  int lineEnds_ = 0;
+  int line_ = 0;
 };
 
 bool IsSpace(char c) { return IsCSpace(c); }
@@ -132,11 +147,6 @@ bool DottedSyntax(std::string_view text) {
   }
 }
 
-bool IsMulticast(Ipv4 address) {
-  const std::uint8_t first = Ipv4Octet(address, 0);
-  return first >= 224 && first <= 239;
-}
-
 /// An access entry "address/netmask": both parts as (address, netmask).
 std::optional<std::pair<Ipv4, Ipv4>> TestedAccessEntry(std::string_view text) {
   if (text.empty()) return std::pair<Ipv4, Ipv4>{0, 0};
@@ -147,56 +157,11 @@ std::optional<std::pair<Ipv4, Ipv4>> TestedAccessEntry(std::string_view text) {
   if (!DottedSyntax(host) || !DottedSyntax(mask)) return std::nullopt;
   const Ipv4 hostAddress = CInetAddr(host);
   const Ipv4 maskAddress = CInetAddr(mask);
-  if (IsMulticast(hostAddress) || hostAddress == kAllOnesIpv4 || hostAddress == 0) {
+  if (IsMulticastAddress(hostAddress) || hostAddress == kAllOnesIpv4 || hostAddress == 0) {
     return std::nullopt;
   }
   if (maskAddress == 0) return std::nullopt;
   return std::pair<Ipv4, Ipv4>{hostAddress, maskAddress};
-}
-
-/// A MAC address "XX-XX-XX-XX-XX-XX" (17 characters, hexadecimal digits).
-std::optional<std::array<std::uint8_t, 6>> ParseMac(std::string_view text) {
-  if (text.size() != 17) return std::nullopt;
-  std::array<std::uint8_t, 6> mac{};
-  const auto hex = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  for (std::size_t b = 0; b < 6; ++b) {
-    const int high = hex(text[3 * b]);
-    const int low = hex(text[3 * b + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    if (b < 5 && text[3 * b + 2] != '-') return std::nullopt;
-    mac[b] = static_cast<std::uint8_t>(high * 16 + low);
-  }
-  return mac;
-}
-
-/// Splits "a,b,c" into names; empty elements are skipped.
-std::vector<std::string_view> SplitNames(std::string_view list) {
-  std::vector<std::string_view> names;
-  while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    const std::string_view name = list.substr(0, comma);
-    if (!name.empty()) names.push_back(name);
-    if (comma == std::string_view::npos) break;
-    list = list.substr(comma + 1);
-  }
-  return names;
-}
-
-/// Whitespace-separated fields of a value.
-std::vector<std::string_view> Fields(std::string_view text, std::size_t most) {
-  std::vector<std::string_view> fields;
-  while (fields.size() < most) {
-    const std::string_view token = FirstToken(text);
-    if (token.empty()) break;
-    fields.push_back(token);
-    text = SkipSpaces(text).substr(token.size());
-  }
-  return fields;
 }
 
 // ---------------------------------------------------------------------------
@@ -207,14 +172,22 @@ class M1Reader {
  public:
   M1Reader(DeviceRecord& edited, ConfigBlock& block, std::string_view text,
            ItemAccessors& accessors)
-      : edited_(edited), block_(block), lines_(text), accessors_(accessors) {}
+      : edited_(edited), block_(&block), lines_(text), accessors_(accessors) {}
 
-  ValidationFlags Read();
+  FileReadResult Read();
 
  private:
-  ValidationFlags PassOneTrunks();
-  ValidationFlags TrunkConsistency() const;
-  ValidationFlags PassTwo();
+  /// Lists a problem. The reading used to end at the first one: from it on
+  /// the reading goes on in a copy of the block, so the block keeps what it
+  /// held then while the list gathers every problem of the file.
+  void Problem(int line, std::string key, ValidationFlags group);
+  ConfigBlock& Block() { return *block_; }
+  FileReadResult Result();
+
+  void PassOneTrunks();
+  void TrunkConsistency();
+  /// False when the model line names another model (the reading ends).
+  bool PassTwo();
   ValidationFlags Dispatch(const KeyLine& line);
   ValidationFlags ApplySingle(const Setting& row, const KeyLine& line);
   ValidationFlags ApplyPort(const Setting& row, std::size_t port, const KeyLine& line);
@@ -224,21 +197,22 @@ class M1Reader {
   ValidationFlags ApplyMulticast(std::string_view value);
   ValidationFlags ApplyUnicast(std::string_view value);
   ValidationFlags ApplyDot1xUser(ConfigItemId id, std::size_t n, std::string_view value);
-  ValidationFlags CrossChecks();
+  void CrossChecks();
 
   bool IsGroupMember(std::size_t port) const { return port < kPhysicalPorts && groups_[port] != 0; }
   std::optional<std::size_t> PortValue(std::string_view name, bool physicalOnly) const;
   ValidationFlags Store(ConfigItemId id, std::size_t n, std::uint32_t value,
                         ValidationFlags group) {
-    return accessors_.setNumber(block_, id, value, n) == ItemStatus::kOk ? 0 : group;
+    return accessors_.setNumber(Block(), id, value, n) == ItemStatus::kOk ? 0 : group;
   }
   ValidationFlags StoreText(ConfigItemId id, std::size_t n, std::string_view value,
                             ValidationFlags group) {
-    return accessors_.setText(block_, id, value, n) == ItemStatus::kOk ? 0 : group;
+    return accessors_.setText(Block(), id, value, n) == ItemStatus::kOk ? 0 : group;
   }
 
   DeviceRecord& edited_;
-  ConfigBlock& block_;
+  ConfigBlock* block_;
+  ConfigBlock scratch_;
   LineReader lines_;
   ItemAccessors& accessors_;
 
@@ -249,15 +223,35 @@ class M1Reader {
   std::int32_t protocol_ = 0;
   std::array<bool, kPortCount> trunkVlanType_{};
   std::array<bool, kDot1xUserCount> userSeen_{};
-  ValidationFlags accessFlags_ = 0;
+  FileProblemList problems_{ProblemPolicy::kFirstGroup};
+  /// Bad accessible IP entries end nothing; they count after the second pass.
+  std::vector<FileProblem> accessProblems_;
 };
 
-ValidationFlags M1Reader::PassOneTrunks() {
+void M1Reader::Problem(int line, std::string key, ValidationFlags group) {
+  problems_.Add(line, std::move(key), group);
+  if (!problems_.StoresValues() && block_ != &scratch_) {
+    scratch_ = *block_;
+    block_ = &scratch_;
+  }
+}
+
+/// The problems by line; those tied to no line (cross-checks) last.
+FileReadResult M1Reader::Result() {
+  FileReadResult result = problems_.TakeResult();
+  std::stable_sort(result.problems.begin(), result.problems.end(),
+                   [](const FileProblem& a, const FileProblem& b) {
+                     return (a.line == 0 ? INT_MAX : a.line) < (b.line == 0 ? INT_MAX : b.line);
+                   });
+  return result;
+}
+
+void M1Reader::PassOneTrunks() {
   for (std::size_t i = 0; i < kPhysicalPorts; ++i) {
     groups_[i] =
-        static_cast<std::uint8_t>(accessors_.getNumber(block_, kM1PortTrunkGroup, i).value_or(0));
+        static_cast<std::uint8_t>(accessors_.getNumber(Block(), kM1PortTrunkGroup, i).value_or(0));
     if (groups_[i] > kTrunkGroups) groups_[i] = 0;
-    const auto flags = block_.ByteAt(kPortRecords + i * kPortRecordSize + 1);
+    const auto flags = Block().ByteAt(kPortRecords + i * kPortRecordSize + 1);
     types_[i] = flags && (*flags & 0x08) ? 1 : 0;
   }
   const Setting& typeRow = SectionRows(Section::kTrunk)[0];
@@ -275,7 +269,10 @@ ValidationFlags M1Reader::PassOneTrunks() {
     const bool isType = typePort.has_value();
     const KeyRule& rule = (isType ? typeRow : groupRow).rule;
     const std::int32_t value = CAtoi(key.Token());
-    if (value < rule.min || value > rule.max) return (isType ? typeRow : groupRow).group;
+    if (value < rule.min || value > rule.max) {
+      Problem(lines_.Line(), std::string(key.key), (isType ? typeRow : groupRow).group);
+      continue;
+    }
     (isType ? types_ : groups_)[*groupPort] = static_cast<std::uint8_t>(value);
   }
   for (std::size_t i = 0; i < kPhysicalPorts; ++i) {
@@ -283,28 +280,32 @@ ValidationFlags M1Reader::PassOneTrunks() {
       groups_[i] = 0;
       types_[i] = 0;
     }
-    accessors_.setNumber(block_, kM1PortTrunkType, types_[i], i);
-    accessors_.setNumber(block_, kM1PortTrunkGroup, groups_[i], i);
+    accessors_.setNumber(Block(), kM1PortTrunkType, types_[i], i);
+    accessors_.setNumber(Block(), kM1PortTrunkGroup, groups_[i], i);
   }
-  return TrunkConsistency();
+  TrunkConsistency();
 }
 
-ValidationFlags M1Reader::TrunkConsistency() const {
+/// A group's problem names the trunk group line of its first member.
+void M1Reader::TrunkConsistency() {
+  const Setting& groupRow = SectionRows(Section::kTrunk)[1];
   for (std::uint8_t g = 1; g <= kTrunkGroups; ++g) {
+    std::optional<std::size_t> firstMember;
     int members[2] = {0, 0};
     bool modulePorts = false;
     bool gigabitPorts = false;
     for (std::size_t i = 0; i < kPhysicalPorts; ++i) {
       if (groups_[i] != g) continue;
+      if (!firstMember) firstMember = i;
       ++members[types_[i]];
       (i < kModulePorts ? modulePorts : gigabitPorts) = true;
     }
-    for (const int count : members) {
-      if (count == 1 || count > 8) return vf::kPortTrunking;
+    const bool badCount = std::any_of(std::begin(members), std::end(members),
+                                      [](int count) { return count == 1 || count > 8; });
+    if (badCount || (modulePorts && gigabitPorts)) {
+      Problem(0, KeyOf(groupRow, *firstMember), vf::kPortTrunking);
     }
-    if (modulePorts && gigabitPorts) return vf::kPortTrunking;
   }
-  return 0;
 }
 
 std::optional<std::size_t> M1Reader::PortValue(std::string_view name, bool physicalOnly) const {
@@ -377,7 +378,7 @@ ValidationFlags M1Reader::ApplyValue(const Setting& row, std::size_t n, const Ke
     case Rule::kVidList: {
       SetItemContext context;
       context.portTypeIsTrunk = trunkVlanType_[n];
-      return accessors_.setItem(block_, id, n, ItemValue(std::string(line.Text())), context) ==
+      return accessors_.setItem(Block(), id, n, ItemValue(std::string(line.Text())), context) ==
                      ItemStatus::kOk
                  ? 0
                  : group;
@@ -409,19 +410,22 @@ ValidationFlags M1Reader::ApplyPort(const Setting& row, std::size_t port, const 
 
 ValidationFlags M1Reader::ApplyAccessEntry(std::size_t n, const KeyLine& line) {
   const auto entry = TestedAccessEntry(line.Text());
+  const auto bad = [&] {
+    accessProblems_.push_back({lines_.Line(), std::string(line.key), vf::kAccessibleIp});
+  };
   if (!entry) {
-    accessFlags_ |= vf::kAccessibleIp;
+    bad();
     return 0;
   }
-  if (accessors_.setNumber(block_, kM1AccessIp, entry->first, n) != ItemStatus::kOk ||
-      accessors_.setNumber(block_, kM1AccessIpNetmask, entry->second, n) != ItemStatus::kOk) {
-    accessFlags_ |= vf::kAccessibleIp;
+  if (accessors_.setNumber(Block(), kM1AccessIp, entry->first, n) != ItemStatus::kOk ||
+      accessors_.setNumber(Block(), kM1AccessIpNetmask, entry->second, n) != ItemStatus::kOk) {
+    bad();
   }
   return 0;
 }
 
 ValidationFlags M1Reader::ApplyIgmp(std::string_view value) {
-  const auto fields = Fields(value, 4);
+  const auto fields = SplitFields(value, 4);
   if (fields.size() < 3) return vf::kIgmpSnooping;
   const std::int32_t vid = CAtoi(fields[0]);
   const std::int32_t snooping = CAtoi(fields[1]);
@@ -431,13 +435,13 @@ ValidationFlags M1Reader::ApplyIgmp(std::string_view value) {
   }
   std::uint32_t routers = 0;
   if (fields.size() == 4) {
-    for (const std::string_view name : SplitNames(fields[3])) {
+    for (const std::string_view name : SplitList(fields[3])) {
       const auto index = PortValue(name, false);
       if (!index) return vf::kIgmpSnooping;
       routers |= 1u << *index;
     }
   }
-  auto bytes = block_.bytes();
+  auto bytes = Block().bytes();
   std::optional<std::size_t> slot;
   for (std::size_t v = 0; v < kIgmpEntries && !slot; ++v) {
     const std::size_t entry = kIgmpTable + v * kIgmpEntrySize;
@@ -460,7 +464,7 @@ ValidationFlags M1Reader::ApplyIgmp(std::string_view value) {
 /// The entry of a static table that holds `mac` or else the first unused
 /// one; nothing when all are used.
 std::optional<std::size_t> StaticEntryFor(BlockBytes bytes, std::size_t table, std::size_t entries,
-                                          const std::array<std::uint8_t, 6>& mac) {
+                                          const MacAddress& mac) {
   std::optional<std::size_t> firstFree;
   for (std::size_t k = 0; k < entries; ++k) {
     const std::size_t entry = table + k * kStaticEntrySize;
@@ -473,7 +477,7 @@ std::optional<std::size_t> StaticEntryFor(BlockBytes bytes, std::size_t table, s
   return firstFree;
 }
 
-void StoreStaticEntry(BlockBytes bytes, std::size_t entry, const std::array<std::uint8_t, 6>& mac,
+void StoreStaticEntry(BlockBytes bytes, std::size_t entry, const MacAddress& mac,
                       std::uint32_t port) {
   std::copy(mac.begin(), mac.end(), bytes.begin() + static_cast<long>(entry));
   WriteU32(bytes, entry + kStaticPort, port);
@@ -481,31 +485,31 @@ void StoreStaticEntry(BlockBytes bytes, std::size_t entry, const std::array<std:
 }
 
 ValidationFlags M1Reader::ApplyMulticast(std::string_view value) {
-  const auto fields = Fields(value, 2);
+  const auto fields = SplitFields(value, 2);
   if (fields.size() < 2) return vf::kStaticMulticast;
-  const auto mac = ParseMac(fields[0]);
+  const auto mac = ParseDashedMac(fields[0]);
   if (!mac || !((*mac)[0] & 1)) return vf::kStaticMulticast;
   std::uint32_t ports = 0;
-  for (const std::string_view name : SplitNames(fields[1])) {
+  for (const std::string_view name : SplitList(fields[1])) {
     const auto index = PortValue(name, false);
     if (!index) return vf::kStaticMulticast;
     ports |= 1u << *index;
   }
   if (ports == 0) return vf::kStaticMulticast;
-  const auto entry = StaticEntryFor(block_.bytes(), kMulticastTable, kMulticastEntries, *mac);
-  if (entry) StoreStaticEntry(block_.bytes(), *entry, *mac, ports);
+  const auto entry = StaticEntryFor(Block().bytes(), kMulticastTable, kMulticastEntries, *mac);
+  if (entry) StoreStaticEntry(Block().bytes(), *entry, *mac, ports);
   return 0;
 }
 
 ValidationFlags M1Reader::ApplyUnicast(std::string_view value) {
-  const auto fields = Fields(value, 2);
+  const auto fields = SplitFields(value, 2);
   if (fields.size() < 2) return vf::kStaticUnicast;
-  const auto mac = ParseMac(fields[0]);
+  const auto mac = ParseDashedMac(fields[0]);
   if (!mac || ((*mac)[0] & 1)) return vf::kStaticUnicast;
   const auto port = PortValue(fields[1], true);
   if (!port) return vf::kStaticUnicast;
-  const auto entry = StaticEntryFor(block_.bytes(), kUnicastTable, kUnicastEntries, *mac);
-  if (entry) StoreStaticEntry(block_.bytes(), *entry, *mac, static_cast<std::uint32_t>(*port));
+  const auto entry = StaticEntryFor(Block().bytes(), kUnicastTable, kUnicastEntries, *mac);
+  if (entry) StoreStaticEntry(Block().bytes(), *entry, *mac, static_cast<std::uint32_t>(*port));
   return 0;
 }
 
@@ -549,7 +553,7 @@ ValidationFlags M1Reader::Dispatch(const KeyLine& line) {
   return 0;
 }
 
-ValidationFlags M1Reader::PassTwo() {
+bool M1Reader::PassTwo() {
   lines_.Rewind();
   std::string_view line;
   while (lines_.Next(line)) {
@@ -559,13 +563,18 @@ ValidationFlags M1Reader::PassTwo() {
     if (key.key.empty() || key.key.size() > kPass2KeyMax) continue;
     if (!modelSeen_) {
       if (key.key != kModelNameKey) continue;
-      if (key.Text().substr(0, kModelPrefix.size()) != kModelPrefix) return vf::kWrongModelLine;
+      if (key.Text().substr(0, kModelPrefix.size()) != kModelPrefix) {
+        Problem(lines_.Line(), std::string(kModelNameKey), vf::kWrongModelLine);
+        return false;
+      }
       modelSeen_ = true;
       continue;
     }
-    if (const ValidationFlags flags = Dispatch(key)) return flags;
+    if (const ValidationFlags group = Dispatch(key)) {
+      Problem(lines_.Line(), std::string(key.key), group);
+    }
   }
-  return 0;
+  return true;
 }
 
 std::size_t LengthToSpace(std::string_view text) {
@@ -573,39 +582,52 @@ std::size_t LengthToSpace(std::string_view text) {
   return space == std::string_view::npos ? text.size() : space;
 }
 
-ValidationFlags M1Reader::CrossChecks() {
+/// Checks over several settings, in the order in which the first failing
+/// one has always given the flags; each problem names the setting it
+/// blames, tied to no line.
+void M1Reader::CrossChecks() {
   const auto number = [&](ConfigItemId id, std::size_t n = 0) {
-    return accessors_.getNumber(block_, id, n).value_or(0);
+    return accessors_.getNumber(Block(), id, n).value_or(0);
   };
   const auto text = [&](ConfigItemId id, std::size_t n = 0) {
-    return accessors_.getText(block_, id, n).value_or(std::string());
+    return accessors_.getText(Block(), id, n).value_or(std::string());
+  };
+  const auto problem = [&](std::string_view key, ValidationFlags group) {
+    Problem(0, std::string(key), group);
   };
   // Network: a fixed address needs an address and a netmask.
   const std::uint32_t mode = number(kIpConfigMode);
-  if (mode != 1 && mode != 2 &&
-      (number(D_CONF_ETH_IPADDR) == 0 || number(D_CONF_ETH_IPMASK) == 0)) {
-    return vf::kNetwork;
+  if (mode != 1 && mode != 2) {
+    if (number(D_CONF_ETH_IPADDR) == 0) {
+      problem("IPAddress", vf::kNetwork);
+    } else if (number(D_CONF_ETH_IPMASK) == 0) {
+      problem("Netmask", vf::kNetwork);
+    }
   }
   // Relay alarm: both transitions of an input on different relays.
   for (const auto& [onOff, offOn] :
-       {std::pair{kM1RwDi1N2F, kM1RwDi1F2N}, std::pair{kM1RwDi2N2F, kM1RwDi2F2N}}) {
-    const std::uint32_t a = number(onOff);
-    const std::uint32_t b = number(offOn);
-    if (a != 0 && b != 0 && a == b) return vf::kRelayAlarm;
+       {std::pair{"RW_DI1_N2F", "RW_DI1_F2N"}, std::pair{"RW_DI2_N2F", "RW_DI2_F2N"}}) {
+    const std::uint32_t a = number(FindSingle(onOff)->id);
+    const std::uint32_t b = number(FindSingle(offOn)->id);
+    if (a != 0 && b != 0 && a == b) problem(offOn, vf::kRelayAlarm);
   }
   // Comm. redundancy: spanning-tree times, distinct ring and coupling ports.
   const std::uint32_t hello = number(D_CONF_ETH_SPAN_HELLO_TIME);
   const std::uint32_t maxAge = number(D_CONF_ETH_SPAN_MAX_AGE);
   const std::uint32_t forwarding = number(D_CONF_ETH_SPAN_FD_DELAY);
   if (2 * (hello + 1) > maxAge || forwarding < 1 || maxAge > 2 * (forwarding - 1)) {
-    return vf::kCommRedundancy;
+    problem("MaxAge", vf::kCommRedundancy);
   }
-  const std::uint32_t ports[] = {number(D_CONF_ETH_REDUN_PORT1), number(D_CONF_ETH_REDUN_PORT2),
-                                 number(kM1CouplingPort), number(kM1ControlPort)};
-  for (std::size_t a = 0; a < 4; ++a) {
-    for (std::size_t b = a + 1; b < 4; ++b) {
+  constexpr std::string_view kRingPorts[] = {"ZorvelRingPort1", "ZorvelRingPort2", "CouplingPort",
+                                             "ControlPort"};
+  for (std::size_t b = 1; b < std::size(kRingPorts); ++b) {
+    const std::uint32_t port = number(FindSingle(kRingPorts[b])->id);
+    for (std::size_t a = 0; a < b; ++a) {
       // 0 is "no port": several settings may name none.
-      if (ports[a] != 0 && ports[a] == ports[b]) return vf::kCommRedundancy;
+      if (port != 0 && port == number(FindSingle(kRingPorts[a])->id)) {
+        problem(kRingPorts[b], vf::kCommRedundancy);
+        break;
+      }
     }
   }
   // Ring, coupling and mirror ports that the file left as the device had
@@ -617,24 +639,26 @@ ValidationFlags M1Reader::CrossChecks() {
     if (row.shape != KeyShape::kSingle || (row.rule.rule != Rule::kPortRef && !physical)) continue;
     const std::uint32_t reference = number(row.id, row.listIndex);
     if (reference != 0 && !PortValue(PortNameOfIndex(reference - 1), physical)) {
-      return row.group;
+      problem(row.key, row.group);
     }
   }
   // SNMP: V3 authentication needs passwords and keys of 8 characters.
   const std::uint32_t version = number(D_CONF_SNMP_VERSION);
   if (version == 0 || version == 2) {
     const struct {
-      ConfigItemId authType, encryptionOn, key;
+      std::string_view authType, encryptionOn;
+      ConfigItemId key;
       std::size_t password;
-    } accounts[] = {{kM1AdminAuthType, D_CONF_SNMP_V3AADEE, kM1AdminDataEncryption, 1},
-                    {kM1UserAuthType, D_CONF_SNMP_V3UADEE, kM1UserDataEncryption, 0}};
+    } accounts[] = {{"Admin_AuthType", "Admin_ADEEnable", kM1AdminDataEncryption, 1},
+                    {"User_AuthType", "User_ADEEnable", kM1UserDataEncryption, 0}};
     for (const auto& account : accounts) {
-      if (number(account.authType) != 0 &&
+      if (number(FindSingle(account.authType)->id) != 0 &&
           LengthToSpace(text(kPasswordField, account.password)) < 8) {
-        return vf::kSnmp;
+        problem(account.authType, vf::kSnmp);
       }
-      if (number(account.encryptionOn) != 0 && LengthToSpace(text(account.key)) < 8) {
-        return vf::kSnmp;
+      if (number(FindSingle(account.encryptionOn)->id) != 0 &&
+          LengthToSpace(text(account.key)) < 8) {
+        problem(account.encryptionOn, vf::kSnmp);
       }
     }
   }
@@ -642,52 +666,66 @@ ValidationFlags M1Reader::CrossChecks() {
   if (number(D_CONF_GRANTIP_INUSED) == 1) {
     bool any = false;
     for (std::size_t n = 0; n < 10 && !any; ++n) {
-      any = ReadIpv4(block_.bytes(), kAccessAddresses + 4 * n).value_or(0) != 0 &&
-            ReadIpv4(block_.bytes(), kAccessNetmasks + 4 * n).value_or(0) != 0;
+      any = ReadIpv4(Block().bytes(), kAccessAddresses + 4 * n).value_or(0) != 0 &&
+            ReadIpv4(Block().bytes(), kAccessNetmasks + 4 * n).value_or(0) != 0;
     }
-    if (!any) return vf::kAccessibleIp;
+    if (!any) problem("Enable_AccessIp", vf::kAccessibleIp);
   }
   // QoS: a trunk spanning ToS groups needs one setting; the trunk takes it.
+  const Setting& tosRow = *MatchKey("InspectTosPortGroup_1")->row;
   for (std::uint8_t g = 1; g <= kTrunkGroups; ++g) {
     std::optional<std::uint32_t> setting;
     int groupsSeen = 0;
     unsigned seen = 0;
-    for (std::size_t i = 0; i < kPhysicalPorts; ++i) {
+    bool agree = true;
+    for (std::size_t i = 0; i < kPhysicalPorts && agree; ++i) {
       if (groups_[i] != g) continue;
       const std::size_t tosGroup = i < kModulePorts ? i / 8 : 3 + (i - kModulePorts);
       if (seen & (1u << tosGroup)) continue;
       seen |= 1u << tosGroup;
       ++groupsSeen;
       const std::uint32_t tos = number(kM1InspectTosPortGroup, tosGroup);
-      if (setting && *setting != tos) return vf::kQos;
+      if (setting && *setting != tos) {
+        problem(KeyOf(tosRow, tosGroup), vf::kQos);
+        agree = false;
+      }
       setting = tos;
     }
-    if (groupsSeen > 1) {
+    if (agree && groupsSeen > 1) {
       const std::size_t entry = kFirstTrunkEntry + g - 1;
       const std::size_t offset = 865 + entry;
-      if (const auto byte = block_.ByteAt(offset)) {
-        block_.SetByteAt(offset, static_cast<std::uint8_t>((*byte & ~1u) | (*setting ? 1u : 0u)));
+      if (const auto byte = Block().ByteAt(offset)) {
+        Block().SetByteAt(offset, static_cast<std::uint8_t>((*byte & ~1u) | (*setting ? 1u : 0u)));
       }
     }
   }
-  return 0;
 }
 
-ValidationFlags M1Reader::Read() {
-  if (block_.size() < kBlockSize) return vf::kBlockRefused;
-  ClearListTables(block_);
+FileReadResult M1Reader::Read() {
+  if (Block().size() < kBlockSize) {
+    Problem(0, std::string(), vf::kBlockRefused);
+    return Result();
+  }
+  ClearListTables(Block());
   lines_.Rewind();
   std::string_view first;
   if (!lines_.Next(first) || first.empty() || first[0] != '[' ||
       !StartsLike(first, kConfigFileHeaderLine)) {
-    return vf::kWrongFirstLine;
+    Problem(1, std::string(), vf::kWrongFirstLine);
+    return Result();
   }
-  if (const ValidationFlags flags = PassOneTrunks()) return flags;
+  PassOneTrunks();
   memberMask_ = TrunkMemberMask(groups_, edited_.trunkPortMask);
-  if (const ValidationFlags flags = PassTwo()) return flags;
-  if (!modelSeen_) return vf::kWrongModelLine;
-  if (accessFlags_) return accessFlags_;
-  return CrossChecks();
+  if (!PassTwo()) return Result();
+  if (!modelSeen_) {
+    Problem(0, std::string(kModelNameKey), vf::kWrongModelLine);
+    return Result();
+  }
+  for (FileProblem& problem : accessProblems_) {
+    Problem(problem.line, std::move(problem.key), problem.group);
+  }
+  CrossChecks();
+  return Result();
 }
 
 }  // namespace
@@ -710,15 +748,20 @@ std::optional<std::uint32_t> TestedAddress(std::string_view text) {
   if (text.empty()) return 0u;
   if (!DottedSyntax(text)) return std::nullopt;
   const Ipv4 address = CInetAddr(text);
-  if (IsMulticast(address) || address == kAllOnesIpv4 || address == 0) return std::nullopt;
+  if (IsMulticastAddress(address) || address == kAllOnesIpv4 || address == 0) return std::nullopt;
   return address;
 }
 
 }  // namespace gen_m1
 
+FileReadResult ReadGenM1ConfigFileProblems(DeviceRecord& edited, ConfigBlock& block,
+                                           std::string_view fileText, ItemAccessors& accessors) {
+  return gen_m1::M1Reader(edited, block, fileText, accessors).Read();
+}
+
 ValidationFlags ReadGenM1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
                                     std::string_view fileText, ItemAccessors& accessors) {
-  return gen_m1::M1Reader(edited, block, fileText, accessors).Read();
+  return ReadGenM1ConfigFileProblems(edited, block, fileText, accessors).flags;
 }
 
 }  // namespace vantrell

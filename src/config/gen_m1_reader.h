@@ -4,9 +4,10 @@
 /// dispatches on each line's key, in two passes: pass 1 reads the trunk
 /// settings of the 26 physical ports, pass 2 everything else, starting at
 /// the model line and ending at the end marker. Every value is tested
-/// against its rule; the first one that breaks it ends the reading with the
-/// ValidationFlags bit of its function group. Cross-checks over several
-/// settings follow a complete reading.
+/// against the rule of its row in the file schema (gen_m1_schema.h); the
+/// first one that breaks it gives the ValidationFlags bit of its function
+/// group, as when it ended the reading, and the others are only listed.
+/// Cross-checks over several settings follow the reading.
 ///
 /// No text, however edited, makes the reader read or write outside the
 /// block: every table index comes from a bounded list.
@@ -27,6 +28,15 @@ namespace vantrell {
 /// block). A block shorter than the generation's gives kBlockRefused.
 ValidationFlags ReadGenM1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
                                     std::string_view fileText, ItemAccessors& accessors);
+
+/// ReadGenM1ConfigFile with every problem of the file: `flags` is what
+/// ReadGenM1ConfigFile returns, and the block holds what it would hold
+/// (from the first problem on the reading goes on in a copy of it). The
+/// problems come by line, each with its file key and function group; a
+/// wrong first line, model line or short block ends the reading, and the
+/// cross-checks, tied to no line (0), come last.
+FileReadResult ReadGenM1ConfigFileProblems(DeviceRecord& edited, ConfigBlock& block,
+                                           std::string_view fileText, ItemAccessors& accessors);
 
 namespace gen_m1 {
 
