@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "config/block_encodings.h"
 #include "config/config_item_ids.h"
@@ -304,6 +306,106 @@ TEST_F(GenM1ReaderTest, DeviceWithoutAddressTakesItsOwnFile) {
   EXPECT_EQ(Read(file), 0u);
   EXPECT_EQ(Number(D_CONF_ETH_IPADDR), 0u);
   EXPECT_EQ(Read(WithLine(file, "IPAddress", "IPAddress\t\t0.0.0.0")), validation::kNetwork);
+}
+
+/// The 1-based line of the line that starts with `key` and a TAB.
+int LineOf(std::string_view text, std::string_view key) {
+  const std::size_t at = text.find("\r\n" + std::string(key) + "\t");
+  EXPECT_NE(at, std::string_view::npos) << key;
+  return static_cast<int>(
+             std::count(text.begin(), text.begin() + static_cast<long>(at) + 2, '\n')) +
+         1;
+}
+
+class GenM1ProblemListTest : public GenM1ReaderTest {
+ protected:
+  FileReadResult ReadAll(std::string_view text) {
+    return ReadGenM1ConfigFileProblems(record_, block_, text, accessors_);
+  }
+};
+
+TEST_F(GenM1ProblemListTest, EveryBadValueIsListedWhileTheFlagsKeepTheFirst) {
+  std::string text = WithLine(file_, "SwitchName", "SwitchName\t0123456789012345678901234567890");
+  text = WithLine(text, "TimeZone", "TimeZone\t63");
+  text = WithLine(text, "MFBMODE_1-1", "MFBMODE_1-1\t0");
+  const FileReadResult result = ReadAll(text);
+  EXPECT_EQ(result.flags, validation::kSystem);
+  EXPECT_EQ(result.problems, (std::vector<FileProblem>{
+                                 {LineOf(text, "SwitchName"), "SwitchName", validation::kSystem},
+                                 {LineOf(text, "TimeZone"), "TimeZone", validation::kTime},
+                                 {LineOf(text, "MFBMODE_1-1"), "MFBMODE_1-1", validation::kGmrp}}));
+  EXPECT_EQ(LineOf(text, "SwitchName"), 10);
+  block_ = gen_m1::SampleBlock();
+  EXPECT_EQ(Read(text), validation::kSystem);
+}
+
+TEST_F(GenM1ProblemListTest, TheBlockKeepsWhatItHeldAtTheFirstProblem) {
+  // Lines after the first problem are still checked, but stored elsewhere.
+  std::string text = WithLine(file_, "SwitchName", "SwitchName\tRenamed");  // before: stored
+  text = WithLine(text, "Contact", "Contact\t0123456789012345678901234567890");
+  text = WithLine(text, "TimeZone", "TimeZone\t41");
+  text = WithLine(text, "QUERY_PERIOD", "QUERY_PERIOD\t5");
+  const ConfigBlock device = block_;
+  const FileReadResult result = ReadAll(text);
+  EXPECT_EQ(result.flags, validation::kSystem);
+  ASSERT_EQ(result.problems.size(), 2u);
+  EXPECT_EQ(result.problems[0].key, "Contact");
+  EXPECT_EQ(result.problems[1].key, "QUERY_PERIOD");
+  EXPECT_EQ(accessors_.getText(block_, D_CONF_ETH_NAMEA8), "Renamed");
+  EXPECT_EQ(Number(D_CONF_ETH_DTIME_TZONE), 23u);
+  EXPECT_EQ(Number(kM1QueryPeriod), accessors_.getNumber(device, kM1QueryPeriod));
+}
+
+TEST_F(GenM1ProblemListTest, PassesAccessEntriesAndCrossChecks) {
+  // A trunk pass problem, then second pass problems; a bad access entry
+  // never ended the reading and gives the flags only without them.
+  std::string text = WithLine(file_, "Port_1-1_TrunkGroup", "Port_1-1_TrunkGroup\t5");
+  text = WithLine(text, "AccessIp_4", "AccessIp_4\t10.0.0.1/0.0.0.0");
+  text = WithLine(text, "CF_Firm_En", "CF_Firm_En\t2");
+  FileReadResult result = ReadAll(text);
+  EXPECT_EQ(result.flags, validation::kPortTrunking);
+  EXPECT_EQ(result.problems,
+            (std::vector<FileProblem>{
+                {LineOf(text, "CF_Firm_En"), "CF_Firm_En", validation::kCf},
+                {LineOf(text, "AccessIp_4"), "AccessIp_4", validation::kAccessibleIp},
+                {LineOf(text, "Port_1-1_TrunkGroup"), "Port_1-1_TrunkGroup",
+                 validation::kPortTrunking}}));
+  text = WithLine(file_, "AccessIp_4", "AccessIp_4\t10.0.0.1/0.0.0.0");
+  text = WithLine(text, "SysVID", "SysVID\t0");
+  EXPECT_EQ(ReadAll(text).flags, validation::kVlan);
+  // Cross-checks are tied to no line and name the setting they blame.
+  block_ = gen_m1::SampleBlock();
+  text = WithLine(file_, "Netmask", "Netmask");
+  text = WithLine(text, "RW_DI1_F2N", "RW_DI1_F2N\t1");
+  text = WithLine(text, "InspectTosPortGroup_5", "InspectTosPortGroup_5\t0");
+  result = ReadAll(text);
+  EXPECT_EQ(result.flags, validation::kNetwork);
+  EXPECT_EQ(result.problems,
+            (std::vector<FileProblem>{{0, "Netmask", validation::kNetwork},
+                                      {0, "RW_DI1_F2N", validation::kRelayAlarm},
+                                      {0, "InspectTosPortGroup_5", validation::kQos}}));
+  // A trunk group that breaks the member rules names its first member.
+  block_ = gen_m1::SampleBlock();
+  result = ReadAll(WithLine(file_, "Port_1-4_TrunkType", "Port_1-4_TrunkType\t0"));
+  EXPECT_EQ(result.problems,
+            (std::vector<FileProblem>{{0, "Port_1-3_TrunkGroup", validation::kPortTrunking}}));
+}
+
+TEST_F(GenM1ProblemListTest, AWrongFileEndsTheReadingAndLongLinesKeepTheCount) {
+  std::string text = WithLine(file_, "ModelName", "ModelName\tORV-M2");
+  text = WithLine(text, "TimeZone", "TimeZone\t63");
+  EXPECT_EQ(ReadAll(text).problems,
+            (std::vector<FileProblem>{{3, "ModelName", validation::kWrongModelLine}}));
+  EXPECT_EQ(ReadAll("[Other file]\r\n" + file_).problems,
+            (std::vector<FileProblem>{{1, "", validation::kWrongFirstLine}}));
+  // A line longer than the 512-byte buffer is read in pieces but counts once.
+  text = file_;
+  text.insert(text.find("\r\n# [TimeZone]") + 2, "# " + std::string(1500, 'x') + "\r\n");
+  text = WithLine(text, "TimeZone", "TimeZone\t63");
+  const FileReadResult result = ReadAll(text);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].line, LineOf(text, "TimeZone"));
+  EXPECT_EQ(result.flags, validation::kTime);
 }
 
 TEST(GenM1TrunkMemberMask, EntriesWithMembersAndPortsThatCannotTrunk) {
