@@ -17,17 +17,20 @@ using F = ValueFormat;
 
 constexpr std::string_view kL01 = "# \t--> 0 : Disable\n# \t--> 1 : Enable\n";
 constexpr std::string_view kPortL01 = "# \t--> 0  : Disable\n# \t--> 1  : Enable\n";
-constexpr std::string_view kMaxLength30 = "# \t--> max. length = 30 words\n";
-constexpr std::string_view kMailLength30 = "# \t --> max. length 30 words\n";
-constexpr std::string_view kMailLength45 = "# \t --> max. length 45 words\n";
+// Legends state a rule's range and length by "{low}", "{high}" and "{max}".
+constexpr std::string_view kMaxLength = "# \t--> max. length = {max} words\n";
+constexpr std::string_view kMailLength = "# \t --> max. length {max} words\n";
+constexpr std::string_view kRange = "# \t--> Range {low} to {high}\n";
 constexpr std::string_view kKeyLength =
     "# \t--> max. length = 30 words\n# \t--> min. length = 8 words\n";
 constexpr std::string_view kAddressFormat = "# \t--> format : (xxx.xxx.xxx.xxx)\n";
 constexpr std::string_view kUnitSecond = "# \t--> unit is second.\n";
 constexpr std::string_view kAuthTypes = "# \t--> 0: NO-AUTH\n# \t--> 1: MD5\n# \t--> 2: SHA\n";
 constexpr std::string_view kSnmpL01 = "# \t--> 0: Disable\n# \t--> 1: Enable\n";
-constexpr std::string_view kCosRange = "# \t--> Range 0 to 7 ( according to CoS mapping )\n";
-constexpr std::string_view kVidRange = "# \t--> Range 1 to 4094\n";
+constexpr std::string_view kCosRange =
+    "# \t--> Range {low} to {high} ( according to CoS mapping )\n";
+/// The VID lists' range, which the accessors check.
+constexpr std::string_view kVidListRange = "# \t--> Range 1 to 4094\n";
 constexpr std::string_view kRelayLegend =
     "# \t--> 0 : Disable\n# \t--> 1 : Enable (relay 1)\n# \t--> 2 : Enable (relay 2)\n";
 constexpr std::string_view kPortNamesLegend =
@@ -79,13 +82,13 @@ constexpr Setting PassOne(Setting s) {
 constexpr Setting kSettings[] = {
     // System identification.
     Single(S::kSystem, "SwitchName", D_CONF_ETH_NAMEA8, F::kText, Length(30), vf::kSystem,
-           {"# [SwitchName]: Switch Name\n", kMaxLength30}),
+           {"# [SwitchName]: Switch Name\n", kMaxLength}),
     Single(S::kSystem, "Location", D_CONF_ETH_LOCATION, F::kText, Length(80), vf::kSystem,
-           {"# [Location]: Switch Location\n", "# \t--> max. length = 80 words\n"}),
+           {"# [Location]: Switch Location\n", kMaxLength}),
     Single(S::kSystem, "SysDescr", D_CONF_ETH_SYSDESCRA8, F::kText, Length(30), vf::kSystem,
-           {"# [SysDescr]: Switch Description\n", kMaxLength30}),
+           {"# [SysDescr]: Switch Description\n", kMaxLength}),
     Single(S::kSystem, "Contact", D_CONF_ETH_CONTACTA8, F::kText, Length(30), vf::kSystem,
-           {"# [Contact]: Maintainer Contact Info\n", kMaxLength30}).Tabs(3),
+           {"# [Contact]: Maintainer Contact Info\n", kMaxLength}).Tabs(3),
     Single(S::kSystem, "WebConfig", D_CONF_ETH_FLAG_WEBA8, F::kHex, Range(0, 1), vf::kSystem,
            {"# [WebConfig]: Web Configuration\n",
             "# \t--> 0 : Disable Web Configuration\n# \t--> 1 : Enable Web Configuration\n"}),
@@ -101,10 +104,10 @@ constexpr Setting kSettings[] = {
            {"# [CF_Firm_En]: CF Load Firmware Enable\n", kL01}).Tabs(1),
     // Passwords.
     Single(S::kPassword, "AdminPassword", kPasswordField, F::kText, Length(16), vf::kPasswords,
-           {"# [AdminPassword]: Admin Password\n", "# \t--> Max. length = 16 words\n"})
+           {"# [AdminPassword]: Admin Password\n", "# \t--> Max. length = {max} words\n"})
         .ListIndex(1),
     Single(S::kPassword, "UserPassword", kPasswordField, F::kText, Length(16), vf::kPasswords,
-           {"# [UserPassword]: User Password\n", "# \t--> Max. length = 16 words\n"}),
+           {"# [UserPassword]: User Password\n", "# \t--> Max. length = {max} words\n"}),
     Single(S::kPassword, "ResetPasswd_En", kM1ResetPasswdEn, F::kDecimal, Range(0, 1),
            vf::kPasswords, {"# [ResetPasswd_En]: Reset Password Enable\n"}),
     // Accessible IP.
@@ -168,9 +171,9 @@ constexpr Setting kSettings[] = {
            {"# [SNMPVERSION]: SNMP Version\n",
             "# \t--> 0: V1, V2c, V3\n# \t--> 1: V1, V2c\n# \t--> 2: V3 only\n"}).Tabs(3),
     Single(S::kSnmp, "V1_V2c_RCommunity", kM1ReadCommunity, F::kText, Length(30), vf::kSnmp,
-           {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength30}),
+           {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength}),
     Single(S::kSnmp, "V1_V2c_RWCommunity", kM1ReadWriteCommunity, F::kText, Length(30), vf::kSnmp,
-           {"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n", kMaxLength30}),
+           {"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n", kMaxLength}),
     Single(S::kSnmp, "Admin_AuthType", kM1AdminAuthType, F::kDecimal, Range(0, 2), vf::kSnmp,
            {"# [Admin_AuthType]: Admin Auth. Type\n", kAuthTypes,
             "# Note :\n# If you want to set MD5 or SHA,\n"
@@ -197,22 +200,22 @@ constexpr Setting kSettings[] = {
            vf::kSnmp, {"# [User_DataEncryption]: User Data Encryption Key\n", kKeyLength}).Tabs(1),
     Single(S::kSnmp, "TRAP_Serer", kM1TrapServer, F::kText, Length(30), vf::kSnmp,
            {"# [TRAP Serer]: Trap Server IP Address\n",
-            "# \t--> IP or String (Max. length = 30 words.)\n"}).Tabs(4),
+            "# \t--> IP or String (Max. length = {max} words.)\n"}).Tabs(4),
     Single(S::kSnmp, "TRAP_Community", kM1TrapCommunity, F::kText, Length(30), vf::kSnmp,
            {"# [TRAP Community]: TRAP Community\n",
-            "# \t--> TRAP Community name (max. length = 30 words.)\n"}),
+            "# \t--> TRAP Community name (max. length = {max} words.)\n"}),
     // Time.
     Single(S::kTime, "TimeZone", D_CONF_ETH_DTIME_TZONE, F::kDecimal, Range(0, 62), vf::kTime,
            {"# [TimeZone]: Time Zone\n", {}, {}, LegendLines::kTimeZones}).Tabs(3),
     Single(S::kTime, "1stTimeSrv", D_CONF_ETH_DTIME_SRV1, F::kText, Length(30), vf::kTime,
-           {"# [1stTimeSrv]: 1st Time Server IP/Name\n", "# \t--> max. length = 30 words.\n"})
+           {"# [1stTimeSrv]: 1st Time Server IP/Name\n", "# \t--> max. length = {max} words.\n"})
         .Tabs(3),
     Single(S::kTime, "2ndTimeSrv", D_CONF_ETH_DTIME_SRV2, F::kText, Length(30), vf::kTime,
-           {"# [2ndTimeSrv]: 2nd Time Server IP/Name\n", "# \t--> max. length = 30 words.\n"})
+           {"# [2ndTimeSrv]: 2nd Time Server IP/Name\n", "# \t--> max. length = {max} words.\n"})
         .Tabs(3),
     Single(S::kTime, "QueryTimePeriod", D_CONF_ETH_DTIME_PERIOD, F::kUnsigned, Range(1, 9999),
            vf::kTime,
-           {"# [QueryTimePeriod]: Time Server Query Period\n", "# \t--> Range 1 to 9999\n",
+           {"# [QueryTimePeriod]: Time Server Query Period\n", kRange,
             kUnitSecond}),
     // Communication redundancy.
     Single(S::kRedundancy, "RedundantProtol", D_CONF_ETH_REDUN_PROTOCOL, F::kDecimal, Range(0, 1),
@@ -236,15 +239,16 @@ constexpr Setting kSettings[] = {
     // RSTP: read only while the protocol is 0 (IEEE 802.1W/D).
     Single(S::kRstp, "BridgeId", kM1BridgeId, F::kScaled, Range(0, 15, 4096), vf::kCommRedundancy,
            {"# [BridgeId]: Bridge Id\n", {}, {}, LegendLines::kBridgePriorities}).SpanningTree(),
+    // HelloTime has always taken 0, below the 1 its legend states.
     Single(S::kRstp, "HelloTime", D_CONF_ETH_SPAN_HELLO_TIME, F::kDecimal, Range(0, 10),
            vf::kCommRedundancy, {"# [HelloTime]: Hello Time\n", "# \t--> Range 1 to 10\n", kUnitSecond})
         .Unit("(sec.)").SpanningTree(),
     Single(S::kRstp, "MaxAge", D_CONF_ETH_SPAN_MAX_AGE, F::kDecimal, Range(6, 40),
-           vf::kCommRedundancy, {"# [MaxAge]: Max Age\n", "# \t--> Range 6 to 40\n", kUnitSecond})
+           vf::kCommRedundancy, {"# [MaxAge]: Max Age\n", kRange, kUnitSecond})
         .Tabs(3).Unit("(sec.)").SpanningTree(),
     Single(S::kRstp, "Forwarding", D_CONF_ETH_SPAN_FD_DELAY, F::kDecimal, Range(4, 30),
            vf::kCommRedundancy,
-           {"# [Forwarding]: Forwarding Delay\n", "# \t--> Range 4 to 30\n", kUnitSecond})
+           {"# [Forwarding]: Forwarding Delay\n", kRange, kUnitSecond})
         .Unit("(sec.)").SpanningTree(),
     PerPort(S::kRstp, "STP_EN_", "", kM1StpEnable, F::kDecimal, Range(0, 1), vf::kCommRedundancy,
             {"# [SPT_EN]: Enable/Disable IEEE 802.1W/1D function on the port.\n", kL01})
@@ -253,7 +257,7 @@ constexpr Setting kSettings[] = {
             {"# [SPT_ID]\n", {}, {}, LegendLines::kPortPriorities})
         .SpanningTree().MemberValue(8 * 16),
     PerPort(S::kRstp, "STP_Cost_", "", kM1StpCost, F::kUnsigned, Range(1, 200000000),
-            vf::kCommRedundancy, {"# [STP_Cost]\n", "# \t--> Range 1 to 200000000\n"})
+            vf::kCommRedundancy, {"# [STP_Cost]\n", kRange})
         .Tabs(1).SpanningTree().MemberValue(200000),
     // QoS classification.
     Single(S::kQos, "QosMechanism", D_CONF_QOS_SCHEDULE, F::kDecimal, Range(0, 1), vf::kQos,
@@ -275,24 +279,24 @@ constexpr Setting kSettings[] = {
              EntryHeading::kTos),
     // 802.1Q VLAN; the VID lists are applied by the accessors.
     Single(S::kVlan, "SysVID", D_CONF_VLAN_SYS_VID, F::kDecimal, Range(1, 4094), vf::kVlan,
-           {"# [SysVID]: Management VLAN ID\n", kVidRange}).Tabs(3),
+           {"# [SysVID]: Management VLAN ID\n", kRange}).Tabs(3),
     PerPort(S::kVlan, "VLANType_", "", kM1VlanType, F::kDecimal, Range(0, 1), vf::kVlan,
             {"# [VLANType]: VLAN Port Type \n", "# \t--> 1 : Access\n# \t--> 0 : Trunk\n"})
         .MemberValue(1),
     PerPort(S::kVlan, "VLANPvid_", "", kM1VlanPvid, F::kDecimal, Range(1, 4094), vf::kVlan,
-            {"# [VLANPvid]: PVID\n", kVidRange}).MemberValue(1),
+            {"# [VLANPvid]: PVID\n", kRange}).MemberValue(1),
     PerPort(S::kVlan, "FixVid_", "", kM1FixVid, F::kText, Only(Rule::kVidList), vf::kVlan,
-            {"# [FixVid]: Fixed VLAN (Tagged)\n", kVidRange, "# \tex: FixVid1  2,88,54\n"})
+            {"# [FixVid]: Fixed VLAN (Tagged)\n", kVidListRange, "# \tex: FixVid1  2,88,54\n"})
         .Tabs(3),
     PerPort(S::kVlan, "FrbVid_", "", kM1FrbVid, F::kText, Only(Rule::kVidList), vf::kVlan,
-            {"# [FrbVid]: Forbidden VLAN\n", kVidRange, "# \tex: FrbVid1  13,1048,211,2001\n"})
+            {"# [FrbVid]: Forbidden VLAN\n", kVidListRange, "# \tex: FrbVid1  13,1048,211,2001\n"})
         .Tabs(3),
     // IGMP snooping (the per-VLAN lines are a list of their own).
     Single(S::kIgmp, "EnableIGMPSnoop", D_CONF_IGMPSNOOP_ENABLE, F::kDecimal, Range(0, 1),
            vf::kIgmpSnooping, {"\n# [EnableIGMPSnoop]: Enable Switch's IGMP Snooping\n", kL01}),
     Single(S::kIgmp, "QUERY_PERIOD", kM1QueryPeriod, F::kDecimal, Range(20, 600),
            vf::kIgmpSnooping,
-           {"\n# [QUERY_PERIOD]: Period of Proxy Query\n", "# \t--> Range 20 to 600\n",
+           {"\n# [QUERY_PERIOD]: Period of Proxy Query\n", kRange,
             "# \t--> unit is second\n"}),
     // GMRP and multicast filtering.
     PerPort(S::kGmrp, "GMRP_EN_", "", kM1GmrpEnable, F::kDecimal, Range(0, 1), vf::kGmrp,
@@ -322,17 +326,17 @@ constexpr Setting kSettings[] = {
            {"# [Dot1x_DataBase]: DataBase Option \n",
             "# \t--> 1 : Local\n# \t--> 2 : Radius\n# \t--> 3 : Radius,Local\n"}),
     Single(S::kDot1x, "Radius_Server", kM1RadiusServer, F::kText, Length(30), vf::kDot1x,
-           {"# [Radius_Server]: Radius Server\n", kMaxLength30}),
+           {"# [Radius_Server]: Radius Server\n", kMaxLength}),
     Single(S::kDot1x, "Radius_SerPort", kM1RadiusSerPort, F::kDecimal, Range(1, 65535), vf::kDot1x,
-           {"# [Radius_SerPort]: Radius Server Port\n", "# \t--> Range 1 to 65535\n"}),
+           {"# [Radius_SerPort]: Radius Server Port\n", kRange}),
     Single(S::kDot1x, "Radius_SerKey", kM1RadiusSerKey, F::kText, Length(30), vf::kDot1x,
-           {"# [Radius_SerKey]: Radius Server Key\n", kMaxLength30}),
+           {"# [Radius_SerKey]: Radius Server Key\n", kMaxLength}),
     Single(S::kDot1x, "Dot1x_ReAuth", kM1Dot1xReAuth, F::kDecimal, Range(0, 1), vf::kDot1x,
            {"# [Dot1x_ReAuth]: Dot1x ReAuth\n", kL01}),
     // Kept in 16 bits: a larger period is refused, never stored cut.
     Single(S::kDot1x, "Dot1x_ReAuthPeriod", kM1Dot1xReAuthPeriod, F::kDecimal, Range(60, 65535),
            vf::kDot1x,
-           {"# [Dot1x_ReAuthPeriod]: Dot1x ReAuth\n", "# \t--> Range 60 to 65535\n", kUnitSecond}),
+           {"# [Dot1x_ReAuthPeriod]: Dot1x ReAuth\n", kRange, kUnitSecond}),
     // The trunk entries have no 802.1X byte: theirs would lie in user 0.
     PerPort(S::kDot1x, "Dot1x_EN_", "", kM1Dot1xEnable, F::kDecimal, Range(0, 1), vf::kDot1x,
             {"# [Dot1x_EN]: Dot1x Enable \n", kL01})
@@ -340,24 +344,24 @@ constexpr Setting kSettings[] = {
     // E-mail warning.
     Single(S::kEmail, "SMTPServer", D_CONF_ETH_WARN_SMTPSrv, F::kText, Length(30),
            vf::kEmailWarning,
-           {"# [SMTPServer]: SMTP server IP addr/name\n" "# \t --> max. length 30 words\n# ex: ",
+           {"# [SMTPServer]: SMTP server IP addr/name\n" "# \t --> max. length {max} words\n# ex: ",
             kExampleMailServer, " \n"}).Tabs(1),
     Single(S::kEmail, "SMTPAccount", D_CONF_ETH_WARN_SMTP_UNAME, F::kText, Length(45),
-           vf::kEmailWarning, {"# [SMTPAccount]: account of SMTP server\n", kMailLength45}).Tabs(1),
+           vf::kEmailWarning, {"# [SMTPAccount]: account of SMTP server\n", kMailLength}).Tabs(1),
     Single(S::kEmail, "SMTPPassword", D_CONF_ETH_WARN_SMTP_PASSWD, F::kText, Length(45),
            vf::kEmailWarning,
-           {"# [SMTPPassword]: account password of SMTP server\n", kMailLength45}).Tabs(1),
+           {"# [SMTPPassword]: account password of SMTP server\n", kMailLength}).Tabs(1),
     Single(S::kEmail, "1st_e-mail_address", kM1EmailAddress, F::kText, Length(30),
-           vf::kEmailWarning, {"# [1st_e-mail_address]: 1st e-mail address\n", kMailLength30})
+           vf::kEmailWarning, {"# [1st_e-mail_address]: 1st e-mail address\n", kMailLength})
         .Tabs(1),
     Single(S::kEmail, "2nd_e-mail_address", kM1EmailAddress, F::kText, Length(30),
-           vf::kEmailWarning, {"# [2nd_e-mail_address]: 2nd e-mail address\n", kMailLength30})
+           vf::kEmailWarning, {"# [2nd_e-mail_address]: 2nd e-mail address\n", kMailLength})
         .Tabs(1).ListIndex(1),
     Single(S::kEmail, "3rd_e-mail_address", kM1EmailAddress, F::kText, Length(30),
-           vf::kEmailWarning, {"# [3rd_e-mail_address]: 3rd e-mail address\n", kMailLength30})
+           vf::kEmailWarning, {"# [3rd_e-mail_address]: 3rd e-mail address\n", kMailLength})
         .Tabs(1).ListIndex(2),
     Single(S::kEmail, "4th_e-mail_address", kM1EmailAddress, F::kText, Length(30),
-           vf::kEmailWarning, {"# [4th_e-mail_address]: 4th e-mail address\n", kMailLength30})
+           vf::kEmailWarning, {"# [4th_e-mail_address]: 4th e-mail address\n", kMailLength})
         .Tabs(1).ListIndex(3),
     Single(S::kEmailEvents, "EW_SystemEvents", D_CONF_ETH_WARN_SFLAGA8, F::kHex4,
            Only(Rule::kSystemHex, 0x10000), vf::kEmailWarning,
@@ -385,10 +389,10 @@ constexpr Setting kSettings[] = {
              "Traffic-Overload\n"})
         .Ports(PortSet::kPopulated),
     PerPort(S::kEmailEvents, "EW_TrafThreshold_", "", kM1EwTrafThreshold, F::kUnsigned,
-            Range(0, 100), vf::kEmailWarning, {"# [EW_TrafThreshold]\n", "# \t--> Range 0 to 100 % \n"})
+            Range(0, 100), vf::kEmailWarning, {"# [EW_TrafThreshold]\n", "# \t--> Range {low} to {high} % \n"})
         .Tabs(1).Unit(" %").Ports(PortSet::kPopulated),
     PerPort(S::kEmailEvents, "EW_TrafDuration_", "", kM1EwTrafDuration, F::kUnsigned,
-            Range(1, 300), vf::kEmailWarning, {"# [EW_TrafDuration]\n", "# \t--> Range 1 to 300 sec\n"})
+            Range(1, 300), vf::kEmailWarning, {"# [EW_TrafDuration]\n", "# \t--> Range {low} to {high} sec\n"})
         .Unit(" sec").Ports(PortSet::kPopulated),
     // Relay warning.
     Single(S::kRelay, "Relay1Override", kM1Relay1Override, F::kUnsigned, Range(0, 1),
@@ -419,12 +423,12 @@ constexpr Setting kSettings[] = {
         .Tabs(3).Ports(PortSet::kPopulated),
     PerPort(S::kRelayPorts, "RW_TrafThreshold_", "", kM1RwTrafThreshold, F::kUnsigned,
             Range(0, 100), vf::kRelayAlarm,
-            {"# [RW_TrafficThreshold]: Traffic-Threshold\n", "# \t--> Range 0 to 100 %\n"})
+            {"# [RW_TrafficThreshold]: Traffic-Threshold\n", "# \t--> Range {low} to {high} %\n"})
         .Tabs(1).Unit(" %").Ports(PortSet::kPopulated).MemberValue(0),
     // The legend's 1..300: the duration is stored whole, never cut to a byte.
     PerPort(S::kRelayPorts, "RW_TrafDuration_", "", kM1RwTrafDuration, F::kUnsigned,
             Range(1, 300), vf::kRelayAlarm,
-            {"# [RW_TrafficDuration]: Traffic-Duration\n", "# \t--> Range 1 to 300 sec\n"})
+            {"# [RW_TrafficDuration]: Traffic-Duration\n", "# \t--> Range {low} to {high} sec\n"})
         .Unit(" sec").Ports(PortSet::kPopulated).MemberValue(1),
     // Line-swap fast recovery, device IP, mirror.
     Single(S::kLineSwap, "FASTRECOVERY", kM1FastRecovery, F::kHex, Range(0, 1), vf::kLineSwap,
@@ -517,6 +521,18 @@ std::optional<KeyMatch> MatchKey(std::string_view key) {
     }
   }
   return std::nullopt;
+}
+
+std::string LegendText(std::string_view text, const Setting& row) {
+  std::string filled(text);
+  const std::pair<std::string_view, std::int32_t> fields[] = {
+      {"{low}", row.rule.min}, {"{high}", row.rule.max}, {"{max}", row.rule.max}};
+  for (const auto& [name, value] : fields) {
+    for (std::size_t at; (at = filled.find(name)) != std::string::npos;) {
+      filled.replace(at, name.size(), std::to_string(value));
+    }
+  }
+  return filled;
 }
 
 std::string KeyOf(const Setting& row, std::size_t listIndex) {

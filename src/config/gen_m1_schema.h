@@ -115,7 +115,9 @@ enum class LegendLines : std::uint8_t {
 
 /// The comment lines written before a setting's value line (before the
 /// port blocks for a per-port setting): `head`, the counted lines, then
-/// `choices` and `tail`.
+/// `choices` and `tail`. In the texts "{low}" and "{high}" stand for the
+/// ends of the rule's range and "{max}" for its longest text, so a legend
+/// states what the reader checks.
 struct Legend {
   constexpr Legend(std::string_view head = {}, std::string_view choices = {},
                    std::string_view tail = {}, LegendLines lines = LegendLines::kNone)
@@ -237,6 +239,9 @@ std::optional<std::size_t> PortOfKey(std::string_view key, std::string_view pref
 
 /// An entry number of a key: digits only, no leading zero, at most three.
 std::optional<std::size_t> CanonicalNumber(std::string_view text);
+
+/// A legend text of `row` with its placeholders filled.
+std::string LegendText(std::string_view text, const Setting& row);
 
 /// The key of a row for one list index ("Port_1-1_EN", "CoSMap_3").
 std::string KeyOf(const Setting& row, std::size_t listIndex);

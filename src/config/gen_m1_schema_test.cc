@@ -70,14 +70,22 @@ TEST(GenM1Schema, EachSectionIsOneRunOfRows) {
   EXPECT_TRUE(SectionRows(Section::kTrunk)[0].passOne);
 }
 
+TEST(GenM1Schema, LegendPlaceholdersTakeTheRowsRule) {
+  const Setting& period = *MatchKey("Dot1x_ReAuthPeriod")->row;
+  EXPECT_EQ(LegendText("# \t--> Range {low} to {high}\n", period), "# \t--> Range 60 to 65535\n");
+  EXPECT_EQ(LegendText("{max} {max}", *MatchKey("Location")->row), "80 80");
+  EXPECT_EQ(LegendText("no placeholder {n}", period), "no placeholder {n}");
+}
+
 TEST(GenM1Schema, LegendsStateTheRangesAndLengthsTheReaderChecks) {
   const std::regex range(R"(Range (\d+) to (\d+))");
   const std::regex length(R"([Mm]ax\. length =? ?(\d+))");
   int ranges = 0;
   int lengths = 0;
   for (const Setting& row : Schema()) {
-    const std::string legend = std::string(row.legend.head) + std::string(row.legend.choices) +
-                               std::string(row.legend.tail);
+    const std::string legend = LegendText(row.legend.head, row) +
+                               LegendText(row.legend.choices, row) +
+                               LegendText(row.legend.tail, row);
     std::smatch m;
     if (row.rule.rule == Rule::kRange && std::regex_search(legend, m, range)) {
       ++ranges;

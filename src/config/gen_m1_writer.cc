@@ -68,7 +68,7 @@ class M1Writer {
 
   // Walking the schema.
   void Rows(Section section);
-  void Legend(const gen_m1::Legend& legend);
+  void Legend(const Setting& row);
   void ValueLine(const Setting& row, std::size_t n, bool blank);
   void NumberedLines(const Setting& row);
   void PortBlocks(std::span<const Setting* const> rows);
@@ -147,8 +147,9 @@ bool M1Writer::HasLine(PortSet ports, std::size_t i) const {
   return false;
 }
 
-void M1Writer::Legend(const gen_m1::Legend& legend) {
-  file_.Write(legend.head);
+void M1Writer::Legend(const Setting& row) {
+  const gen_m1::Legend& legend = row.legend;
+  file_.Write(gen_m1::LegendText(legend.head, row));
   char line[40];
   switch (legend.lines) {
     case gen_m1::LegendLines::kNone:
@@ -166,7 +167,8 @@ void M1Writer::Legend(const gen_m1::Legend& legend) {
       break;
     }
   }
-  file_.Write({legend.choices, legend.tail});
+  file_.Write(gen_m1::LegendText(legend.choices, row));
+  file_.Write(gen_m1::LegendText(legend.tail, row));
 }
 
 void M1Writer::ValueLine(const Setting& row, std::size_t n, bool blank) {
@@ -215,15 +217,15 @@ void M1Writer::Rows(Section section) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const Setting& row = rows[r];
     if (row.shape == gen_m1::KeyShape::kSingle) {
-      Legend(row.legend);
+      Legend(row);
       ValueLine(row, row.listIndex, row.blank != gen_m1::Blank::kNone);
     } else if (row.shape == gen_m1::KeyShape::kNumbered) {
-      Legend(row.legend);
+      Legend(row);
       NumberedLines(row);
     } else {
       std::vector<const Setting*> run;
       for (; r < rows.size() && rows[r].shape == gen_m1::KeyShape::kPerPort; ++r) {
-        Legend(rows[r].legend);
+        Legend(rows[r]);
         run.push_back(&rows[r]);
       }
       --r;
@@ -257,7 +259,7 @@ void M1Writer::VlanSection() {
                "# Setup Virtual LAN by IEEE standard 802.1Q       #\n",
                "###################################################\n\n"});
   const auto rows = gen_m1::SectionRows(Section::kVlan);
-  for (const Setting& row : rows) Legend(row.legend);
+  for (const Setting& row : rows) Legend(row);
   file_.Write({"# Note :\n",
                "# If you set the port trunking settings in this configuration files,\n",
                "# the follow VLAN settings will be invaild and set to factory default "
