@@ -754,14 +754,15 @@ std::optional<std::uint32_t> TestedAddress(std::string_view text) {
 
 }  // namespace gen_m1
 
-FileReadResult ReadGenM1ConfigFileProblems(DeviceRecord& edited, ConfigBlock& block,
-                                           std::string_view fileText, ItemAccessors& accessors) {
+FileReadResult ReadGenM1ConfigFileWithProblems(DeviceRecord& edited, ConfigBlock& block,
+                                               std::string_view fileText,
+                                               ItemAccessors& accessors) {
   return gen_m1::M1Reader(edited, block, fileText, accessors).Read();
 }
 
 ValidationFlags ReadGenM1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
                                     std::string_view fileText, ItemAccessors& accessors) {
-  return ReadGenM1ConfigFileProblems(edited, block, fileText, accessors).flags;
+  return ReadGenM1ConfigFileWithProblems(edited, block, fileText, accessors).flags;
 }
 
 }  // namespace vantrell

@@ -35,8 +35,8 @@ ValidationFlags ReadGenM1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
 /// problems come by line, each with its file key and function group; a
 /// wrong first line, model line or short block ends the reading, and the
 /// cross-checks, tied to no line (0), come last.
-FileReadResult ReadGenM1ConfigFileProblems(DeviceRecord& edited, ConfigBlock& block,
-                                           std::string_view fileText, ItemAccessors& accessors);
+FileReadResult ReadGenM1ConfigFileWithProblems(DeviceRecord& edited, ConfigBlock& block,
+                                               std::string_view fileText, ItemAccessors& accessors);
 
 namespace gen_m1 {
 

@@ -320,7 +320,7 @@ int LineOf(std::string_view text, std::string_view key) {
 class GenM1ProblemListTest : public GenM1ReaderTest {
  protected:
   FileReadResult ReadAll(std::string_view text) {
-    return ReadGenM1ConfigFileProblems(record_, block_, text, accessors_);
+    return ReadGenM1ConfigFileWithProblems(record_, block_, text, accessors_);
   }
 };
 
