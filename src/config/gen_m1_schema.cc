@@ -15,7 +15,6 @@ namespace vf = validation;
 using S = Section;
 using F = ValueFormat;
 
-constexpr std::string_view kL01 = "# \t--> 0 : Disable\n# \t--> 1 : Enable\n";
 constexpr std::string_view kPortL01 = "# \t--> 0  : Disable\n# \t--> 1  : Enable\n";
 // Legends state a rule's range and length by "{low}", "{high}" and "{max}".
 constexpr std::string_view kMaxLength = "# \t--> max. length = {max} words\n";
@@ -33,9 +32,6 @@ constexpr std::string_view kCosRange =
 constexpr std::string_view kVidListRange = "# \t--> Range 1 to 4094\n";
 constexpr std::string_view kRelayLegend =
     "# \t--> 0 : Disable\n# \t--> 1 : Enable (relay 1)\n# \t--> 2 : Enable (relay 2)\n";
-constexpr std::string_view kPortNamesLegend =
-    "# \t--> 1-1,1-2,1-3,....,G-1,G-2 : Port 1-1,Port 1-2,...Port G-1,Port G-2\n"
-    "# \t--> Trk1,Trk2,Trk3,Trk4 : Trk 1,Trk 2,Trk 3,Trk 4\n";
 
 constexpr Setting Single(Section section, std::string_view key, ConfigItemId id, ValueFormat format,
                          KeyRule rule, ValidationFlags group, Legend legend = {}) {
@@ -78,7 +74,6 @@ constexpr Setting PassOne(Setting s) {
   return s;
 }
 
-// clang-format off
 constexpr Setting kSettings[] = {
     // System identification.
     Single(S::kSystem, "SwitchName", D_CONF_ETH_NAMEA8, F::kText, Length(30), vf::kSystem,
@@ -88,20 +83,25 @@ constexpr Setting kSettings[] = {
     Single(S::kSystem, "SysDescr", D_CONF_ETH_SYSDESCRA8, F::kText, Length(30), vf::kSystem,
            {"# [SysDescr]: Switch Description\n", kMaxLength}),
     Single(S::kSystem, "Contact", D_CONF_ETH_CONTACTA8, F::kText, Length(30), vf::kSystem,
-           {"# [Contact]: Maintainer Contact Info\n", kMaxLength}).Tabs(3),
+           {"# [Contact]: Maintainer Contact Info\n", kMaxLength})
+        .Tabs(3),
     Single(S::kSystem, "WebConfig", D_CONF_ETH_FLAG_WEBA8, F::kHex, Range(0, 1), vf::kSystem,
            {"# [WebConfig]: Web Configuration\n",
             "# \t--> 0 : Disable Web Configuration\n# \t--> 1 : Enable Web Configuration\n"}),
     Single(S::kSystem, "TelnetConsole", D_CONF_ETH_FLAG_TELNETA8, F::kHex, Range(0, 1), vf::kSystem,
            {"# [TelnetConsole]: Telnet Console\n",
-            "# \t--> 0 : Disable Telnet Console\n# \t--> 1 : Enable Telnet Console\n"}).Tabs(1),
+            "# \t--> 0 : Disable Telnet Console\n# \t--> 1 : Enable Telnet Console\n"})
+        .Tabs(1),
     // CF operation.
     Single(S::kCf, "CF_Operation_En", kM1CfOperationEn, F::kDecimal, Range(0, 1), vf::kCf,
-           {"# [CF_Operation_En]: CF Save/Load Enable\n", kL01}).Tabs(1),
+           {"# [CF_Operation_En]: CF Save/Load Enable\n", kEnableLegend})
+        .Tabs(1),
     Single(S::kCf, "CF_Config_En", kM1CfConfigEn, F::kDecimal, Range(0, 1), vf::kCf,
-           {"# [CF_Config_En]: CF Import/Export Configuration Enable\n", kL01}).Tabs(1),
+           {"# [CF_Config_En]: CF Import/Export Configuration Enable\n", kEnableLegend})
+        .Tabs(1),
     Single(S::kCf, "CF_Firm_En", kM1CfFirmEn, F::kDecimal, Range(0, 1), vf::kCf,
-           {"# [CF_Firm_En]: CF Load Firmware Enable\n", kL01}).Tabs(1),
+           {"# [CF_Firm_En]: CF Load Firmware Enable\n", kEnableLegend})
+        .Tabs(1),
     // Passwords.
     Single(S::kPassword, "AdminPassword", kPasswordField, F::kText, Length(16), vf::kPasswords,
            {"# [AdminPassword]: Admin Password\n", "# \t--> Max. length = {max} words\n"})
@@ -114,7 +114,8 @@ constexpr Setting kSettings[] = {
     Single(S::kAccessIp, "Enable_AccessIp", D_CONF_GRANTIP_INUSED, F::kDecimal, Range(0, 1),
            vf::kAccessibleIp,
            {"# [Enable_AccessIp]: Enable the accessible IP list\n"
-            "# \t--> \"Disable\" will allow all IP's connection\n", kL01}),
+            "# \t--> \"Disable\" will allow all IP's connection\n",
+            kEnableLegend}),
     Numbered(S::kAccessIp, "AccessIp_", 1, 10, kM1AccessIp, F::kText, Only(Rule::kAccessEntry),
              vf::kAccessibleIp,
              {"# [AccessIp]: Access IP list\n", "# ex: AccessIP1 192.168.127.253/255.255.255.0\n"},
@@ -136,13 +137,15 @@ constexpr Setting kSettings[] = {
     // Network. No address (DHCP or BOOTP) is written empty, which reads as 0.0.0.0.
     Single(S::kNetwork, "AUTOIP", kIpConfigMode, F::kDecimal, Range(0, 2), vf::kNetwork,
            {"# [AUTOIP]: Auto IP Configuration\n",
-            "# \t--> 0 : Disable\n# \t--> 1 : Enable DHCP\n# \t--> 2 : Enable BOOTP\n"}).Tabs(3),
+            "# \t--> 0 : Disable\n# \t--> 1 : Enable DHCP\n# \t--> 2 : Enable BOOTP\n"})
+        .Tabs(3),
     Single(S::kNetwork, "IPAddress", D_CONF_ETH_IPADDR, F::kAddress, Only(Rule::kAddress),
            vf::kNetwork,
            {"# [IPAddress]: IP Address\n", kAddressFormat, "# \t--> ex : 192.168.12.1\n"}),
     Single(S::kNetwork, "Netmask", D_CONF_ETH_IPMASK, F::kAddressBare, Only(Rule::kAddress),
            vf::kNetwork,
-           {"# [Netmask]: Subnet Mask\n", kAddressFormat, "# \t--> ex : 255.255.0.0\n"}).Tabs(3),
+           {"# [Netmask]: Subnet Mask\n", kAddressFormat, "# \t--> ex : 255.255.0.0\n"})
+        .Tabs(3),
     Single(S::kNetwork, "Gateway", D_CONF_ETH_GATEWAY, F::kAddressBare, Only(Rule::kAddress),
            vf::kNetwork,
            {"# [Gateway]: Default Gateway\n", kAddressFormat, "# \t--> ex : 192.168.1.55\n"})
@@ -150,9 +153,11 @@ constexpr Setting kSettings[] = {
     Single(S::kNetwork, "DNSIP", D_CONF_ETH_DNSSIP, F::kAddressBare, Only(Rule::kAddress),
            vf::kNetwork,
            {"# [DNSIP]: DNS Server IP Address\n", kAddressFormat, "# \t--> ex : 192.168.1.56\n"})
-        .Tabs(3).NoBlank(),
+        .Tabs(3)
+        .NoBlank(),
     Single(S::kNetwork, "DNSIP1", D_CONF_ETH_DNSSIP1, F::kAddressBare, Only(Rule::kAddress),
-           vf::kNetwork).Tabs(3),
+           vf::kNetwork)
+        .Tabs(3),
     // Port trunking: read in a pass of its own, before everything else.
     PassOne(PerPort(S::kTrunk, "Port_", "_TrunkType", kM1PortTrunkType, F::kDecimal, Range(0, 1),
                     vf::kPortTrunking,
@@ -169,7 +174,8 @@ constexpr Setting kSettings[] = {
     // SNMP.
     Single(S::kSnmp, "SNMPVERSION", D_CONF_SNMP_VERSION, F::kNamed, Range(0, 2), vf::kSnmp,
            {"# [SNMPVERSION]: SNMP Version\n",
-            "# \t--> 0: V1, V2c, V3\n# \t--> 1: V1, V2c\n# \t--> 2: V3 only\n"}).Tabs(3),
+            "# \t--> 0: V1, V2c, V3\n# \t--> 1: V1, V2c\n# \t--> 2: V3 only\n"})
+        .Tabs(3),
     Single(S::kSnmp, "V1_V2c_RCommunity", kM1ReadCommunity, F::kText, Length(30), vf::kSnmp,
            {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength}),
     Single(S::kSnmp, "V1_V2c_RWCommunity", kM1ReadWriteCommunity, F::kText, Length(30), vf::kSnmp,
@@ -177,15 +183,17 @@ constexpr Setting kSettings[] = {
     Single(S::kSnmp, "Admin_AuthType", kM1AdminAuthType, F::kDecimal, Range(0, 2), vf::kSnmp,
            {"# [Admin_AuthType]: Admin Auth. Type\n", kAuthTypes,
             "# Note :\n# If you want to set MD5 or SHA,\n"
-            "# the admin password must be more than 8 words in the switch.\n"}).Tabs(3),
+            "# the admin password must be more than 8 words in the switch.\n"})
+        .Tabs(3),
     Single(S::kSnmp, "Admin_ADEEnable", D_CONF_SNMP_V3AADEE, F::kDecimal, Range(0, 1), vf::kSnmp,
            {"# [Admin_ADEEnable]: Admin Auth. Data Encryption Enable\n", kSnmpL01,
             "# Note :\n# If you want to enable data encryption for admin,\n"
             "# the admin data encryption key must be more than 8 words in the configuration "
-            "file.\n"}).Tabs(3),
-    Single(S::kSnmp, "Admin_DataEncryption", kM1AdminDataEncryption, F::kText,
-           Only(Rule::kTextAny), vf::kSnmp,
-           {"# [Admin_DataEncryption]: Admin Data Encryption Key\n", kKeyLength}).Tabs(1),
+            "file.\n"})
+        .Tabs(3),
+    Single(S::kSnmp, "Admin_DataEncryption", kM1AdminDataEncryption, F::kText, Only(Rule::kTextAny),
+           vf::kSnmp, {"# [Admin_DataEncryption]: Admin Data Encryption Key\n", kKeyLength})
+        .Tabs(1),
     Single(S::kSnmp, "User_AuthType", kM1UserAuthType, F::kDecimal, Range(0, 2), vf::kSnmp,
            {"# [User_AuthType]: User Auth. Type\n", kAuthTypes,
             "# Note :\n# If you want to set MD5 or SHA,\n"
@@ -195,18 +203,22 @@ constexpr Setting kSettings[] = {
            {"# [User_ADEEnable]: User Auth. Data Encryption Enable\n", kSnmpL01,
             "# Note :\n# If you want to enable data encryption for user,\n"
             "# the user data encryption key must be more than 8 words in the configuration "
-            "file.\n"}).Tabs(3),
+            "file.\n"})
+        .Tabs(3),
     Single(S::kSnmp, "User_DataEncryption", kM1UserDataEncryption, F::kText, Only(Rule::kTextAny),
-           vf::kSnmp, {"# [User_DataEncryption]: User Data Encryption Key\n", kKeyLength}).Tabs(1),
+           vf::kSnmp, {"# [User_DataEncryption]: User Data Encryption Key\n", kKeyLength})
+        .Tabs(1),
     Single(S::kSnmp, "TRAP_Serer", kM1TrapServer, F::kText, Length(30), vf::kSnmp,
            {"# [TRAP Serer]: Trap Server IP Address\n",
-            "# \t--> IP or String (Max. length = {max} words.)\n"}).Tabs(4),
+            "# \t--> IP or String (Max. length = {max} words.)\n"})
+        .Tabs(4),
     Single(S::kSnmp, "TRAP_Community", kM1TrapCommunity, F::kText, Length(30), vf::kSnmp,
            {"# [TRAP Community]: TRAP Community\n",
             "# \t--> TRAP Community name (max. length = {max} words.)\n"}),
     // Time.
     Single(S::kTime, "TimeZone", D_CONF_ETH_DTIME_TZONE, F::kDecimal, Range(0, 62), vf::kTime,
-           {"# [TimeZone]: Time Zone\n", {}, {}, LegendLines::kTimeZones}).Tabs(3),
+           {"# [TimeZone]: Time Zone\n", {}, {}, LegendLines::kTimeZones})
+        .Tabs(3),
     Single(S::kTime, "1stTimeSrv", D_CONF_ETH_DTIME_SRV1, F::kText, Length(30), vf::kTime,
            {"# [1stTimeSrv]: 1st Time Server IP/Name\n", "# \t--> max. length = {max} words.\n"})
         .Tabs(3),
@@ -214,16 +226,15 @@ constexpr Setting kSettings[] = {
            {"# [2ndTimeSrv]: 2nd Time Server IP/Name\n", "# \t--> max. length = {max} words.\n"})
         .Tabs(3),
     Single(S::kTime, "QueryTimePeriod", D_CONF_ETH_DTIME_PERIOD, F::kUnsigned, Range(1, 9999),
-           vf::kTime,
-           {"# [QueryTimePeriod]: Time Server Query Period\n", kRange,
-            kUnitSecond}),
+           vf::kTime, {"# [QueryTimePeriod]: Time Server Query Period\n", kRange, kUnitSecond}),
     // Communication redundancy.
     Single(S::kRedundancy, "RedundantProtol", D_CONF_ETH_REDUN_PROTOCOL, F::kDecimal, Range(0, 1),
            vf::kCommRedundancy,
            {"# [RedundantProtol]: Protocol of Redundancy\n",
             "# \t--> 0 : IEEE 802.1W/D\n# \t--> 1 : Zorvel Ring\n"}),
     Single(S::kRing, "IsMaster", D_CONF_ETH_REDUN_MASTER, F::kDecimal, Range(0, 1),
-           vf::kCommRedundancy, {"# [IsMaster]: Set to be Master\n", "# \t--> 0 : NO\n# \t--> 1 : Yes\n"}),
+           vf::kCommRedundancy,
+           {"# [IsMaster]: Set to be Master\n", "# \t--> 0 : NO\n# \t--> 1 : Yes\n"}),
     Single(S::kRing, "ZorvelRingPort1", D_CONF_ETH_REDUN_PORT1, F::kPortRef, Only(Rule::kPortRef),
            vf::kCommRedundancy, {"# [ZorvelRingPort1]: 1st Redundant port\n", kPortNamesLegend})
         .Tabs(1),
@@ -231,45 +242,59 @@ constexpr Setting kSettings[] = {
            vf::kCommRedundancy, {"# [ZorvelRingPort2]: 2nd Redundant port\n", kPortNamesLegend})
         .Tabs(1),
     Single(S::kRing, "Coupling", kM1Coupling, F::kDecimal, Range(0, 1), vf::kCommRedundancy,
-           {"# [Coupling]: Redundant Ring Coupling\n", kL01}),
+           {"# [Coupling]: Redundant Ring Coupling\n", kEnableLegend}),
     Single(S::kRing, "CouplingPort", kM1CouplingPort, F::kPortRef, Only(Rule::kPortRef),
-           vf::kCommRedundancy, {"# [CouplingPort]: Coupling Port\n", kPortNamesLegend}).Tabs(1),
+           vf::kCommRedundancy, {"# [CouplingPort]: Coupling Port\n", kPortNamesLegend})
+        .Tabs(1),
     Single(S::kRing, "ControlPort", kM1ControlPort, F::kPortRef, Only(Rule::kPortRef),
            vf::kCommRedundancy, {"# [ControlPort]: Coupling Control Port\n", kPortNamesLegend}),
     // RSTP: read only while the protocol is 0 (IEEE 802.1W/D).
     Single(S::kRstp, "BridgeId", kM1BridgeId, F::kScaled, Range(0, 15, 4096), vf::kCommRedundancy,
-           {"# [BridgeId]: Bridge Id\n", {}, {}, LegendLines::kBridgePriorities}).SpanningTree(),
+           {"# [BridgeId]: Bridge Id\n", {}, {}, LegendLines::kBridgePriorities})
+        .SpanningTree(),
     // HelloTime has always taken 0, below the 1 its legend states.
     Single(S::kRstp, "HelloTime", D_CONF_ETH_SPAN_HELLO_TIME, F::kDecimal, Range(0, 10),
-           vf::kCommRedundancy, {"# [HelloTime]: Hello Time\n", "# \t--> Range 1 to 10\n", kUnitSecond})
-        .Unit("(sec.)").SpanningTree(),
+           vf::kCommRedundancy,
+           {"# [HelloTime]: Hello Time\n", "# \t--> Range 1 to 10\n", kUnitSecond})
+        .Unit("(sec.)")
+        .SpanningTree(),
     Single(S::kRstp, "MaxAge", D_CONF_ETH_SPAN_MAX_AGE, F::kDecimal, Range(6, 40),
            vf::kCommRedundancy, {"# [MaxAge]: Max Age\n", kRange, kUnitSecond})
-        .Tabs(3).Unit("(sec.)").SpanningTree(),
+        .Tabs(3)
+        .Unit("(sec.)")
+        .SpanningTree(),
     Single(S::kRstp, "Forwarding", D_CONF_ETH_SPAN_FD_DELAY, F::kDecimal, Range(4, 30),
-           vf::kCommRedundancy,
-           {"# [Forwarding]: Forwarding Delay\n", kRange, kUnitSecond})
-        .Unit("(sec.)").SpanningTree(),
+           vf::kCommRedundancy, {"# [Forwarding]: Forwarding Delay\n", kRange, kUnitSecond})
+        .Unit("(sec.)")
+        .SpanningTree(),
     PerPort(S::kRstp, "STP_EN_", "", kM1StpEnable, F::kDecimal, Range(0, 1), vf::kCommRedundancy,
-            {"# [SPT_EN]: Enable/Disable IEEE 802.1W/1D function on the port.\n", kL01})
-        .SpanningTree().MemberValue(1),
+            {"# [SPT_EN]: Enable/Disable IEEE 802.1W/1D function on the port.\n", kEnableLegend})
+        .SpanningTree()
+        .MemberValue(1),
     PerPort(S::kRstp, "STP_ID_", "", kM1StpId, F::kScaled, Range(0, 15, 16), vf::kCommRedundancy,
             {"# [SPT_ID]\n", {}, {}, LegendLines::kPortPriorities})
-        .SpanningTree().MemberValue(8 * 16),
+        .SpanningTree()
+        .MemberValue(8 * 16),
     PerPort(S::kRstp, "STP_Cost_", "", kM1StpCost, F::kUnsigned, Range(1, 200000000),
             vf::kCommRedundancy, {"# [STP_Cost]\n", kRange})
-        .Tabs(1).SpanningTree().MemberValue(200000),
+        .Tabs(1)
+        .SpanningTree()
+        .MemberValue(200000),
     // QoS classification.
     Single(S::kQos, "QosMechanism", D_CONF_QOS_SCHEDULE, F::kDecimal, Range(0, 1), vf::kQos,
            {"# [QosMechanism]: QOS Mechanism\n",
             "# \t--> 0 : Weight Fair(8:4:2:1)\n# \t--> 1 : Strict(High Priority First Always)\n"}),
     Numbered(S::kQos, "InspectTosPortGroup_", 1, 5, kM1InspectTosPortGroup, F::kDecimal,
-             Range(0, 1), vf::kQos, {"# [InspectTosPortGroup]: Port Group Inspect TOS \n", kL01},
+             Range(0, 1), vf::kQos,
+             {"# [InspectTosPortGroup]: Port Group Inspect TOS \n", kEnableLegend},
              Blank::kAfterLast),
     PerPort(S::kQos, "InspectCos_", "", kM1InspectCos, F::kDecimal, Range(0, 1), vf::kQos,
-            {"# [InspectCos]: Inspect COS \n", kL01}).MemberValue(1),
+            {"# [InspectCos]: Inspect COS \n", kEnableLegend})
+        .MemberValue(1),
     PerPort(S::kQos, "PortPriority_", "", kM1PortPriority, F::kDecimal, Range(0, 7), vf::kQos,
-            {"# [PortPriority]: Default Port Priority \n", kCosRange}).Tabs(1).MemberValue(3),
+            {"# [PortPriority]: Default Port Priority \n", kCosRange})
+        .Tabs(1)
+        .MemberValue(3),
     Numbered(S::kCosMap, "CoSMap_", 0, 7, kM1CosMap, F::kDecimal, Range(0, 3), vf::kQos,
              {"# [CoSMap]: Class of Service maps to priority queue\n",
               "# \t--> 0 : Low\n# \t--> 1 : Normal\n# \t--> 2 : Medium\n# \t--> 3 : High\n"},
@@ -279,12 +304,14 @@ constexpr Setting kSettings[] = {
              EntryHeading::kTos),
     // 802.1Q VLAN; the VID lists are applied by the accessors.
     Single(S::kVlan, "SysVID", D_CONF_VLAN_SYS_VID, F::kDecimal, Range(1, 4094), vf::kVlan,
-           {"# [SysVID]: Management VLAN ID\n", kRange}).Tabs(3),
+           {"# [SysVID]: Management VLAN ID\n", kRange})
+        .Tabs(3),
     PerPort(S::kVlan, "VLANType_", "", kM1VlanType, F::kDecimal, Range(0, 1), vf::kVlan,
             {"# [VLANType]: VLAN Port Type \n", "# \t--> 1 : Access\n# \t--> 0 : Trunk\n"})
         .MemberValue(1),
     PerPort(S::kVlan, "VLANPvid_", "", kM1VlanPvid, F::kDecimal, Range(1, 4094), vf::kVlan,
-            {"# [VLANPvid]: PVID\n", kRange}).MemberValue(1),
+            {"# [VLANPvid]: PVID\n", kRange})
+        .MemberValue(1),
     PerPort(S::kVlan, "FixVid_", "", kM1FixVid, F::kText, Only(Rule::kVidList), vf::kVlan,
             {"# [FixVid]: Fixed VLAN (Tagged)\n", kVidListRange, "# \tex: FixVid1  2,88,54\n"})
         .Tabs(3),
@@ -293,24 +320,26 @@ constexpr Setting kSettings[] = {
         .Tabs(3),
     // IGMP snooping (the per-VLAN lines are a list of their own).
     Single(S::kIgmp, "EnableIGMPSnoop", D_CONF_IGMPSNOOP_ENABLE, F::kDecimal, Range(0, 1),
-           vf::kIgmpSnooping, {"\n# [EnableIGMPSnoop]: Enable Switch's IGMP Snooping\n", kL01}),
-    Single(S::kIgmp, "QUERY_PERIOD", kM1QueryPeriod, F::kDecimal, Range(20, 600),
            vf::kIgmpSnooping,
-           {"\n# [QUERY_PERIOD]: Period of Proxy Query\n", kRange,
-            "# \t--> unit is second\n"}),
+           {"\n# [EnableIGMPSnoop]: Enable Switch's IGMP Snooping\n", kEnableLegend}),
+    Single(S::kIgmp, "QUERY_PERIOD", kM1QueryPeriod, F::kDecimal, Range(20, 600), vf::kIgmpSnooping,
+           {"\n# [QUERY_PERIOD]: Period of Proxy Query\n", kRange, "# \t--> unit is second\n"}),
     // GMRP and multicast filtering.
     PerPort(S::kGmrp, "GMRP_EN_", "", kM1GmrpEnable, F::kDecimal, Range(0, 1), vf::kGmrp,
-            {"# [GMRPEnable]: Enable GMRP \n", kL01}).Tabs(2, 1).MemberValue(0),
+            {"# [GMRPEnable]: Enable GMRP \n", kEnableLegend})
+        .Tabs(2, 1)
+        .MemberValue(0),
     PerPort(S::kMfb, "MFBMODE_", "", kM1MfbMode, F::kDecimal, Range(1, 3), vf::kGmrp,
             {"# [GMRPMode]: GMRP Port Mode \n",
              "# \t--> 1 : Forward All\n# \t--> 2 : Forward Unknown\n# \t--> 3 : Filter Unknown\n"})
         .MemberValue(2),
     // Bandwidth management.
-    Single(S::kStorm, "BSPEnable", kM1BspEnable, F::kDecimal, Range(0, 1),
-           vf::kBandwidthManagement,
-           {"# [BSPEnable]: Enable Broadcast Storm Protection \n", kL01}).Tabs(1),
+    Single(S::kStorm, "BSPEnable", kM1BspEnable, F::kDecimal, Range(0, 1), vf::kBandwidthManagement,
+           {"# [BSPEnable]: Enable Broadcast Storm Protection \n", kEnableLegend})
+        .Tabs(1),
     Single(S::kStorm, "IncludeMulticast", kM1IncludeMulticast, F::kDecimal, Range(0, 1),
-           vf::kBandwidthManagement, {"# [IncludeMulticast]: Include Multicast Packet \n", kL01})
+           vf::kBandwidthManagement,
+           {"# [IncludeMulticast]: Include Multicast Packet \n", kEnableLegend})
         .Tabs(1),
     PerPort(S::kIngress, "RLI_SET_", "", kM1RliSet, F::kDecimal, Range(0, 9),
             vf::kBandwidthManagement,
@@ -332,37 +361,43 @@ constexpr Setting kSettings[] = {
     Single(S::kDot1x, "Radius_SerKey", kM1RadiusSerKey, F::kText, Length(30), vf::kDot1x,
            {"# [Radius_SerKey]: Radius Server Key\n", kMaxLength}),
     Single(S::kDot1x, "Dot1x_ReAuth", kM1Dot1xReAuth, F::kDecimal, Range(0, 1), vf::kDot1x,
-           {"# [Dot1x_ReAuth]: Dot1x ReAuth\n", kL01}),
+           {"# [Dot1x_ReAuth]: Dot1x ReAuth\n", kEnableLegend}),
     // Kept in 16 bits: a larger period is refused, never stored cut.
     Single(S::kDot1x, "Dot1x_ReAuthPeriod", kM1Dot1xReAuthPeriod, F::kDecimal, Range(60, 65535),
-           vf::kDot1x,
-           {"# [Dot1x_ReAuthPeriod]: Dot1x ReAuth\n", kRange, kUnitSecond}),
+           vf::kDot1x, {"# [Dot1x_ReAuthPeriod]: Dot1x ReAuth\n", kRange, kUnitSecond}),
     // The trunk entries have no 802.1X byte: theirs would lie in user 0.
     PerPort(S::kDot1x, "Dot1x_EN_", "", kM1Dot1xEnable, F::kDecimal, Range(0, 1), vf::kDot1x,
-            {"# [Dot1x_EN]: Dot1x Enable \n", kL01})
-        .Ports(PortSet::kPresentPhysical).MemberValue(0),
+            {"# [Dot1x_EN]: Dot1x Enable \n", kEnableLegend})
+        .Ports(PortSet::kPresentPhysical)
+        .MemberValue(0),
     // E-mail warning.
     Single(S::kEmail, "SMTPServer", D_CONF_ETH_WARN_SMTPSrv, F::kText, Length(30),
            vf::kEmailWarning,
-           {"# [SMTPServer]: SMTP server IP addr/name\n" "# \t --> max. length {max} words\n# ex: ",
-            kExampleMailServer, " \n"}).Tabs(1),
+           {"# [SMTPServer]: SMTP server IP addr/name\n"
+            "# \t --> max. length {max} words\n# ex: ",
+            kExampleMailServer, " \n"})
+        .Tabs(1),
     Single(S::kEmail, "SMTPAccount", D_CONF_ETH_WARN_SMTP_UNAME, F::kText, Length(45),
-           vf::kEmailWarning, {"# [SMTPAccount]: account of SMTP server\n", kMailLength}).Tabs(1),
+           vf::kEmailWarning, {"# [SMTPAccount]: account of SMTP server\n", kMailLength})
+        .Tabs(1),
     Single(S::kEmail, "SMTPPassword", D_CONF_ETH_WARN_SMTP_PASSWD, F::kText, Length(45),
-           vf::kEmailWarning,
-           {"# [SMTPPassword]: account password of SMTP server\n", kMailLength}).Tabs(1),
+           vf::kEmailWarning, {"# [SMTPPassword]: account password of SMTP server\n", kMailLength})
+        .Tabs(1),
     Single(S::kEmail, "1st_e-mail_address", kM1EmailAddress, F::kText, Length(30),
            vf::kEmailWarning, {"# [1st_e-mail_address]: 1st e-mail address\n", kMailLength})
         .Tabs(1),
     Single(S::kEmail, "2nd_e-mail_address", kM1EmailAddress, F::kText, Length(30),
            vf::kEmailWarning, {"# [2nd_e-mail_address]: 2nd e-mail address\n", kMailLength})
-        .Tabs(1).ListIndex(1),
+        .Tabs(1)
+        .ListIndex(1),
     Single(S::kEmail, "3rd_e-mail_address", kM1EmailAddress, F::kText, Length(30),
            vf::kEmailWarning, {"# [3rd_e-mail_address]: 3rd e-mail address\n", kMailLength})
-        .Tabs(1).ListIndex(2),
+        .Tabs(1)
+        .ListIndex(2),
     Single(S::kEmail, "4th_e-mail_address", kM1EmailAddress, F::kText, Length(30),
            vf::kEmailWarning, {"# [4th_e-mail_address]: 4th e-mail address\n", kMailLength})
-        .Tabs(1).ListIndex(3),
+        .Tabs(1)
+        .ListIndex(3),
     Single(S::kEmailEvents, "EW_SystemEvents", D_CONF_ETH_WARN_SFLAGA8, F::kHex4,
            Only(Rule::kSystemHex, 0x10000), vf::kEmailWarning,
            {"# [SystemEvents]: System Events(Hex.)\n",
@@ -389,73 +424,96 @@ constexpr Setting kSettings[] = {
              "Traffic-Overload\n"})
         .Ports(PortSet::kPopulated),
     PerPort(S::kEmailEvents, "EW_TrafThreshold_", "", kM1EwTrafThreshold, F::kUnsigned,
-            Range(0, 100), vf::kEmailWarning, {"# [EW_TrafThreshold]\n", "# \t--> Range {low} to {high} % \n"})
-        .Tabs(1).Unit(" %").Ports(PortSet::kPopulated),
-    PerPort(S::kEmailEvents, "EW_TrafDuration_", "", kM1EwTrafDuration, F::kUnsigned,
-            Range(1, 300), vf::kEmailWarning, {"# [EW_TrafDuration]\n", "# \t--> Range {low} to {high} sec\n"})
-        .Unit(" sec").Ports(PortSet::kPopulated),
+            Range(0, 100), vf::kEmailWarning,
+            {"# [EW_TrafThreshold]\n", "# \t--> Range {low} to {high} % \n"})
+        .Tabs(1)
+        .Unit(" %")
+        .Ports(PortSet::kPopulated),
+    PerPort(S::kEmailEvents, "EW_TrafDuration_", "", kM1EwTrafDuration, F::kUnsigned, Range(1, 300),
+            vf::kEmailWarning, {"# [EW_TrafDuration]\n", "# \t--> Range {low} to {high} sec\n"})
+        .Unit(" sec")
+        .Ports(PortSet::kPopulated),
     // Relay warning.
     Single(S::kRelay, "Relay1Override", kM1Relay1Override, F::kUnsigned, Range(0, 1),
-           vf::kRelayAlarm, {"# [RelayOverride]: Override Relay Warning Setting\n", kL01}).Tabs(1),
+           vf::kRelayAlarm, {"# [RelayOverride]: Override Relay Warning Setting\n", kEnableLegend})
+        .Tabs(1),
     Single(S::kRelay, "Relay2Override", kM1Relay2Override, F::kUnsigned, Range(0, 1),
-           vf::kRelayAlarm).Tabs(1),
+           vf::kRelayAlarm)
+        .Tabs(1),
     Single(S::kRelay, "Power_Input_1_failure(On->Off)", kM1PowerInput1Failure, F::kUnsigned,
            Range(0, 2), vf::kRelayAlarm, {"\n# [Power_Input_failure(On->Off)]\n", kRelayLegend})
         .Tabs(1),
     Single(S::kRelay, "Power_Input_2_failure(On->Off)", kM1PowerInput2Failure, F::kUnsigned,
-           Range(0, 2), vf::kRelayAlarm).Tabs(1),
+           Range(0, 2), vf::kRelayAlarm)
+        .Tabs(1),
     Single(S::kRelay, "RW_DI1_N2F", kM1RwDi1N2F, F::kUnsigned, Range(0, 2), vf::kRelayAlarm,
-           {"\n# [DI Events]\n", kRelayLegend, "# [RW_DI1_N2F]: DI 1(Off)\n"}).Tabs(1),
+           {"\n# [DI Events]\n", kRelayLegend, "# [RW_DI1_N2F]: DI 1(Off)\n"})
+        .Tabs(1),
     Single(S::kRelay, "RW_DI1_F2N", kM1RwDi1F2N, F::kUnsigned, Range(0, 2), vf::kRelayAlarm,
-           {"# [RW_DI1_F2N]: DI 1(On)\n"}).Tabs(1),
+           {"# [RW_DI1_F2N]: DI 1(On)\n"})
+        .Tabs(1),
     Single(S::kRelay, "RW_DI2_N2F", kM1RwDi2N2F, F::kUnsigned, Range(0, 2), vf::kRelayAlarm,
-           {"# [RW_DI2_N2F]: DI 2(Off)\n"}).Tabs(1),
+           {"# [RW_DI2_N2F]: DI 2(Off)\n"})
+        .Tabs(1),
     Single(S::kRelay, "RW_DI2_F2N", kM1RwDi2F2N, F::kUnsigned, Range(0, 2), vf::kRelayAlarm,
-           {"# [RW_DI2_F2N]: DI 2(On)\n"}).Tabs(1),
+           {"# [RW_DI2_F2N]: DI 2(On)\n"})
+        .Tabs(1),
     PerPort(S::kRelayPorts, "RW_PortLink_", "", kM1RwPortLink, F::kDecimal, Range(0, 4),
             vf::kRelayAlarm,
             {"# [RW_PortLink]: Port Link Alarm Event\n",
              "# \t--> 0 : Disable\n# \t--> 1 : On (relay 1)\n# \t--> 2 : On (relay 2)\n"
              "# \t--> 3 : Off (relay 1)\n# \t--> 4 : Off (relay 2)\n"})
-        .Tabs(3).Ports(PortSet::kPopulated).MemberValue(0),
+        .Tabs(3)
+        .Ports(PortSet::kPopulated)
+        .MemberValue(0),
     PerPort(S::kRelayPorts, "RW_PortTraf_", "", kM1RwPortTraf, F::kDecimal, Range(0, 2),
             vf::kRelayAlarm, {"# [RW_PortTraf]: Traffic-Overload\n", kRelayLegend})
-        .Tabs(3).Ports(PortSet::kPopulated),
+        .Tabs(3)
+        .Ports(PortSet::kPopulated),
     PerPort(S::kRelayPorts, "RW_TrafThreshold_", "", kM1RwTrafThreshold, F::kUnsigned,
             Range(0, 100), vf::kRelayAlarm,
             {"# [RW_TrafficThreshold]: Traffic-Threshold\n", "# \t--> Range {low} to {high} %\n"})
-        .Tabs(1).Unit(" %").Ports(PortSet::kPopulated).MemberValue(0),
+        .Tabs(1)
+        .Unit(" %")
+        .Ports(PortSet::kPopulated)
+        .MemberValue(0),
     // The legend's 1..300: the duration is stored whole, never cut to a byte.
-    PerPort(S::kRelayPorts, "RW_TrafDuration_", "", kM1RwTrafDuration, F::kUnsigned,
-            Range(1, 300), vf::kRelayAlarm,
+    PerPort(S::kRelayPorts, "RW_TrafDuration_", "", kM1RwTrafDuration, F::kUnsigned, Range(1, 300),
+            vf::kRelayAlarm,
             {"# [RW_TrafficDuration]: Traffic-Duration\n", "# \t--> Range {low} to {high} sec\n"})
-        .Unit(" sec").Ports(PortSet::kPopulated).MemberValue(1),
+        .Unit(" sec")
+        .Ports(PortSet::kPopulated)
+        .MemberValue(1),
     // Line-swap fast recovery, device IP, mirror.
     Single(S::kLineSwap, "FASTRECOVERY", kM1FastRecovery, F::kHex, Range(0, 1), vf::kLineSwap,
            {"# [FASTRECOVERY]: Line-Swap fast recovery\n"
             "# Enable/Disable Line-Swap fast recovery for all ports.\n",
-            "# \t--> 0 : Disable All Ports\n# \t--> 1 : Enable All Ports\n"}).Tabs(1),
+            "# \t--> 0 : Disable All Ports\n# \t--> 1 : Enable All Ports\n"})
+        .Tabs(1),
     PerPort(S::kDeviceIp, "DeviceIP_", "", kM1DeviceIp, F::kAddress, Only(Rule::kAddress),
             vf::kSetDeviceIp, {"# [DeviceIP]\n", "# \t--> ex: DeviceIP_1-1 XXX.XXX.XXX.XXX\n"})
-        .Tabs(1).MemberValue(0),
+        .Tabs(1)
+        .MemberValue(0),
     Single(S::kMirror, "MonitoredPort", D_CONF_ETH_TARGET_PORT, F::kPortRef, Only(Rule::kPortRef),
            vf::kMirror,
            {"# [MonitoredPort]: Monitored Port\n",
             "# \t--> 1-1,1-2,...G-1,G-2,Trk1,Trk2,Trk3,Trk4 : Port 1-1,Port 1-2,...Port "
             "G-1,Port G-2,Trk1,Trk2,Trk3,Trk4\n",
-            "# \t==> Set '0' indicates not use.\n"}).Tabs(1),
+            "# \t==> Set '0' indicates not use.\n"})
+        .Tabs(1),
     Single(S::kMirror, "WatchDirection", D_CONF_ETH_MIRROR_DIR, F::kDecimal, Range(0, 2),
            vf::kMirror,
            {"# [WatchDirection]: Watch Direction\n",
             "# \t--> 0 : Input data stream\n# \t--> 1 : Output data stream\n"
-            "# \t--> 2 : Bi-directional\n"}).Tabs(1),
-    Single(S::kMirror, "MirrorPort", D_CONF_ETH_MIRROR_PORT, F::kPortRef,
-           Only(Rule::kPhysicalRef), vf::kMirror,
+            "# \t--> 2 : Bi-directional\n"})
+        .Tabs(1),
+    Single(S::kMirror, "MirrorPort", D_CONF_ETH_MIRROR_PORT, F::kPortRef, Only(Rule::kPhysicalRef),
+           vf::kMirror,
            {"# [MirrorPort]: Mirror Port\n",
             "# \t--> 1-1,1-2,...G-1,G-2 : Port 1-1,Port 1-2,...,Port G-1,Port G-2\n",
-            "# \t--> Set '0' indicates not use.\n"}).Tabs(1),
+            "# \t--> Set '0' indicates not use.\n"})
+        .Tabs(1),
 };
-// clang-format on
 
 }  // namespace
 

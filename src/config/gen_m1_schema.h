@@ -22,6 +22,13 @@
 namespace vantrell {
 namespace gen_m1 {
 
+/// The choices of an enable switch, as the legends spell them.
+inline constexpr std::string_view kEnableLegend = "# \t--> 0 : Disable\n# \t--> 1 : Enable\n";
+/// The names a port reference takes, as the legends spell them.
+inline constexpr std::string_view kPortNamesLegend =
+    "# \t--> 1-1,1-2,1-3,....,G-1,G-2 : Port 1-1,Port 1-2,...Port G-1,Port G-2\n"
+    "# \t--> Trk1,Trk2,Trk3,Trk4 : Trk 1,Trk 2,Trk 3,Trk 4\n";
+
 /// The parts of the file, each written under its own banner.
 enum class Section : std::uint8_t {
   kSystem,

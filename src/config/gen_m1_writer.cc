@@ -20,10 +20,6 @@ using gen_m1::Section;
 using gen_m1::Setting;
 
 constexpr std::string_view kRule = "###################################################\n";
-constexpr std::string_view kL01 = "# \t--> 0 : Disable\n# \t--> 1 : Enable\n";
-constexpr std::string_view kPortNamesLegend =
-    "# \t--> 1-1,1-2,1-3,....,G-1,G-2 : Port 1-1,Port 1-2,...Port G-1,Port G-2\n"
-    "# \t--> Trk1,Trk2,Trk3,Trk4 : Trk 1,Trk 2,Trk 3,Trk 4\n";
 
 /// Everything one export needs: the sink, the block and its accessors.
 class M1Writer {
@@ -275,8 +271,9 @@ void M1Writer::IgmpList() {
                "# IGMPSNOOP [VID] [Enable IGMPSnoop] [Ebable Querier] [Static Multicast Router "
                "Port]\n",
                "# [VID]: Current VLAN ID\n", "# \t--> Range 1 to 4094\n", "# [Enable IGMPSnoop]\n",
-               kL01, "# [Ebable Querier]\n", kL01, "# [Static Multicast Router Port]\n",
-               "# \t--> Null : no port\n", kPortNamesLegend, "# ex: IGMPSNOOP 23 1 1 2-1,2-4\n",
+               gen_m1::kEnableLegend, "# [Ebable Querier]\n", gen_m1::kEnableLegend,
+               "# [Static Multicast Router Port]\n", "# \t--> Null : no port\n",
+               gen_m1::kPortNamesLegend, "# ex: IGMPSNOOP 23 1 1 2-1,2-4\n",
                "# \t ==> vlan:23 , igmpsnooping enable , querier enable , Static Router ports "
                "include port 2-1 and port 2-4\n",
                "# begin-of-list\n"});
@@ -298,7 +295,8 @@ void M1Writer::MulticastList() {
   Banner({"# Add Static Multicast MAC                        #\n"});
   file_.Write({"# MMAC [Multicast MAC address] [join ports]\n", "# \t--> Max records is 128\n",
                "# [Multicast MAC address]\n", "# \t--> format : XX-XX-XX-XX-XX-XX\n",
-               "# [join ports]\n", kPortNamesLegend, "# ex: MMAC 01-3F-C2-01-02-03 1-1,1-3,2-4\n",
+               "# [join ports]\n", gen_m1::kPortNamesLegend,
+               "# ex: MMAC 01-3F-C2-01-02-03 1-1,1-3,2-4\n",
                "# \t ==> Add static multicast mac 01-3F-C2-01-03 on port 1-1, port 1-3, port "
                "2-4\n\n",
                "# begin-of-list\n"});
