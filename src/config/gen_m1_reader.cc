@@ -127,25 +127,9 @@ bool IsEndMarker(std::string_view line) { return StartsLike(line, kConfigFileEnd
 // Value tests
 // ---------------------------------------------------------------------------
 
-/// Exactly three dots and four decimal fields 0..255.
-bool DottedSyntax(std::string_view text) {
-  int fields = 0;
-  std::size_t i = 0;
-  while (true) {
-    std::size_t digits = 0;
-    unsigned value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-      if (++digits > 3) return false;
-      value = value * 10 + static_cast<unsigned>(text[i] - '0');
-      ++i;
-    }
-    if (digits == 0 || value > 255) return false;
-    ++fields;
-    if (i == text.size()) return fields == 4;
-    if (text[i] != '.' || fields == 4) return false;
-    ++i;
-  }
-}
+/// The strict dotted syntax; the value is then taken as inet_addr reads
+/// it, as the devices do (a field with a leading zero is octal).
+bool DottedSyntax(std::string_view text) { return ParseDottedAddress(text).has_value(); }
 
 /// An access entry "address/netmask": both parts as (address, netmask).
 std::optional<std::pair<Ipv4, Ipv4>> TestedAccessEntry(std::string_view text) {

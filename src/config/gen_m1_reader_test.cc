@@ -419,6 +419,8 @@ TEST(GenM1TrunkMemberMask, EntriesWithMembersAndPortsThatCannotTrunk) {
 TEST(GenM1AddressTest, Syntax) {
   EXPECT_EQ(gen_m1::TestedAddress(""), 0u);
   EXPECT_EQ(gen_m1::TestedAddress("10.1.2.3"), MakeIpv4(10, 1, 2, 3));
+  // The strict syntax, but the value as inet_addr reads it: 010 is octal.
+  EXPECT_EQ(gen_m1::TestedAddress("010.1.2.3"), MakeIpv4(8, 1, 2, 3));
   EXPECT_FALSE(gen_m1::TestedAddress("10.1.2"));
   EXPECT_FALSE(gen_m1::TestedAddress("10.1.2.256"));
   EXPECT_FALSE(gen_m1::TestedAddress("10.1.2.3.4"));
