@@ -5,6 +5,8 @@
 /// names ("Port_1-1_EN", "STP_EN_G-2", "DeviceIP_Trk3"); per-port blocks
 /// are written only for the ports the device has (the record's portMask)
 /// or, for the warning sections, the ports of populated slots (moduleType).
+/// The settings' legends and lines come from the file schema
+/// (gen_m1_schema.h); the banners and the lists are written here.
 
 #include <cstdint>
 #include <string>
