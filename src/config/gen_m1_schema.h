@@ -71,7 +71,7 @@ enum class KeyShape : std::uint8_t {
 
 /// How the writer shows the stored value. Unless said otherwise an item
 /// the block cannot give is written empty.
-enum class ValueFormat : std::uint8_t {
+enum class WrittenAs : std::uint8_t {
   kDecimal,      ///< "%d"
   kUnsigned,     ///< "%u"
   kHex,          ///< "%x"
@@ -99,6 +99,8 @@ enum class Rule : std::uint8_t {
   kAccessEntry,  ///< "address/netmask" of the accessible IP list
 };
 
+/// A rule and its bounds: the range of kRange (and its scale), the longest
+/// text of kText, the largest value of the "0x" forms.
 struct KeyRule {
   Rule rule = Rule::kRange;
   std::int32_t min = 0;
@@ -106,10 +108,13 @@ struct KeyRule {
   std::uint32_t scale = 1;
 };
 
-constexpr KeyRule Range(std::int32_t min, std::int32_t max, std::uint32_t scale = 1) {
+/// A number in [min, max], stored times `scale`.
+constexpr KeyRule Within(std::int32_t min, std::int32_t max, std::uint32_t scale = 1) {
   return {Rule::kRange, min, max, scale};
 }
+/// A text of at most `max` characters.
 constexpr KeyRule Length(std::int32_t max) { return {Rule::kText, 0, max}; }
+/// Any other rule, with its largest value where it has one.
 constexpr KeyRule Only(Rule rule, std::int32_t max = 0) { return {rule, 0, max}; }
 
 /// Choice lines that are counted out rather than spelled.
@@ -167,7 +172,7 @@ struct Setting {
   std::size_t listIndex = 0;  ///< single settings: the item's list index
   std::size_t first = 0;      ///< numbered settings: the numbers first..last,
   std::size_t last = 0;       ///< list index = number - first
-  ValueFormat format = ValueFormat::kDecimal;
+  WrittenAs format = WrittenAs::kDecimal;
   std::string_view unit;  ///< written after the value ("(sec.)", " %")
   KeyRule rule;
   ValidationFlags group = 0;

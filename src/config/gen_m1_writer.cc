@@ -38,7 +38,7 @@ class M1Writer {
   std::string ValueText(const Setting& row, std::size_t n) const;
   /// True when a row of an address written bare has no address.
   bool WrittenBare(const Setting& row, std::size_t n) const {
-    if (row.format != gen_m1::ValueFormat::kAddressBare) return false;
+    if (row.format != gen_m1::WrittenAs::kAddressBare) return false;
     const std::uint32_t v = NumberOr0(row.id, n);
     return v == 0 || v == kAllOnesIpv4;
   }
@@ -85,7 +85,7 @@ class M1Writer {
 };
 
 std::string M1Writer::ValueText(const Setting& row, std::size_t n) const {
-  using F = gen_m1::ValueFormat;
+  using F = gen_m1::WrittenAs;
   const auto number = accessors_.getNumber(block_, row.id, n);
   std::string text;
   char hex[24];
