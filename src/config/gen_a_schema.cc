@@ -336,7 +336,8 @@ constexpr Row kRows[] = {
     // Logical ports 1..12 in GenA2 (its writer lays out the trunk lines itself).
     A1Ports(Numbers({Section::kSpanningTreePorts, "STP_EN{}", D_CONF_ETH_SPAN_PORT1_EN,
                      vf::kCommRedundancy, kFlag,
-                     WithHeader(WL(Format::kDecimal, 2), kPortHeader), W(Format::kDecimal, 3)},
+                     WithHeader(WL(Format::kDecimal, 2), kPortHeader),
+                     WithHeader(W(Format::kDecimal, 3), kPortHeader)},
                     1, 12)),
     // GenA1 takes 0..255 on port 8 (its reader's own rule).
     A1Ports(WithPrevious(Numbers({Section::kSpanningTreePorts, "Port_ID{}", D_CONF_ETH_SPAN_PORT1_ID,
