@@ -24,6 +24,8 @@
 /// - port lists naming a port above 8 make their line unusable (the 8-bit
 ///   masks cannot hold them).
 ///
+/// Items, keys and rules come from the A8/R8 schema (gen_a_schema.h).
+///
 /// The result is 0, or validation::kBlockRefused when the block is shorter
 /// than 8508 bytes, the accessors are not GenA1's, or an item write was
 /// refused for another reason than its range.
@@ -37,7 +39,12 @@
 
 namespace vantrell {
 
-/// The shape of the version handler table's reader slot.
+/// Reads the file and lists, beside the flags above, every value it could
+/// not take (line, key, function group).
+FileReadResult ReadGenA1File(DeviceRecord& edited, ConfigBlock& block, std::string_view fileText,
+                             ItemAccessors& accessors);
+
+/// The shape of the version handler table's reader slot: ReadGenA1File's flags.
 ValidationFlags readGenA1ConfigFile(DeviceRecord& edited, ConfigBlock& block,
                                     std::string_view fileText, ItemAccessors& accessors);
 

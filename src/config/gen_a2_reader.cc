@@ -4,71 +4,40 @@
 #include <array>
 #include <cstdint>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "config/c_number_parse.h"
 #include "config/config_item_ids.h"
-#include "config/file_lookup.h"
 #include "config/gen_a2_layout.h"
 #include "config/gen_a_encodings.h"
+#include "config/gen_a_schema_reader.h"
 
 namespace vantrell {
 namespace {
 
 using namespace item;
 using namespace validation;
+using a8schema::Check;
+using a8schema::Row;
+using a8schema::Section;
 using gen_a2::kLogicalPorts;
 using gen_a2::kPorts;
 using gen_a2::kTrunks;
 
-constexpr int kAccessEntries = 10;
-constexpr int kMailRecipients = 4;
-constexpr int kCosClasses = 8;
 constexpr int kTosGroups = 16;
 constexpr std::size_t kMaxListEntries = 128;
-
-// Text limits, in characters.
-constexpr std::size_t kShortText = 30;
-constexpr std::size_t kLocationText = 80;
-constexpr std::size_t kPasswordText = 16;
-constexpr std::size_t kSmtpText = 45;
 constexpr std::size_t kMinSnmpSecret = 8;
 
-struct Range {
-  std::int32_t low;
-  std::int32_t high;
-  bool Contains(std::int64_t value) const { return value >= low && value <= high; }
-};
-constexpr Range kFlag{0, 1};
-constexpr Range kMdi{0, 2};
-constexpr Range kSpeed{0, 4};
-constexpr Range kAutoIp{0, 2};
-constexpr Range kTrunkGroup{0, 4};
-constexpr Range kSnmpChoice{0, 2};
-constexpr Range kTimeZone{0, 62};
-constexpr Range kQueryPeriod{1, 9999};
-constexpr Range kLogicalPort{1, 12};
-constexpr Range kStpPortId{0, 15};
-constexpr Range kStpCost{1, 200000000};
-constexpr Range kHelloTime{0, 10};
-constexpr Range kMaxAge{6, 40};
-constexpr Range kForwardDelay{4, 30};
-constexpr Range kBridgePriority{0, 15};
 constexpr Range kQueue{0, 3};
 constexpr Range kVid{1, 4094};
-constexpr Range kVidOrNone{0, 4094};
-constexpr Range kIgmpQueryPeriod{20, 600};
-constexpr Range kRelayChoice{0, 2};
-constexpr Range kThreshold{0, 100};
-constexpr Range kDuration{1, 300};
-constexpr Range kMirrorPort{0, 8};
-constexpr Range kWatchDirection{1, 2};
 constexpr Range kUnicastPort{1, 8};
-constexpr std::uint32_t kSystemEventsMax = 0x10000;
-constexpr std::uint32_t kPortEventsMax = 0x7;
-constexpr std::uint32_t kLinkChoiceMax = 0x4;
+/// Ports 5 to 8 may go without a PVID.
+constexpr a8schema::Rule kPvidOrNone = a8schema::Between(0, 4094);
+constexpr int kPortsWithPvid = 4;
+/// The CoS entry whose out-of-range value is skipped instead of rejected.
+constexpr int kSkippedCosEntry = 3;
 
-constexpr std::uint32_t kBridgePriorityFactor = 4096;
 /// Models whose ports 7 and 8 take every port setting.
 constexpr std::uint16_t kFreeUplinkModels[] = {0x0508, 0x0538};
 constexpr std::int32_t kFixedUplinkSpeed = 1;  // 100 full
@@ -82,12 +51,7 @@ constexpr std::uint32_t kSnmpV3Only = 2;
 constexpr std::int32_t kMaxPortsPerTrunk = 4;
 constexpr int kMinLogicalPortsForRing = 4;
 
-std::string Name(std::string_view prefix, int number, std::string_view suffix = {}) {
-  std::string name(prefix);
-  name += std::to_string(number);
-  name += suffix;
-  return name;
-}
+std::string Key(std::string_view pattern, int n) { return a8schema::Numbered(pattern, n); }
 
 std::vector<std::string_view> Tokens(std::string_view text) {
   std::vector<std::string_view> tokens;
@@ -131,49 +95,142 @@ bool DottedSyntax(std::string_view text) {
   }
 }
 
-bool IsMulticastAddress(std::uint32_t address) {
-  const unsigned first = address & 0xFF;  // network order: first octet lowest
-  return first >= 224 && first <= 239;
-}
-
 /// The length of a text up to its first blank (the password rule of SNMP).
 std::size_t LengthToBlank(std::string_view text) {
   const std::size_t blank = text.find(' ');
   return blank == std::string_view::npos ? text.size() : blank;
 }
 
-class GenA2Reader {
+/// GenA2 reading with its validation: the first value that breaks its
+/// row's rule decides the flags (its group) and ends the storing; the rest
+/// of the file is still checked, so that the problem list holds every
+/// problem. After a reading without problems the block is cross-checked.
+class GenA2Reader : public a8schema::SchemaFileReader {
  public:
   GenA2Reader(const DeviceRecord& edited, ConfigBlock& block, std::string_view fileText,
               ItemAccessors& accessors)
-      : edited_(edited), block_(block), file_(fileText), accessors_(accessors) {}
+      : SchemaFileReader(a8schema::Gen::kA2, fileText, ProblemPolicy::kFirstGroup),
+        edited_(edited),
+        block_(block),
+        accessors_(accessors),
+        freeUplinks_(std::find(std::begin(kFreeUplinkModels), std::end(kFreeUplinkModels),
+                               edited.modelId) != std::end(kFreeUplinkModels)) {}
 
   GenA2ReadResult Run() {
+    GenA2ReadResult result;
     if (block_.size() < gen_a2::kBlockSize || accessors_.blockSize() != gen_a2::kBlockSize) {
-      result_.flags = kBlockRefused;
-      return result_;
+      result.flags = kBlockRefused;
+      return result;
     }
-    const bool read =
-        ReadSystem() && ReadPassword() && ReadAccessList() && ReadPorts() && ReadNetwork() &&
-        ReadTrunking() && ReadSnmp() && ReadTime() && ReadRedundancy() && ReadQos() && ReadVlan() &&
-        ReadIgmp() && ReadMulticast() && ReadRates() && ReadPortLock() && ReadUnicast() &&
-        ReadEmail() && ReadRelay() && ReadFastRecovery() && ReadDeviceIps() && ReadMirror();
-    if (read && !refused_) CrossCheck();
-    if (refused_) result_.flags = kBlockRefused;
-    return result_;
+    ReadRows(Section::kSystem);
+    ReadRows(Section::kPassword);
+    ReadRows(Section::kAccessList);
+    ReadRows(Section::kPorts);
+    ReadRows(Section::kNetwork);
+    ReadTrunking();
+    ReadRows(Section::kSnmp);
+    ReadRows(Section::kTime);
+    ReadRedundancy();
+    ReadRows(Section::kQos);
+    ReadRows(Section::kCosMap);
+    ReadTosGroups();
+    if (!trunking_) ReadRows(Section::kVlan);
+    ReadRows(Section::kIgmp);
+    ReadIgmpLines();
+    ReadMulticast();
+    ReadRowsPerNumber({Section::kIngressRates, Section::kEgressRates});
+    if (!trunking_) ReadRows(Section::kPortLock);
+    if (!trunking_) ReadUnicast();
+    ReadRows(Section::kMailWarning);
+    ReadRows(Section::kMailPorts);
+    ReadRows(Section::kRelayWarning);
+    ReadRowsPerNumber({Section::kRelayLinks, Section::kRelayPorts});
+    ReadRows(Section::kFastRecovery);
+    ReadRows(Section::kDeviceIp);
+    if (!trunking_) ReadRows(Section::kMirror);
+    if (problems().problems().empty() && !refused_) CrossCheck();
+    FileReadResult read = problems().TakeResult();
+    result.flags = refused_ ? kBlockRefused : read.flags;
+    result.problems = std::move(read.problems);
+    result.notice = std::move(notice_);
+    return result;
+  }
+
+ protected:
+  void ReadRow(const Row& row, int n) override {
+    if (row.section == Section::kPorts && n >= 7 && !freeUplinks_) {
+      FixedUplinkRow(row, n);
+      return;
+    }
+    if (row.section == Section::kEgressRates) {
+      if (const auto value = FindToken(KeyOf(row, n))) Apply(row, n, *value);
+      return;
+    }
+    SchemaFileReader::ReadRow(row, n);
+  }
+
+  void Apply(const Row& row, int n, const std::string& value) override {
+    const ConfigItemId id = ItemOf(row, n);
+    const bool pvidOrNone = row.id == D_CONF_VLAN_PVID1 && n > kPortsWithPvid;
+    const a8schema::Rule& rule = pvidOrNone ? kPvidOrNone : RuleOf(row);
+    switch (rule.check) {
+      case Check::kText:
+      case Check::kMailText:
+        if (!rule.range.Contains(static_cast<std::int64_t>(value.size()))) return Problem(row, n);
+        StoreText(id, value);
+        return;
+      case Check::kHostAddress:
+      case Check::kAddress:
+      case Check::kNetmask:
+        if (const auto address = GenA2AddressValue(value)) return StoreNumber(id, *address);
+        return Problem(row, n);
+      case Check::kSpecial:
+        if (!Special(row, n, value)) Problem(row, n);
+        return;
+      case Check::kRangeOrEmpty:
+        if (value.empty()) return;  // a stored code without a name: the device keeps it
+        [[fallthrough]];
+      default:
+        if (const auto number = a8schema::RuleNumber(rule, value)) return StoreNumber(id, *number);
+        // An out-of-range CoS entry 3 is skipped, not rejected.
+        if (row.id == D_CONF_COSMAP0 && n == kSkippedCosEntry) return;
+        // A rejected relay threshold's text is shown to the operator first.
+        if (row.id == D_CONF_ETH_RELAY_PLOAD1 && problems().problems().empty()) notice_ = value;
+        return Problem(row, n);
+    }
   }
 
  private:
-  // ---- outcome ----
+  void Problem(const Row& row, int n) { NoteProblem(row, n); }
 
-  bool Fail(ValidationFlags group) {
-    result_.flags = group;
-    return false;
+  /// The rows read with their own rule: access entries, VID lists, rates.
+  bool Special(const Row& row, int n, const std::string& value) {
+    const ConfigItemId id = ItemOf(row, n);
+    switch (row.section) {
+      case Section::kAccessList: {
+        const auto entry = AccessEntry(value);
+        if (!entry) return false;
+        StoreNumber(id, entry->first);
+        StoreNumber(kGrantIpNetmask1 + (id - D_CONF_GRANTIP_IP1), entry->second);
+        return true;
+      }
+      case Section::kVlan:
+        return VidList(value, id, D_CONF_VLAN_TYPE1 + static_cast<ConfigItemId>(4 * (n - 1)));
+      case Section::kIngressRates:
+        return IngressRate(value, id);
+      case Section::kEgressRates:
+        return EgressRate(value, id);
+      default:
+        return false;
+    }
   }
 
-  /// Writes an item. A value the field ignores (a checked field out of its
-  /// range) is no failure; a block that cannot take the item is.
+  // ---- writing: once a problem is listed nothing is stored ----
+
+  /// A value the field ignores (a checked field out of its range) is no
+  /// failure; a block that cannot take the item is.
   void Store(ConfigItemId id, const ItemValue& value) {
+    if (!Storing()) return;
     const ItemStatus status = accessors_.setItem(block_, id, value);
     if (status != ItemStatus::kOk && status != ItemStatus::kOutOfRange) refused_ = true;
   }
@@ -186,88 +243,7 @@ class GenA2Reader {
     return accessors_.getNumber(block_, id);
   }
 
-  // ---- lookups ----
-
-  static std::optional<std::string> Found(std::string value) {
-    if (IsNotFound(value)) return std::nullopt;
-    return value;
-  }
-  std::optional<std::string> Token(std::string_view constName) {
-    return Found(file_.findValueToken(constName));
-  }
-  std::optional<std::string> TextValue(std::string_view constName) {
-    return Found(file_.findValueText(constName));
-  }
-
-  // ---- the value kinds ----
-
-  /// A decimal number in `range`, stored as given (times `factor`).
-  bool Number(std::string_view constName, ConfigItemId id, Range range, ValidationFlags group,
-              std::uint32_t factor = 1) {
-    const auto value = Token(constName);
-    if (!value) return true;
-    const std::int32_t number = CAtoi(*value);
-    if (!range.Contains(number)) return Fail(group);
-    StoreNumber(id, static_cast<std::uint32_t>(number) * factor);
-    return true;
-  }
-
-  bool Hex(std::string_view constName, ConfigItemId id, std::uint32_t max, ValidationFlags group) {
-    const auto value = Token(constName);
-    if (!value) return true;
-    const auto number = CScanHex(*value);
-    if (!number || *number > max) return Fail(group);
-    StoreNumber(id, *number);
-    return true;
-  }
-
-  bool Text(std::string_view constName, ConfigItemId id, std::size_t maxChars,
-            ValidationFlags group) {
-    const auto value = TextValue(constName);
-    if (!value) return true;
-    if (value->size() > maxChars) return Fail(group);
-    StoreText(id, *value);
-    return true;
-  }
-
-  bool Address(std::string_view constName, ConfigItemId id, ValidationFlags group) {
-    const auto value = Token(constName);
-    if (!value) return true;
-    const auto address = GenA2AddressValue(*value);
-    if (!address) return Fail(group);
-    StoreNumber(id, *address);
-    return true;
-  }
-
-  // ---- the groups, in the order of the file ----
-
-  bool ReadSystem() {
-    return Text("D_CONF_ETH_NAMEA8", D_CONF_ETH_NAMEA8, kShortText, kSystem) &&
-           Text("D_CONF_ETH_LOCATIONA8", D_CONF_ETH_LOCATIONA8, kLocationText, kSystem) &&
-           Text("D_CONF_ETH_SYSDESCRA8", D_CONF_ETH_SYSDESCRA8, kShortText, kSystem) &&
-           Text("D_CONF_ETH_CONTACTA8", D_CONF_ETH_CONTACTA8, kShortText, kSystem) &&
-           Number("D_CONF_ETH_FLAG_WEBA8", D_CONF_ETH_FLAG_WEBA8, kFlag, kSystem) &&
-           Number("D_CONF_ETH_FLAG_TELNETA8", D_CONF_ETH_FLAG_TELNETA8, kFlag, kSystem);
-  }
-
-  bool ReadPassword() {
-    return Text("D_CONF_ETH_USERPWD", D_CONF_ETH_USERPWD, kPasswordText, kPasswords);
-  }
-
-  bool ReadAccessList() {
-    if (!Number("D_CONF_GRANTIP_INUSED", D_CONF_GRANTIP_INUSED, kFlag, kAccessibleIp)) {
-      return false;
-    }
-    for (int k = 1; k <= kAccessEntries; ++k) {
-      const auto value = TextValue(Name("D_CONF_GRANTIP_IP", k));
-      if (!value) continue;
-      const auto entry = AccessEntry(*value);
-      if (!entry) return Fail(kAccessibleIp);
-      StoreNumber(D_CONF_GRANTIP_IP1 + static_cast<ConfigItemId>(k - 1), entry->first);
-      StoreNumber(kGrantIpNetmask1 + static_cast<ConfigItemId>(k - 1), entry->second);
-    }
-    return true;
-  }
+  // ---- the special rows and sections, in the order of the file ----
 
   /// "address/netmask"; empty gives 0.0.0.0 for both.
   static std::optional<std::pair<std::uint32_t, std::uint32_t>> AccessEntry(std::string_view text) {
@@ -286,194 +262,74 @@ class GenA2Reader {
     return std::pair{hostAddress, maskAddress};
   }
 
-  bool ReadPorts() {
-    const bool freeUplinks = std::find(std::begin(kFreeUplinkModels), std::end(kFreeUplinkModels),
-                                       edited_.modelId) != std::end(kFreeUplinkModels);
-    for (int p = 1; p <= kPorts; ++p) {
-      if (!Number(Name("D_CONF_ETH_PCFG_DISABLE", p), PcfgDisable(p), kFlag, kPort)) return false;
-      const bool fixedUplink = p >= 7 && !freeUplinks;
-      if (!(fixedUplink && p == 7) &&
-          !Number(Name("D_CONF_ETH_PCFG_FLAG", p), PcfgFlag(p), kMdi, kPort)) {
-        return false;
-      }
-      if (fixedUplink) {
-        if (!FixedUplinkValue(Name("D_CONF_ETH_PCFG_FDX", p), PcfgFdx(p), 0) ||
-            !FixedUplinkValue(Name("D_CONF_ETH_PCFG_SPEED", p), PcfgSpeed(p), kFixedUplinkSpeed)) {
-          return false;
-        }
-      } else if (!Number(Name("D_CONF_ETH_PCFG_FDX", p), PcfgFdx(p), kFlag, kPort) ||
-                 !Number(Name("D_CONF_ETH_PCFG_SPEED", p), PcfgSpeed(p), kSpeed, kPort)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  /// A setting of a fixed uplink port: the model's fixed value, or the value
+  /// Ports 7 and 8 of the fixed uplink models: the MDI flag of port 7 is
+  /// not read; FDX and speed must be the model's fixed value, or the value
   /// the device already has, so that a device takes back its own export.
-  bool FixedUplinkValue(std::string_view constName, ConfigItemId id, std::int32_t fixed) {
-    const auto value = Token(constName);
-    if (!value) return true;
+  void FixedUplinkRow(const Row& row, int n) {
+    if (row.id == D_CONF_ETH_PCFG_FLAG1 && n == 7) return;
+    const bool fdx = row.id == D_CONF_ETH_PCFG_FDX1;
+    if (!fdx && row.id != D_CONF_ETH_PCFG_SPEED1) return SchemaFileReader::ReadRow(row, n);
+    const auto value = FindToken(KeyOf(row, n));
+    if (!value) return;
+    const ConfigItemId id = ItemOf(row, n);
     const std::int32_t number = CAtoi(*value);
     const auto current = Current(id);
     const bool unchanged = current && number >= 0 && *current == static_cast<std::uint32_t>(number);
-    if (number != fixed && !unchanged) return Fail(kPort);
+    if (number != (fdx ? 0 : kFixedUplinkSpeed) && !unchanged) return Problem(row, n);
     StoreNumber(id, static_cast<std::uint32_t>(number));
-    return true;
   }
 
-  bool ReadNetwork() {
-    return Number("D_CONF_ETH_FLAG_AUTOIP", D_CONF_ETH_FLAG_AUTOIP, kAutoIp, kNetwork) &&
-           Address("D_CONF_ETH_IPADDR", D_CONF_ETH_IPADDR, kNetwork) &&
-           Address("D_CONF_ETH_IPMASK", D_CONF_ETH_IPMASK, kNetwork) &&
-           Address("D_CONF_ETH_GATEWAY", D_CONF_ETH_GATEWAY, kNetwork) &&
-           Address("D_CONF_ETH_DNSSIP", D_CONF_ETH_DNSSIP, kNetwork) &&
-           Address("D_CONF_ETH_DNSSIP1", D_CONF_ETH_DNSSIP1, kNetwork);
-  }
-
-  bool ReadTrunking() {
-    for (int p = 1; p <= kPorts; ++p) {
-      if (!Number(Name("D_CONF_ETH_PORTTRUNKING_P", p),
-                  D_CONF_ETH_PORTTRUNKING_P1 + static_cast<ConfigItemId>(p - 1), kTrunkGroup,
-                  kPortTrunking)) {
-        return false;
-      }
-    }
+  void ReadTrunking() {
+    const std::size_t before = problems().problems().size();
+    ReadRows(Section::kTrunking);
     // From here on the block's trunk groups are the file's (or, for ports
     // the file leaves out, the device's). With a trunk in use the file
     // carries no VLAN or unicast entries, so the device keeps its own.
     trunking_ = gen_a2::TrunkingActive(block_.bytes());
+    if (problems().problems().size() != before || !Storing()) return;
     const bool keepVlans = trunking_ || !CarriesVlanSection();
     gen_a2::ClearListTables(block_.bytes(), trunking_ ? gen_a2::ClearScope::kMulticastOnly
                                                       : gen_a2::ClearScope::kUnicastAndMulticast);
     if (!keepVlans) a8vlan::ClearTable(block_.bytes());
-    return true;
   }
 
   /// A file without any VLAN key does not carry the VLAN table: the device
   /// keeps its own instead of losing every VLAN, the management VLAN's too.
   bool CarriesVlanSection() {
-    if (Token("D_CONF_VLAN_SYS_VID")) return true;
-    for (int p = 1; p <= kPorts; ++p) {
-      for (const char* family :
-           {"D_CONF_VLAN_TYPE", "D_CONF_VLAN_PVID", "D_CONF_VLAN_FIXVID", "D_CONF_VLAN_FRBVID"}) {
-        if (Token(Name(family, p))) return true;
+    for (const Row& row : a8schema::RowsOf(Section::kVlan)) {
+      for (int n = row.first; n <= row.last; ++n) {
+        if (FindToken(KeyOf(row, n))) return true;
       }
     }
     return false;
   }
 
-  bool ReadSnmp() {
-    return SnmpVersion() &&
-           Text("D_CONF_SNMP_V1V2CROCOMM", D_CONF_SNMP_V1V2CROCOMM, kShortText, kSnmp) &&
-           Text("D_CONF_SNMP_V1V2CRWCOMM", D_CONF_SNMP_V1V2CRWCOMM, kShortText, kSnmp) &&
-           Number("D_CONF_SNMP_V3AAUTHTYPE", D_CONF_SNMP_V3AAUTHTYPE, kSnmpChoice, kSnmp) &&
-           Number("D_CONF_SNMP_V3AADEE", D_CONF_SNMP_V3AADEE, kFlag, kSnmp) &&
-           Text("D_CONF_SNMP_V3ADATAENCR", D_CONF_SNMP_V3ADATAENCR, kShortText, kSnmp) &&
-           Number("D_CONF_SNMP_V3UAUTHTYPE", D_CONF_SNMP_V3UAUTHTYPE, kSnmpChoice, kSnmp) &&
-           Number("D_CONF_SNMP_V3UADEE", D_CONF_SNMP_V3UADEE, kFlag, kSnmp) &&
-           Text("D_CONF_SNMP_V3UDATAENCR", D_CONF_SNMP_V3UDATAENCR, kShortText, kSnmp) &&
-           Text("D_CONF_SNMP_TRAPSERVER", D_CONF_SNMP_TRAPSERVER, kShortText, kSnmp) &&
-           Text("D_CONF_SNMP_TRAPCOMM", D_CONF_SNMP_TRAPCOMM, kShortText, kSnmp);
+  void ReadRedundancy() {
+    const Row& protocolRow = a8schema::RowsOf(Section::kRedundancy).front();
+    const auto protocol = FindToken(protocolRow.key);
+    if (!protocol) return;
+    const auto value = a8schema::RuleNumber(RuleOf(protocolRow), *protocol);
+    if (!value) return Problem(protocolRow, 0);
+    StoreNumber(D_CONF_ETHA8_REDUN_PROTOCOL, *value);
+    if (*value == 1) return ReadRows(Section::kRing);
+    ReadRows(Section::kSpanningTreePorts);
+    ReadRows(Section::kSpanningTree);
   }
 
-  /// An empty version value is what the writer gives for a stored code
-  /// without a name: the device keeps its code.
-  bool SnmpVersion() {
-    const auto value = Token("D_CONF_SNMP_VERSION");
-    if (!value || value->empty()) return true;
-    const std::int32_t version = CAtoi(*value);
-    if (!kSnmpChoice.Contains(version)) return Fail(kSnmp);
-    StoreNumber(D_CONF_SNMP_VERSION, static_cast<std::uint32_t>(version));
-    return true;
-  }
-
-  bool ReadTime() {
-    return Number("D_CONF_ETH_DTIME_TZONE", D_CONF_ETH_DTIME_TZONE, kTimeZone, kTime) &&
-           Text("D_CONF_ETH_DTIME_SRV1", D_CONF_ETH_DTIME_SRV1, kShortText, kTime) &&
-           Text("D_CONF_ETH_DTIME_SRV2", D_CONF_ETH_DTIME_SRV2, kShortText, kTime) &&
-           Number("D_CONF_ETH_DTIME_PERIOD", D_CONF_ETH_DTIME_PERIOD, kQueryPeriod, kTime);
-  }
-
-  bool ReadRedundancy() {
-    const auto protocol = Token("D_CONF_ETHA8_REDUN_PROTOCOL");
-    if (!protocol) return true;
-    const std::int32_t value = CAtoi(*protocol);
-    if (!kFlag.Contains(value)) return Fail(kCommRedundancy);
-    StoreNumber(D_CONF_ETHA8_REDUN_PROTOCOL, static_cast<std::uint32_t>(value));
-    return value == 1 ? ReadRing() : ReadSpanningTree();
-  }
-
-  bool ReadRing() {
-    return Number("D_CONF_ETH_REDUN_MASTER", D_CONF_ETH_REDUN_MASTER, kFlag, kCommRedundancy) &&
-           Number("D_CONF_ETH_REDUN_PORT1", D_CONF_ETH_REDUN_PORT1, kLogicalPort,
-                  kCommRedundancy) &&
-           Number("D_CONF_ETH_REDUN_PORT2", D_CONF_ETH_REDUN_PORT2, kLogicalPort,
-                  kCommRedundancy) &&
-           Number("D_CONF_ETH_REDUN_COUPLING", D_CONF_ETH_REDUN_COUPLING, kFlag, kCommRedundancy) &&
-           Number("D_CONF_ETH_REDUN_CPL_PORT", D_CONF_ETH_REDUN_CPL_PORT, kLogicalPort,
-                  kCommRedundancy) &&
-           Number("D_CONF_ETH_REDUN_CPL_CTRLPORT", D_CONF_ETH_REDUN_CPL_CTRLPORT, kLogicalPort,
-                  kCommRedundancy);
-  }
-
-  bool ReadSpanningTree() {
-    for (int k = 1; k <= kLogicalPorts; ++k) {
-      const bool trunk = k > kPorts;
-      const int n = trunk ? k - kPorts : k;
-      const std::string prefix = trunk ? "D_CONF_ETH_SPAN_TRK" : "D_CONF_ETH_SPAN_PORT";
-      const auto at = static_cast<ConfigItemId>(k - 1);
-      const std::string costName = trunk ? Name("D_CONF_ETH_SPAN_TRK", n, "_COST")
-                                         : Name("D_CONF_ETH_SPAN_PATH", n, "_COST");
-      if (!Number(Name(prefix, n, "_EN"), D_CONF_ETH_SPAN_PORT1_EN + at, kFlag, kCommRedundancy) ||
-          !Number(Name(prefix, n, "_ID"), D_CONF_ETH_SPAN_PORT1_ID + at, kStpPortId,
-                  kCommRedundancy) ||
-          !Number(costName, D_CONF_ETH_SPAN_PATH1_COST + at, kStpCost, kCommRedundancy)) {
-        return false;
-      }
-    }
-    return Number("D_CONF_ETH_SPAN_HELLO_TIME", D_CONF_ETH_SPAN_HELLO_TIME, kHelloTime,
-                  kCommRedundancy) &&
-           Number("D_CONF_ETH_SPAN_MAX_AGE", D_CONF_ETH_SPAN_MAX_AGE, kMaxAge, kCommRedundancy) &&
-           Number("D_CONF_ETH_SPAN_FD_DELAY", D_CONF_ETH_SPAN_FD_DELAY, kForwardDelay,
-                  kCommRedundancy) &&
-           Number("D_CONF_ETH_SPAN_BRIDGE_ID", D_CONF_ETH_SPAN_BRIDGE_ID, kBridgePriority,
-                  kCommRedundancy, kBridgePriorityFactor);
-  }
-
-  bool ReadQos() {
-    if (!Number("D_CONF_QOS_SCHEDULE", D_CONF_QOS_SCHEDULE, kFlag, kQos)) return false;
-    for (int p = 1; p <= kPorts; ++p) {
-      const auto at = static_cast<ConfigItemId>(p - 1);
-      if (!Number(Name("D_CONF_QOS_INSPECT", p, "_TOS"), D_CONF_QOS_INSPECT1_TOS + at, kFlag,
-                  kQos) ||
-          !Number(Name("D_CONF_QOS_INSPECT", p, "_COS"), D_CONF_QOS_INSPECT1_COS + at, kFlag,
-                  kQos) ||
-          !Number(Name("D_CONF_QOS_PRIORITY", p), D_CONF_QOS_PRIORITY1 + at, kQueue, kQos)) {
-        return false;
-      }
-    }
-    for (int c = 0; c < kCosClasses; ++c) {
-      const ConfigItemId id = D_CONF_COSMAP0 + static_cast<ConfigItemId>(c);
-      const auto value = Token(Name("D_CONF_COSMAP", c));
-      if (!value) continue;
-      const std::int32_t number = CAtoi(*value);
-      if (!kQueue.Contains(number)) {
-        if (id == D_CONF_COSMAP3) continue;  // skipped, not rejected
-        return Fail(kQos);
-      }
-      StoreNumber(id, static_cast<std::uint32_t>(number));
-    }
+  void ReadTosGroups() {
     for (int g = 1; g <= kTosGroups; ++g) {
-      const auto value = Token(Name("D_CONF_TOSMAP_", 4 * g - 3, "_" + std::to_string(4 * g)));
+      const std::string key = "ToSMap" + std::to_string(4 * g - 3) + "-" + std::to_string(4 * g);
+      const auto value = FindToken(key);
       if (!value) continue;
       const auto entries = TosGroup(*value);
-      if (!entries) return Fail(kQos);
+      if (!entries) {
+        NoteProblem(key, kQos);
+        continue;
+      }
       for (int i = 0; i < 4; ++i) {
         StoreNumber(TosMapEntry(4 * g - 3 + i), static_cast<std::uint32_t>((*entries)[i]));
       }
     }
-    return true;
   }
 
   /// "%d|%d|%d|%d", each 0..3.
@@ -491,48 +347,19 @@ class GenA2Reader {
     return entries;
   }
 
-  bool ReadVlan() {
-    if (trunking_) return true;
-    if (!Number("D_CONF_VLAN_SYS_VID", D_CONF_VLAN_SYS_VID, kVid, kVlan)) return false;
-    for (int p = 1; p <= kPorts; ++p) {
-      const auto at = static_cast<ConfigItemId>(4 * (p - 1));
-      if (!Number(Name("D_CONF_VLAN_TYPE", p), D_CONF_VLAN_TYPE1 + at, kFlag, kVlan) ||
-          !Number(Name("D_CONF_VLAN_PVID", p), D_CONF_VLAN_PVID1 + at, p <= 4 ? kVid : kVidOrNone,
-                  kVlan) ||
-          !VidList(Name("D_CONF_VLAN_FIXVID", p), D_CONF_VLAN_FIXVID1 + at,
-                   D_CONF_VLAN_TYPE1 + at) ||
-          !VidList(Name("D_CONF_VLAN_FRBVID", p), D_CONF_VLAN_FRBVID1 + at,
-                   D_CONF_VLAN_TYPE1 + at)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
   /// A fixed or forbidden list; it must be empty on an access port.
-  bool VidList(std::string_view constName, ConfigItemId id, ConfigItemId typeId) {
-    const auto value = TextValue(constName);
-    if (!value) return true;
-    if (Current(typeId).value_or(0) == 1) {
-      if (!value->empty()) return Fail(kVlan);
-      return true;
-    }
-    StoreText(id, *value);
+  bool VidList(const std::string& value, ConfigItemId id, ConfigItemId typeId) {
+    if (Current(typeId).value_or(0) == 1) return value.empty();
+    StoreText(id, value);
     return true;
   }
 
-  bool ReadIgmp() {
-    if (!Number("D_CONF_IGMPSNOOP_ENABLE", D_CONF_IGMPSNOOP_ENABLE, kFlag, kVlan) ||
-        !Number("D_CONF_IGMPSNOOP_QUERY_PERIDO", D_CONF_IGMPSNOOP_QUERY_PERIDO, kIgmpQueryPeriod,
-                kVlan)) {
-      return false;
+  void ReadIgmpLines() {
+    auto value = FindText("IGMPSNOOP");
+    for (std::size_t n = 0; value && n < kMaxLines; ++n) {
+      if (!value->empty() && !IgmpEntry(*value)) NoteProblem("IGMPSNOOP", kIgmpSnooping);
+      value = FindNextText("IGMPSNOOP");
     }
-    std::string value = file_.findValueText("D_CONF_IGMPSNOOP_ENTRY");
-    for (std::size_t n = 0; !IsNotFound(value) && n < kMaxLines; ++n) {
-      if (!value.empty() && !IgmpEntry(value)) return Fail(kIgmpSnooping);
-      value = file_.findNextValueText("D_CONF_IGMPSNOOP_ENTRY");
-    }
-    return true;
   }
 
   /// "VID|--- snooping querier [ports]".
@@ -541,7 +368,8 @@ class GenA2Reader {
     if (tokens.size() < 3) return false;
     const auto snooping = ScanInt(tokens[1]);
     const auto querier = ScanInt(tokens[2]);
-    if (!snooping || !querier || !kFlag.Contains(*snooping) || !kFlag.Contains(*querier)) {
+    if (!snooping || !querier || !kFlagRange.Contains(*snooping) ||
+        !kFlagRange.Contains(*querier)) {
       return false;
     }
     const auto ports =
@@ -563,6 +391,7 @@ class GenA2Reader {
       entry = a8vlan::FindValidEntry(block_.bytes(), vid);
       if (!entry) return false;
     }
+    if (!Storing()) return true;
     gen_a2::IgmpEntry igmp;
     igmp.vid = static_cast<std::uint16_t>(vid);
     igmp.snooping = *snooping == 1;
@@ -589,17 +418,16 @@ class GenA2Reader {
     return std::nullopt;
   }
 
-  bool ReadMulticast() {
-    std::string value = file_.findValueText("D_CONF_MULTICAST_ADDR");
-    for (std::size_t taken = 0; !IsNotFound(value) && taken < kMaxListEntries;) {
-      if (!value.empty()) {
-        const auto outcome = MulticastEntry(value);
-        if (outcome == ListEntry::kBad) return Fail(kStaticMulticast);
+  void ReadMulticast() {
+    auto value = FindText("MMAC");
+    for (std::size_t taken = 0; value && taken < kMaxListEntries;) {
+      if (!value->empty()) {
+        const auto outcome = MulticastEntry(*value);
+        if (outcome == ListEntry::kBad) NoteProblem("MMAC", kStaticMulticast);
         if (outcome == ListEntry::kTaken) ++taken;
       }
-      value = file_.findNextValueText("D_CONF_MULTICAST_ADDR");
+      value = FindNextText("MMAC");
     }
-    return true;
   }
 
   enum class ListEntry { kTaken, kSkipped, kBad };
@@ -612,20 +440,9 @@ class GenA2Reader {
     const auto ports = ParsePortList(tokens[1], kLogicalPorts);
     if (!ports) return ListEntry::kBad;
     if (*ports == 0) return ListEntry::kSkipped;
+    if (!Storing()) return ListEntry::kTaken;
     if (!gen_a2::PutMulticastEntry(block_.bytes(), *mac, *ports)) return ListEntry::kSkipped;
     return ListEntry::kTaken;
-  }
-
-  bool ReadRates() {
-    for (int p = 1; p <= kPorts; ++p) {
-      const auto at = static_cast<ConfigItemId>(p - 1);
-      if (!IngressRate(Name("D_CONF_RATE_LIMIT_INGRESS_P", p), D_CONF_RATE_LIMIT_INGRESS_P1 + at) ||
-          !EgressRate(Name("D_CONF_RATE_LIMIT_ENGRESS_RATE", p),
-                      D_CONF_RATE_LIMIT_ENGRESS_RATE1 + at)) {
-        return Fail(kRateLimiting);
-      }
-    }
-    return true;
   }
 
   /// A rate name the file may give: one of "NL" to "8M", or the name the
@@ -641,51 +458,39 @@ class GenA2Reader {
     return *current == name;
   }
 
-  bool IngressRate(std::string_view constName, ConfigItemId id) {
-    const auto value = TextValue(constName);
-    if (!value || value->empty()) return true;  // empty: a rate without a name, kept
-    const auto tokens = Tokens(*value);
+  bool IngressRate(const std::string& value, ConfigItemId id) {
+    if (value.empty()) return true;  // empty: a rate without a name, kept
+    const auto tokens = Tokens(value);
     if (tokens.size() < 5) return false;
     const auto policy = ScanInt(tokens[0]);
     if (!policy || !kQueue.Contains(*policy) || !AcceptableRateName(tokens[1], id)) return false;
     for (std::size_t i = 2; i < 5; ++i) {
       const auto flag = ScanInt(tokens[i]);
-      if (!flag || !kFlag.Contains(*flag)) return false;
+      if (!flag || !kFlagRange.Contains(*flag)) return false;
     }
-    StoreText(id, *value);
+    StoreText(id, value);
     return true;
   }
 
-  bool EgressRate(std::string_view constName, ConfigItemId id) {
-    const auto value = Token(constName);
-    if (!value || value->empty()) return true;  // empty: a rate without a name, kept
-    if (!AcceptableRateName(*value, id)) return false;
-    if (const auto index = StorableRateIndex(*value)) StoreNumber(id, *index);
+  bool EgressRate(const std::string& value, ConfigItemId id) {
+    if (value.empty()) return true;  // empty: a rate without a name, kept
+    if (!AcceptableRateName(value, id)) return false;
+    if (const auto index = StorableRateIndex(value)) StoreNumber(id, *index);
     return true;
   }
 
-  bool ReadPortLock() {
-    if (trunking_) return true;
-    for (int p = 1; p <= kPorts; ++p) {
-      if (!Number(Name("D_CONF_PORT_LOCK", p), D_CONF_PORT_LOCK1 + static_cast<ConfigItemId>(p - 1),
-                  kFlag, kPortLock)) {
-        return false;
+  void ReadUnicast() {
+    auto value = FindText("UMAC");
+    for (std::size_t taken = 0; value && taken < kMaxListEntries;) {
+      if (!value->empty()) {
+        if (UnicastEntry(*value)) {
+          ++taken;
+        } else {
+          NoteProblem("UMAC", kStaticUnicast);
+        }
       }
+      value = FindNextText("UMAC");
     }
-    return true;
-  }
-
-  bool ReadUnicast() {
-    if (trunking_) return true;
-    std::string value = file_.findValueText("D_CONF_UNICAST_ADDR");
-    for (std::size_t taken = 0; !IsNotFound(value) && taken < kMaxListEntries;) {
-      if (!value.empty()) {
-        if (!UnicastEntry(value)) return Fail(kStaticUnicast);
-        ++taken;
-      }
-      value = file_.findNextValueText("D_CONF_UNICAST_ADDR");
-    }
-    return true;
   }
 
   bool UnicastEntry(std::string_view text) {
@@ -698,99 +503,10 @@ class GenA2Reader {
         !kQueue.Contains(*priority)) {
       return false;
     }
+    if (!Storing()) return true;
     gen_a2::PutUnicastEntry(block_.bytes(), *mac, static_cast<std::uint8_t>(*port - 1),
                             static_cast<std::uint8_t>(*priority));
     return true;
-  }
-
-  bool ReadEmail() {
-    if (!Text("D_CONF_ETH_WARN_SMTPSrv", D_CONF_ETH_WARN_SMTPSrv, kShortText, kEmailWarning) ||
-        !Text("D_CONF_ETH_WARN_SMTP_UNAME", D_CONF_ETH_WARN_SMTP_UNAME, kSmtpText, kEmailWarning) ||
-        !Text("D_CONF_ETH_WARN_SMTP_PASSWD", D_CONF_ETH_WARN_SMTP_PASSWD, kSmtpText,
-              kEmailWarning)) {
-      return false;
-    }
-    for (int k = 1; k <= kMailRecipients; ++k) {
-      if (!Text(Name("D_CONF_ETH_WARN_TO", k), WarnTo(k), kShortText, kEmailWarning)) return false;
-    }
-    if (!Hex("D_CONF_ETH_WARN_SFLAGA8", D_CONF_ETH_WARN_SFLAGA8, kSystemEventsMax, kEmailWarning)) {
-      return false;
-    }
-    for (int p = 1; p <= kPorts; ++p) {
-      if (!Hex(Name("D_CONF_ETH_WARN_PFLAG", p), WarnPortFlag(p), kPortEventsMax, kEmailWarning) ||
-          !Number(Name("D_CONF_ETH_WARN_PLOAD", p), WarnPortLoad(p), kThreshold, kEmailWarning) ||
-          !Number(Name("D_CONF_ETH_WARN_PLOADTIME", p), WarnPortLoadTime(p), kDuration,
-                  kEmailWarning)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  bool ReadRelay() {
-    if (!Number("D_CONF_RELAY_SFLAG_NORMAL1", D_CONF_RELAY_SFLAG_NORMAL1, kFlag, kRelayAlarm) ||
-        !Number("D_CONF_RELAY_SFLAG_NORMAL2", D_CONF_RELAY_SFLAG_NORMAL2, kFlag, kRelayAlarm) ||
-        !Number("D_CONF_ETH_RELAY_SFLAG_POWER1", D_CONF_ETH_RELAY_SFLAG_POWER1, kRelayChoice,
-                kRelayAlarm) ||
-        !Number("D_CONF_ETH_RELAY_SFLAG_POWER2", D_CONF_ETH_RELAY_SFLAG_POWER2, kRelayChoice,
-                kRelayAlarm) ||
-        !Number("D_CONF_RELAY_SFLAG_DI1_ON2OFF", D_CONF_RELAY_SFLAG_DI1_ON2OFF, kRelayChoice,
-                kRelayAlarm) ||
-        !Number("D_CONF_RELAY_SFLAG_DI1_OFF2ON", D_CONF_RELAY_SFLAG_DI1_OFF2ON, kRelayChoice,
-                kRelayAlarm) ||
-        !Number("D_CONF_RELAY_SFLAG_DI2_ON2OFF", D_CONF_RELAY_SFLAG_DI2_ON2OFF, kRelayChoice,
-                kRelayAlarm) ||
-        !Number("D_CONF_RELAY_SFLAG_DI2_OFF2ON", D_CONF_RELAY_SFLAG_DI2_OFF2ON, kRelayChoice,
-                kRelayAlarm)) {
-      return false;
-    }
-    for (int p = 1; p <= kPorts; ++p) {
-      if (!Hex(Name("D_CONF_ETH_RELAY_PFLAG_LINK", p), RelayPortLink(p), kLinkChoiceMax,
-               kRelayAlarm) ||
-          !Number(Name("D_CONF_ETH_RELAY_PFLAG_TRAF", p), RelayPortTraffic(p), kRelayChoice,
-                  kRelayAlarm) ||
-          !RelayThreshold(p) ||
-          !Number(Name("D_CONF_ETH_RELAY_PLOADTIME", p), RelayPortLoadTime(p), kDuration,
-                  kRelayAlarm)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  /// A rejected threshold's text is shown to the operator before the group
-  /// message.
-  bool RelayThreshold(int port) {
-    const auto value = Token(Name("D_CONF_ETH_RELAY_PLOAD", port));
-    if (!value) return true;
-    const std::int32_t number = CAtoi(*value);
-    if (!kThreshold.Contains(number)) {
-      result_.notice = *value;
-      return Fail(kRelayAlarm);
-    }
-    StoreNumber(RelayPortLoad(port), static_cast<std::uint32_t>(number));
-    return true;
-  }
-
-  bool ReadFastRecovery() {
-    return Number("D_CONF_ETH_FLAG_FASTRECOVERY", D_CONF_ETH_FLAG_FASTRECOVERY, kFlag, kLineSwap);
-  }
-
-  bool ReadDeviceIps() {
-    for (int k = 1; k <= kLogicalPorts; ++k) {
-      if (!Address(Name("D_CONF_ETH_PCFG_DEVIP", k),
-                   D_CONF_ETH_PCFG_DEVIP1 + static_cast<ConfigItemId>(k - 1), kSetDeviceIp)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  bool ReadMirror() {
-    if (trunking_) return true;
-    return Number("D_CONF_ETH_MIRROR_PORT", D_CONF_ETH_MIRROR_PORT, kMirrorPort, kMirror) &&
-           Number("D_CONF_ETH_TARGET_PORT", D_CONF_ETH_TARGET_PORT, kMirrorPort, kMirror) &&
-           Number("D_CONF_ETH_MIRROR_DIR", D_CONF_ETH_MIRROR_DIR, kWatchDirection, kMirror);
   }
 
   // ---- cross-checks on the block as the file has changed it ----
@@ -819,6 +535,12 @@ class GenA2Reader {
     return false;
   }
 
+  /// A cross-check's problem: tied to no line, under the key of the setting it names.
+  bool Fail(std::string_view key, ValidationFlags group) {
+    NoteProblemAt(0, std::string(key), group);
+    return false;
+  }
+
   void CrossCheck() {
     const bool passed = CheckTrunkGroups() && CheckNetwork() && CheckRelays() &&
                         CheckRedundancy() && CheckSnmp() && CheckTrunkUse();
@@ -834,10 +556,10 @@ class GenA2Reader {
         if (TrunkOf(p) != trunk) continue;
         ++members;
         const std::uint32_t speed = Value(PcfgSpeed(p));
-        if (speed == 0) return Fail(kPortTrunking);
+        if (speed == 0) return Fail(Key("Port{}_SetToTrunk", p), kPortTrunking);
         (speed <= 2 ? fast : slow) = true;
       }
-      if (members > kMaxPortsPerTrunk || (fast && slow)) return Fail(kPortTrunking);
+      if (members > kMaxPortsPerTrunk || (fast && slow)) return Fail("", kPortTrunking);
     }
     return true;
   }
@@ -845,19 +567,20 @@ class GenA2Reader {
   bool CheckNetwork() {
     const std::uint32_t mode = Value(D_CONF_ETH_FLAG_AUTOIP);
     if (mode == kModeDhcp || mode == kModeBootp) return true;
-    if (Value(D_CONF_ETH_IPADDR) == 0 || Value(D_CONF_ETH_IPMASK) == 0) return Fail(kNetwork);
+    if (Value(D_CONF_ETH_IPADDR) == 0) return Fail("IPAddress", kNetwork);
+    if (Value(D_CONF_ETH_IPMASK) == 0) return Fail("Netmask", kNetwork);
     return true;
   }
 
   bool CheckRelays() {
-    const std::pair<ConfigItemId, ConfigItemId> inputs[] = {
-        {D_CONF_RELAY_SFLAG_DI1_ON2OFF, D_CONF_RELAY_SFLAG_DI1_OFF2ON},
-        {D_CONF_RELAY_SFLAG_DI2_ON2OFF, D_CONF_RELAY_SFLAG_DI2_OFF2ON},
+    const std::tuple<ConfigItemId, ConfigItemId, std::string_view> inputs[] = {
+        {D_CONF_RELAY_SFLAG_DI1_ON2OFF, D_CONF_RELAY_SFLAG_DI1_OFF2ON, "RW_DI1_F2N"},
+        {D_CONF_RELAY_SFLAG_DI2_ON2OFF, D_CONF_RELAY_SFLAG_DI2_OFF2ON, "RW_DI2_F2N"},
     };
-    for (const auto& [onToOff, offToOn] : inputs) {
+    for (const auto& [onToOff, offToOn, key] : inputs) {
       const std::uint32_t a = Value(onToOff);
       const std::uint32_t b = Value(offToOn);
-      if (a != 0 && b != 0 && a == b) return Fail(kRelayAlarm);
+      if (a != 0 && b != 0 && a == b) return Fail(key, kRelayAlarm);
     }
     return true;
   }
@@ -866,7 +589,9 @@ class GenA2Reader {
     const std::int64_t hello = Value(D_CONF_ETH_SPAN_HELLO_TIME);
     const std::int64_t maxAge = Value(D_CONF_ETH_SPAN_MAX_AGE);
     const std::int64_t forward = Value(D_CONF_ETH_SPAN_FD_DELAY);
-    if (2 * (hello + 1) > maxAge || maxAge > 2 * (forward - 1)) return Fail(kCommRedundancy);
+    if (2 * (hello + 1) > maxAge || maxAge > 2 * (forward - 1)) {
+      return Fail("MaxAge", kCommRedundancy);
+    }
     // The ring's ports must differ while the ring is on (and the coupling
     // ports while coupling is on); otherwise they are not in use.
     if (Value(D_CONF_ETHA8_REDUN_PROTOCOL) != 1) return true;
@@ -877,7 +602,7 @@ class GenA2Reader {
       ports.push_back(Value(D_CONF_ETH_REDUN_CPL_CTRLPORT));
     }
     const std::set<std::uint32_t> distinct(ports.begin(), ports.end());
-    if (distinct.size() != ports.size()) return Fail(kCommRedundancy);
+    if (distinct.size() != ports.size()) return Fail("ZorvelRingPort1", kCommRedundancy);
     return true;
   }
 
@@ -892,13 +617,17 @@ class GenA2Reader {
       return LengthToBlank(accessors_.getText(block_, id).value_or("")) < kMinSnmpSecret;
     };
     if (Value(D_CONF_SNMP_V3AAUTHTYPE) != 0 && LengthToBlank(adminPassword) < kMinSnmpSecret) {
-      return Fail(kSnmp);
+      return Fail("Admin_AuthType", kSnmp);
     }
-    if (Value(D_CONF_SNMP_V3AADEE) != 0 && shortSecret(D_CONF_SNMP_V3ADATAENCR)) return Fail(kSnmp);
+    if (Value(D_CONF_SNMP_V3AADEE) != 0 && shortSecret(D_CONF_SNMP_V3ADATAENCR)) {
+      return Fail("Admin_DataEncryption", kSnmp);
+    }
     if (Value(D_CONF_SNMP_V3UAUTHTYPE) != 0 && LengthToBlank(userPassword) < kMinSnmpSecret) {
-      return Fail(kSnmp);
+      return Fail("User_AuthType", kSnmp);
     }
-    if (Value(D_CONF_SNMP_V3UADEE) != 0 && shortSecret(D_CONF_SNMP_V3UDATAENCR)) return Fail(kSnmp);
+    if (Value(D_CONF_SNMP_V3UADEE) != 0 && shortSecret(D_CONF_SNMP_V3UDATAENCR)) {
+      return Fail("User_DataEncryption", kSnmp);
+    }
     return true;
   }
 
@@ -907,11 +636,15 @@ class GenA2Reader {
     const bool ring = Value(D_CONF_ETHA8_REDUN_PROTOCOL) == 1;
     if (!ring) {
       for (int p = 1; p <= kPorts; ++p) {
-        if (IsMember(p) && Value(SpanPortEnable(p)) != 0) return Fail(kCommRedundancy);
+        if (IsMember(p) && Value(SpanPortEnable(p)) != 0) {
+          return Fail(Key("STP_EN{}", p), kCommRedundancy);
+        }
       }
       for (int t = 1; t <= kTrunks; ++t) {
         const ConfigItemId enable = D_CONF_ETH_SPAN_TRK1_EN + static_cast<ConfigItemId>(t - 1);
-        if (Value(enable) != 0 && !TrunkHasMembers(t)) return Fail(kCommRedundancy);
+        if (Value(enable) != 0 && !TrunkHasMembers(t)) {
+          return Fail(Key("STP_EN{}", kPorts + t), kCommRedundancy);
+        }
       }
     } else {
       int logicalPorts = 0;
@@ -919,7 +652,7 @@ class GenA2Reader {
       for (int t = 1; t <= kTrunks; ++t) logicalPorts += TrunkHasMembers(t) ? 1 : 0;
       if (logicalPorts < kMinLogicalPortsForRing ||
           IsUnusableLogicalPort(Value(D_CONF_ETH_REDUN_PORT1))) {
-        return Fail(kCommRedundancy);
+        return Fail("ZorvelRingPort1", kCommRedundancy);
       }
     }
     for (std::size_t n = 0; n < gen_a2::kMulticastEntries; ++n) {
@@ -927,7 +660,7 @@ class GenA2Reader {
       if (!entry || !entry->used) continue;
       for (std::uint32_t k = 1; k <= kLogicalPorts; ++k) {
         if ((entry->portMask & (1u << (k - 1))) && IsUnusableLogicalPort(k)) {
-          return Fail(kStaticMulticast);
+          return Fail("MMAC", kStaticMulticast);
         }
       }
     }
@@ -936,7 +669,7 @@ class GenA2Reader {
       const std::uint32_t address = Value(D_CONF_ETH_PCFG_DEVIP1 + (k - 1));
       if (address == 0) continue;
       if (IsUnusableLogicalPort(k) || !deviceIps.insert(address).second) {
-        return Fail(kSetDeviceIp);
+        return Fail(Key("Device{}_IP", static_cast<int>(k)), kSetDeviceIp);
       }
     }
     return true;
@@ -946,9 +679,9 @@ class GenA2Reader {
 
   const DeviceRecord& edited_;
   ConfigBlock& block_;
-  ConfigFileLookup file_;
   ItemAccessors& accessors_;
-  GenA2ReadResult result_;
+  const bool freeUplinks_;
+  std::optional<std::string> notice_;
   bool trunking_ = false;
   bool refused_ = false;
 };

@@ -1,11 +1,13 @@
 #pragma once
 /// The configuration file reader of the second A8/R8 generation (GenA2)
-/// with its validation. It walks its own list of items once, in the order
-/// of the file's sections, looks each key up from the start of the file and
-/// tests the value against the item's rule; the first value that breaks a
-/// rule ends the reading with its function group's ValidationFlags bit. After
-/// a complete reading it cross-checks several settings on the block as the
-/// file has changed it.
+/// with its validation. It walks the rows of the A8/R8 schema
+/// (gen_a_schema.h) in the order of the file's sections, looks each key up
+/// from the start of the file and tests the value against the row's rule;
+/// the first value that breaks a rule decides the result (its function
+/// group's ValidationFlags bit) and ends the storing, while the rest of the
+/// file is still checked for the problem list. After a reading without
+/// problems it cross-checks several settings on the block as the file has
+/// changed it.
 ///
 /// The static multicast table holds only what the file brings. The VLAN
 /// table and the static unicast table do too, unless port trunking is
@@ -20,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/config_block.h"
 #include "config/item_accessors.h"
@@ -33,6 +36,9 @@ struct GenA2ReadResult {
   /// The rejected relay traffic threshold's value text, when that was the
   /// failure.
   std::optional<std::string> notice;
+  /// Every problem of the file (line, key, group), the first one being
+  /// the one `flags` names; a cross-check's problem has line 0.
+  std::vector<FileProblem> problems;
 };
 
 /// Applies `fileText` to `block` (a GenA2 block as fetched). The edited
