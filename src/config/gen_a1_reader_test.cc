@@ -144,6 +144,37 @@ TEST(GenA1Reader, RingOrSpanningTreeByProtocol) {
   EXPECT_EQ(f.accessors.getNumber(f.block, D_CONF_ETH_SPAN_HELLO_TIME), 0u);
 }
 
+TEST(GenA1Reader, ListsEveryValueItSkipsWithLineKeyAndGroup) {
+  Device d;
+  d.accessors.setNumber(d.block, D_CONF_ETH_DTIME_TZONE, 7);
+  // Lines 1 and 2 are the header and model lines.
+  const std::string text =
+      "[Meshvault Server Configuration File]\nModelName\tA8\n"
+      "TimeZone\t63\n"          // 3: time, out of 0..62
+      "WebConfig\t1\n"          // 4: taken
+      "Port3_Speed\t\t9\n"      // 5: port, out of 0..4
+      "IGMPSNOOP 5000 1 1 1\n"  // 6: IGMP, VID out of 1..4094
+      "AccessIp2\t10.0.0.1\n"   // 7: access list, no netmask
+      "RedundantProtol\t0\n"
+      "BridgeId\t20\n"   // 9: taken as given, but the field keeps 0..15
+      "Port_ID7\t16\n";  // 10: spanning tree, out of 0..15
+  const FileReadResult result = ReadGenA1File(d.record, d.block, text, d.accessors);
+  EXPECT_EQ(result.flags, 0u);
+  const std::vector<FileProblem> expected = {
+      {7, "AccessIp2", validation::kAccessibleIp},
+      {5, "Port3_Speed", validation::kPort},
+      {3, "TimeZone", validation::kTime},
+      {9, "BridgeId", validation::kCommRedundancy},
+      {10, "Port_ID7", validation::kCommRedundancy},
+      {6, "IGMPSNOOP", validation::kIgmpSnooping},
+  };
+  EXPECT_EQ(result.problems, expected);
+  EXPECT_EQ(d.accessors.getNumber(d.block, D_CONF_ETH_DTIME_TZONE), 7u);  // kept
+  EXPECT_EQ(d.accessors.getNumber(d.block, D_CONF_ETH_FLAG_WEBA8), 1u);
+  // The handler slot returns the same flags.
+  EXPECT_EQ(readGenA1ConfigFile(d.record, d.block, text, d.accessors), 0u);
+}
+
 TEST(GenA1Reader, RefusesAShortBlockOrOtherAccessors) {
   Device d;
   d.block.Resize(8000);

@@ -389,7 +389,9 @@ class GenA2Reader : public a8schema::SchemaFileReader {
       if (!number || !kVid.Contains(*number)) return false;
       vid = static_cast<std::uint32_t>(*number);
       entry = a8vlan::FindValidEntry(block_.bytes(), vid);
-      if (!entry) return false;
+      // Once storing has stopped the VLAN table is not the file's: the VID
+      // cannot be judged.
+      if (!entry) return !Storing();
     }
     if (!Storing()) return true;
     gen_a2::IgmpEntry igmp;

@@ -36,6 +36,13 @@ class GenA2ReaderTest : public ::testing::Test {
     file_.replace(at + 2, end - at - 2, std::string(key) + "\t" + std::string(value));
   }
   void Append(std::string_view line) { file_ += std::string(line) + "\r\n"; }
+  /// The 1-based line of the first line carrying `key`.
+  int LineOf(std::string_view key) const {
+    const std::size_t at = file_.find("\r\n" + std::string(key) + "\t");
+    int line = 2;
+    for (std::size_t i = file_.find("\r\n"); i < at; i = file_.find("\r\n", i + 2)) ++line;
+    return line;
+  }
 
   ValidationFlags Read() { return ReadGenA2File(record_, block_, file_, a_).flags; }
 
@@ -140,6 +147,37 @@ TEST_F(GenA2ReaderTest, TheFirstFailureWins) {
   Set("IPAddress", "1.2.3");
   Set("SwitchName", "0123456789012345678901234567890");
   EXPECT_EQ(Read(), kSystem);
+}
+
+TEST_F(GenA2ReaderTest, ListsEveryProblemWhileTheFlagsAndTheBlockKeepTheFirst) {
+  const std::uint32_t periodBefore = a_.getNumber(block_, D_CONF_ETH_DTIME_PERIOD).value();
+  ASSERT_NE(periodBefore, 77u);
+  Set("SwitchName", "0123456789012345678901234567890");  // 31 characters
+  Set("QueryTimePeriod", "77");                          // good, but after the first problem
+  Set("LockPort3", "2");
+  Set("Traffic_Threshold_3", "101%");
+  const GenA2ReadResult result = ReadGenA2File(record_, block_, file_, a_);
+  EXPECT_EQ(result.flags, kSystem);
+  const std::vector<FileProblem> expected = {
+      {LineOf("SwitchName"), "SwitchName", kSystem},
+      {LineOf("LockPort3"), "LockPort3", kPortLock},
+      {LineOf("Traffic_Threshold_3"), "Traffic_Threshold_3", kRelayAlarm},
+  };
+  EXPECT_EQ(result.problems, expected);
+  EXPECT_GT(expected[0].line, 3);
+  // Nothing is stored after the first problem, and only a first threshold
+  // problem leaves its text for the operator.
+  EXPECT_EQ(a_.getNumber(block_, D_CONF_ETH_DTIME_PERIOD), periodBefore);
+  EXPECT_FALSE(result.notice.has_value());
+  EXPECT_EQ(readGenA2ConfigFile(record_, block_, file_, a_), kSystem);
+}
+
+TEST_F(GenA2ReaderTest, ACrossCheckProblemNamesItsSettingWithoutALine) {
+  Set("AUTOIP", "0");
+  Set("IPAddress", "");
+  const GenA2ReadResult result = ReadGenA2File(record_, block_, file_, a_);
+  EXPECT_EQ(result.flags, kNetwork);
+  EXPECT_EQ(result.problems, (std::vector<FileProblem>{{0, "IPAddress", kNetwork}}));
 }
 
 TEST_F(GenA2ReaderTest, CosMap3OutOfRangeIsSkippedWhileCosMap2Fails) {
