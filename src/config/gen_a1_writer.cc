@@ -157,7 +157,6 @@ class GenA1FileWriter : public a8schema::SchemaFileWriter {
                  "# SPT_EN : Enable/Disable IEEE 802.1W/1D function.\n", "# \t--> 0 : Disable\n",
                  "# \t--> 1 : Enable\n", "# Port_ID :\n"});
     PriorityLegend(16);
-    file_.Write({"# PortCost : \n\n", "# \t--> Range 1 to 200000000\n\n"});
     WriteRows(Section::kSpanningTreePorts);
   }
 

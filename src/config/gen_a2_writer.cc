@@ -208,7 +208,6 @@ class GenA2FileWriter : public a8schema::SchemaFileWriter {
     Lines({"# [SPT_EN]: Enable/Disable IEEE 802.1W/1D function on the port.\n",
            "# \t--> 0 : Disable\n", "# \t--> 1 : Enable\n", "# [Port_ID]\n"});
     PriorityLegend(kPortPriorityStep);
-    Lines({"# [PortCost] \n", "# \t--> Range 1 to 200000000\n\n"});
     WriteRows(Section::kSpanningTreePorts);
   }
 

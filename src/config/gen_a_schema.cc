@@ -80,11 +80,11 @@ constexpr std::string_view kAccessExample = "# ex: AccessIP1 192.168.127.253/255
 constexpr std::string_view kPortSettingHeader = "# [LAN Port {} Setting]\n";
 constexpr std::string_view kPortHeader = "# [Port {}]\n";
 constexpr std::string_view kSpacedPortHeader = "\n# [Port {}]\n";
-constexpr std::string_view kMaxLength30 = "# \t--> max. length = 30 words\n";
-constexpr std::string_view kMailMaxLength30 = "# \t--> max. length 30 words\n";
-constexpr std::string_view kMailMaxLength45 = "# \t--> max. length 45 words\n";
+constexpr std::string_view kMaxLength = "# \t--> max. length = {max} words\n";
+constexpr std::string_view kMailMaxLength = "# \t--> max. length {max} words\n";
 constexpr std::string_view kAddressForm = "# \t--> format : (xxx.xxx.xxx.xxx)\n";
-constexpr std::string_view kQueryPeriodLines = "# \t--> Range 1 to 9999\n# \t--> unit is second.\n";
+constexpr std::string_view kQueryPeriodLines =
+    "# \t--> Range {low} to {high}\n# \t--> unit is second.\n";
 constexpr std::string_view kMasterLines = "# \t--> 0 : NO\n# \t--> 1 : Yes\n";
 /// The two lines of a GenA2 port or trunk choice.
 constexpr std::string_view kPortChoiceLines =
@@ -109,6 +109,11 @@ constexpr std::string_view kSystemEventLines =
 constexpr std::string_view kPortEventLines =
     "# \t--> 00 : Disable All.\n# \t--> 01 : Enable Link-ON.\n# \t--> 02 : Enable Link-OFF.\n"
     "# \t--> 04 : Enable Traffic-Overload.\n";
+/// GenA1's legends of the traffic threshold and duration of a port.
+constexpr std::string_view kA1ThresholdLegend =
+    "# Traffic-Threshold :\n# \t--> Range {low} to {high} %.\n";
+constexpr std::string_view kA1DurationLegend =
+    "# Traffic-Duration :\n# \t--> Range {low} to {high} (sec.)\n";
 constexpr std::string_view kRelayChoiceLines =
     "# \t--> 0 : Disable\n# \t--> 1 : Enable (relay 1)\n# \t--> 2 : Enable (relay 2)\n";
 constexpr std::string_view kLinkChoiceLines =
@@ -126,23 +131,24 @@ constexpr std::string_view kSnmpAuthLines =
 constexpr std::string_view kSnmpEncryptionLines =
     "# \t--> 0: Disable\n# \t--> 1: Enable\n# Note :\n";
 constexpr std::string_view kSnmpKeyLines =
-    "# \t--> max. length = 30 words\n# \t--> min. length = 8 words\n";
+    "# \t--> max. length = {max} words\n# \t--> min. length = 8 words\n";  // the SNMP cross-check's
+                                                                           // 8
 
 // clang-format off
 constexpr Row kRows[] = {
     // ---- system identification ----
     {Section::kSystem, "SwitchName", D_CONF_ETH_NAMEA8, vf::kSystem, TextUpTo(30),
      WC(Format::kText, 2, "D_CONF_ETH_NAMEA8"),
-     W(Format::kText, 2, {"# [SwitchName]: Switch Name\n", kMaxLength30})},
+     W(Format::kText, 2, {"# [SwitchName]: Switch Name\n", kMaxLength})},
     {Section::kSystem, "Location", D_CONF_ETH_LOCATIONA8, vf::kSystem, TextUpTo(80),
      WC(Format::kText, 2, "D_CONF_ETH_LOCATIONA8"),
-     W(Format::kText, 2, {"# [Location]: Switch Location\n# \t--> max. length = 80 words\n"})},
+     W(Format::kText, 2, {"# [Location]: Switch Location\n# \t--> max. length = {max} words\n"})},
     {Section::kSystem, "SysDescr", D_CONF_ETH_SYSDESCRA8, vf::kSystem, TextUpTo(30),
      WC(Format::kText, 2, "D_CONF_ETH_SYSDESCRA8"),
-     W(Format::kText, 2, {"# [SysDescr]: Switch Description\n", kMaxLength30})},
+     W(Format::kText, 2, {"# [SysDescr]: Switch Description\n", kMaxLength})},
     {Section::kSystem, "Contact", D_CONF_ETH_CONTACTA8, vf::kSystem, TextUpTo(30),
      WC(Format::kText, 2, "D_CONF_ETH_CONTACTA8"),
-     W(Format::kText, 3, {"# [Contact]: Maintainer Contact Info\n", kMaxLength30})},
+     W(Format::kText, 3, {"# [Contact]: Maintainer Contact Info\n", kMaxLength})},
     {Section::kSystem, "WebConfig", D_CONF_ETH_FLAG_WEBA8, vf::kSystem, kFlag,
      W(Format::kHex, 2, {"# [Web Configuration]\n", kWebLines}),
      W(Format::kHex, 2, {"# [WebConfig]: Web Configuration\n", kWebLines})},
@@ -153,7 +159,7 @@ constexpr Row kRows[] = {
     // ---- password ----
     {Section::kPassword, "UserPassword", D_CONF_ETH_USERPWD, vf::kPasswords, TextUpTo(16),
      WC(Format::kText, 1, "D_CONF_ETH_USERPWD"),
-     W(Format::kText, 2, {"# [UserPassword]: User Password\n# \t--> Max. length = 16 words\n"})},
+     W(Format::kText, 2, {"# [UserPassword]: User Password\n# \t--> Max. length = {max} words\n"})},
 
     // ---- accessible IP list ----
     {Section::kAccessList, "Enable_AccessIp", D_CONF_GRANTIP_INUSED, vf::kAccessibleIp, kFlag,
@@ -231,10 +237,10 @@ constexpr Row kRows[] = {
        {"# [SNMPVERSION]: SNMP Version\n# \t--> 0: V1, V2c, V3\n# \t--> 1: V1, V2c\n",
         "# \t--> 2: V3 only\n"})},
     {Section::kSnmp, "V1_V2c_RCommunity", D_CONF_SNMP_V1V2CROCOMM, vf::kSnmp, TextUpTo(30),
-     kNotWritten, W(Format::kText, 2, {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength30})},
+     kNotWritten, W(Format::kText, 2, {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength})},
     {Section::kSnmp, "V1_V2c_RWCommunity", D_CONF_SNMP_V1V2CRWCOMM, vf::kSnmp, TextUpTo(30),
      kNotWritten,
-     W(Format::kText, 2, {"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n", kMaxLength30})},
+     W(Format::kText, 2, {"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n", kMaxLength})},
     {Section::kSnmp, "Admin_AuthType", D_CONF_SNMP_V3AAUTHTYPE, vf::kSnmp, Between(0, 2), kNotWritten,
      W(Format::kDecimal, 3,
        {"# [Admin_AuthType]: Admin Auth. Type\n", kSnmpAuthLines,
@@ -261,11 +267,11 @@ constexpr Row kRows[] = {
      W(Format::kText, 2, {"# [User_DataEncryption]: User Data Encryption Key\n", kSnmpKeyLines})},
     {Section::kSnmp, "TRAP", D_CONF_SNMP_TRAPSERVER, vf::kSnmp, TextUpTo(30), kNotWritten,
      W(Format::kText, 3,
-       {"# [TRAP]: Trap Server IP Address\n# \t--> IP or String (Max. length = 30 words.)\n"})},
+       {"# [TRAP]: Trap Server IP Address\n# \t--> IP or String (Max. length = {max} words.)\n"})},
     {Section::kSnmp, "TRAP_Community", D_CONF_SNMP_TRAPCOMM, vf::kSnmp, TextUpTo(30), kNotWritten,
      W(Format::kText, 2,
        {"# [TRAP Community]: TRAP Community\n",
-        "# \t--> TRAP Community name (max. length = 30 words.)\n"})},
+        "# \t--> TRAP Community name (max. length = {max} words.)\n"})},
 
     // ---- time: the time zone legend stands in the section's own lines ----
     {Section::kTime, "TimeZone", D_CONF_ETH_DTIME_TZONE, vf::kTime, Between(0, 62),
@@ -273,7 +279,7 @@ constexpr Row kRows[] = {
     {Section::kTime, "1stTimeSrv", D_CONF_ETH_DTIME_SRV1, vf::kTime, TextUpTo(30),
      WL(Format::kText, 1, {"# [1st Time Server IP/Name]\n"}),
      W(Format::kText, 3,
-       {"# [1stTimeSrv]: 1st Time Server IP/Name\n# \t--> max. length = 30 words.\n"})},
+       {"# [1stTimeSrv]: 1st Time Server IP/Name\n# \t--> max. length = {max} words.\n"})},
     {Section::kTime, "2ndTimeSrv", D_CONF_ETH_DTIME_SRV2, vf::kTime, TextUpTo(30),
      WL(Format::kText, 1, {"# [2nd Time Server IP/Name]\n"}),
      W(Format::kText, 3, {"# [2ndTimeSrv]: 2nd Time Server IP/Name\n"})},
@@ -321,18 +327,19 @@ constexpr Row kRows[] = {
     A1Rule({Section::kSpanningTree, "BridgeId", D_CONF_ETH_SPAN_BRIDGE_ID, vf::kCommRedundancy,
             Between(0, 15, 4096), W(Format::kDecimal, 1), W(Format::kShift12, 2)},
            kUnchecked),
+    // The legends say 1 to 10; 0 has always been taken as well.
     {Section::kSpanningTree, "HelloTime", D_CONF_ETH_SPAN_HELLO_TIME, vf::kCommRedundancy,
      Between(0, 10), W(Format::kSecondsDot, 1, {"# [Hello Time]\n# \t--> Range 1 to 10 seconds\n"}),
      W(Format::kSecondsParen, 2,
        {"# [HelloTime]: Hello Time\n# \t--> Range 1 to 10\n# \t--> unit is second.\n"})},
     {Section::kSpanningTree, "MaxAge", D_CONF_ETH_SPAN_MAX_AGE, vf::kCommRedundancy, Between(6, 40),
-     W(Format::kSecondsDot, 2, {"# [Max Age]\n# \t--> Range 6 to 40 seconds\n"}),
+     W(Format::kSecondsDot, 2, {"# [Max Age]\n# \t--> Range {low} to {high} seconds\n"}),
      W(Format::kSecondsParen, 3,
-       {"# [MaxAge]: Max Age\n# \t--> Range 6 to 40\n# \t--> unit is second.\n"})},
+       {"# [MaxAge]: Max Age\n# \t--> Range {low} to {high}\n# \t--> unit is second.\n"})},
     {Section::kSpanningTree, "Forwarding", D_CONF_ETH_SPAN_FD_DELAY, vf::kCommRedundancy,
-     Between(4, 30), W(Format::kSecondsDot, 1, {"# [Forwarding Delay]\n# \t--> Range 4 to 30 seconds\n"}),
+     Between(4, 30), W(Format::kSecondsDot, 1, {"# [Forwarding Delay]\n# \t--> Range {low} to {high} seconds\n"}),
      W(Format::kSecondsParen, 2,
-       {"# [Forwarding]: Forwarding Delay\n# \t--> Range 4 to 30\n# \t--> unit is second.\n"})},
+       {"# [Forwarding]: Forwarding Delay\n# \t--> Range {low} to {high}\n# \t--> unit is second.\n"})},
     // Logical ports 1..12 in GenA2 (its writer lays out the trunk lines itself).
     A1Ports(Numbers({Section::kSpanningTreePorts, "STP_EN{}", D_CONF_ETH_SPAN_PORT1_EN,
                      vf::kCommRedundancy, kFlag,
@@ -346,8 +353,11 @@ constexpr Row kRows[] = {
                                  1, 12))),
     A1Ports(WithPrevious(Numbers({Section::kSpanningTreePorts, "PortCost{}",
                                   D_CONF_ETH_SPAN_PATH1_COST, vf::kCommRedundancy,
-                                  Between(1, 200000000), W(Format::kDecimal, 1),
-                                  W(Format::kUnsigned, 2)},
+                                  Between(1, 200000000),
+                                  W(Format::kDecimal, 1,
+                                    {"# PortCost : \n\n# \t--> Range {low} to {high}\n\n"}),
+                                  W(Format::kUnsigned, 2,
+                                    {"# [PortCost] \n# \t--> Range {low} to {high}\n\n"})},
                                  1, 12))),
 
     // ---- QoS ----
@@ -402,12 +412,13 @@ constexpr Row kRows[] = {
      W(Format::kDecimal, 1, {"# [Enable Switch's IGMP Snooping]\n", kDisableEnable}),
      W(Format::kDecimal, 2,
        {"# [EnableIGMPSnoop]: Enable Switch's IGMP Snooping\n", kDisableEnable})},
+    // GenA1 states GenA2's range but takes any period (its accessor keeps what fits).
     A1Rule({Section::kIgmp, "QUERY_PERIOD", D_CONF_IGMPSNOOP_QUERY_PERIDO, vf::kVlan,
             Between(20, 600),
             W(Format::kDecimal, 1,
               {"# [Period of Proxy Query]\n# \t--> Range 20 to 600\n# \t--> unit is second\n"}),
             W(Format::kDecimal, 2,
-              {"\n# [QUERY_PERIOD]: Period of Proxy Query\n# \t--> Range 20 to 600\n",
+              {"\n# [QUERY_PERIOD]: Period of Proxy Query\n# \t--> Range {low} to {high}\n",
                "# \t--> unit is second\n"})},
            kUnchecked),
 
@@ -429,26 +440,26 @@ constexpr Row kRows[] = {
     {Section::kMailWarning, "SMTPServer", D_CONF_ETH_WARN_SMTPSrv, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_SMTPSrv"),
      W(Format::kText, 3,
-       {"# [SMTPServer]: SMTP server IP addr/name\n", kMailMaxLength30, "# ex: ",
+       {"# [SMTPServer]: SMTP server IP addr/name\n", kMailMaxLength, "# ex: ",
         kExampleMailServer, "\n"})},
     {Section::kMailWarning, "SMTPAccount", D_CONF_ETH_WARN_SMTP_UNAME, vf::kEmailWarning,
      MailTextUpTo(45), WC(Format::kText, 1, "D_CONF_ETH_WARN_SMTP_UNAME"),
-     W(Format::kText, 3, {"# [SMTPAccount]: account of SMTP server\n", kMailMaxLength45})},
+     W(Format::kText, 3, {"# [SMTPAccount]: account of SMTP server\n", kMailMaxLength})},
     {Section::kMailWarning, "SMTPPassword", D_CONF_ETH_WARN_SMTP_PASSWD, vf::kEmailWarning,
      MailTextUpTo(45), WC(Format::kText, 1, "D_CONF_ETH_WARN_SMTP_PASSWD"),
-     W(Format::kText, 3, {"# [SMTPPassword]: account password of SMTP server\n", kMailMaxLength45})},
+     W(Format::kText, 3, {"# [SMTPPassword]: account password of SMTP server\n", kMailMaxLength})},
     {Section::kMailWarning, "1st_e-mail_address", D_CONF_ETH_WARN_TO1, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_TO1"),
-     W(Format::kText, 2, {"# [1st_e-mail_address]: 1st e-mail address\n", kMailMaxLength30})},
+     W(Format::kText, 2, {"# [1st_e-mail_address]: 1st e-mail address\n", kMailMaxLength})},
     {Section::kMailWarning, "2nd_e-mail_address", D_CONF_ETH_WARN_TO2, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_TO2"),
-     W(Format::kText, 2, {"# [2nd_e-mail_address]: 2nd e-mail address\n", kMailMaxLength30})},
+     W(Format::kText, 2, {"# [2nd_e-mail_address]: 2nd e-mail address\n", kMailMaxLength})},
     {Section::kMailWarning, "3rd_e-mail_address", D_CONF_ETH_WARN_TO3, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_TO3"),
-     W(Format::kText, 2, {"# [3rd_e-mail_address]: 3rd e-mail address\n", kMailMaxLength30})},
+     W(Format::kText, 2, {"# [3rd_e-mail_address]: 3rd e-mail address\n", kMailMaxLength})},
     {Section::kMailWarning, "4th_e-mail_address", D_CONF_ETH_WARN_TO4, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_TO4"),
-     W(Format::kText, 2, {"# [4th_e-mail_address]: 4th e-mail address\n", kMailMaxLength30})},
+     W(Format::kText, 2, {"# [4th_e-mail_address]: 4th e-mail address\n", kMailMaxLength})},
     // GenA2 writes the "Email Alarm Events" banner before this row.
     {Section::kMailPorts, "SystemEvents", D_CONF_ETH_WARN_SFLAGA8, vf::kEmailWarning,
      HexUpTo(0x10000),
@@ -464,25 +475,25 @@ constexpr Row kRows[] = {
              WL(Format::kHex2, 2,
                 {"# [PortEvents(Hex.)]\n"
                  "# PortEvents : LINK_ON(bit 0)+LINK_OFF(bit 1)+OVER(bit 2)\n",
-                 kPortEventLines,
-                 "# Traffic-Threshold :\n# \t--> Range 0 to 100 %.\n# Traffic-Duration :\n",
-                 "# \t--> Range 1 to 300 (sec.)\n"}),
+                 kPortEventLines}),
              WithHeader(
                  WL(Format::kHex2, 2,
                     {"\n# [PortEvents]: PortEvents(Hex.)\n"
                      "# \t--> format: PortEvents [LINK_ON(bit 0)+LINK_OFF(bit 1)+OVER(bit 2)]\n",
                      kPortEventLines,
                      "# ex: PortEvents 06\n#     ==>Set Email Warning Event for this port: Enable "
-                     "Link-OFF , Enable Traffic-Overload\n",
-                     "# [Traffic-Threshold]\n# \t--> Range 0 to 100 % \n# [Traffic-Duration]\n"
-                     "# \t--> Range 1 to 300 sec\n"}),
+                     "Link-OFF , Enable Traffic-Overload\n"}),
                  kSpacedPortHeader)}),
     WithPrevious(PerPort({Section::kMailPorts, "Traffic-Threshold{}", D_CONF_ETH_WARN_PLOAD1,
-                          vf::kEmailWarning, Between(0, 100), WL(Format::kPercent, 1),
-                          WL(Format::kPercent, 1)})),
+                          vf::kEmailWarning, Between(0, 100),
+                          WL(Format::kPercent, 1, {kA1ThresholdLegend}),
+                          WL(Format::kPercent, 1,
+                             {"# [Traffic-Threshold]\n# \t--> Range {low} to {high} % \n"})})),
     WithPrevious(PerPort({Section::kMailPorts, "Traffic-Duration{}", D_CONF_ETH_WARN_PLOADTIME1,
-                          vf::kEmailWarning, Between(1, 300), W(Format::kSeconds, 1),
-                          W(Format::kSeconds, 1)})),
+                          vf::kEmailWarning, Between(1, 300),
+                          W(Format::kSeconds, 1, {kA1DurationLegend}),
+                          W(Format::kSeconds, 1,
+                            {"# [Traffic-Duration]\n# \t--> Range {low} to {high} sec\n"})})),
 
     // ---- relay warning ----
     {Section::kRelayWarning, "Relay1Override", D_CONF_RELAY_SFLAG_NORMAL1, vf::kRelayAlarm, kFlag,
@@ -519,21 +530,21 @@ constexpr Row kRows[] = {
            Between(0, 4)),
     PerPort({Section::kRelayPorts, "PortTraf_{}", D_CONF_ETH_RELAY_PFLAG_TRAF1, vf::kRelayAlarm,
              Between(0, 2),
-             WL(Format::kDecimal, 2,
-                {"# Traffic-Overload :\n", kRelayChoiceLines,
-                 "# Traffic-Threshold :\n# \t--> Range 0 to 100 %.\n# Traffic-Duration :\n",
-                 "# \t--> Range 1 to 300 (sec.)\n"}),
-             WithHeader(WL(Format::kDecimal, 2,
-                           {"# [PortTraf]: Traffic-Overload\n", kRelayChoiceLines,
-                            "# [Traffic_Threshold]: Traffic-Threshold\n# \t--> Range 0 to 100 %\n",
-                            "# [Traffic_Duration]: Traffic-Duration\n# \t--> Range 1 to 300 sec\n"}),
+             WL(Format::kDecimal, 2, {"# Traffic-Overload :\n", kRelayChoiceLines}),
+             WithHeader(WL(Format::kDecimal, 2, {"# [PortTraf]: Traffic-Overload\n", kRelayChoiceLines}),
                         kSpacedPortHeader)}),
     WithPrevious(PerPort({Section::kRelayPorts, "Traffic_Threshold_{}", D_CONF_ETH_RELAY_PLOAD1,
-                          vf::kRelayAlarm, Between(0, 100), WL(Format::kPercent, 1),
-                          WL(Format::kPercent, 1)})),
+                          vf::kRelayAlarm, Between(0, 100),
+                          WL(Format::kPercent, 1, {kA1ThresholdLegend}),
+                          WL(Format::kPercent, 1,
+                             {"# [Traffic_Threshold]: Traffic-Threshold\n",
+                              "# \t--> Range {low} to {high} %\n"})})),
     WithPrevious(PerPort({Section::kRelayPorts, "Traffic_Duration_{}", D_CONF_ETH_RELAY_PLOADTIME1,
-                          vf::kRelayAlarm, Between(1, 300), W(Format::kSeconds, 1),
-                          W(Format::kSeconds, 1)})),
+                          vf::kRelayAlarm, Between(1, 300),
+                          W(Format::kSeconds, 1, {kA1DurationLegend}),
+                          W(Format::kSeconds, 1,
+                            {"# [Traffic_Duration]: Traffic-Duration\n",
+                             "# \t--> Range {low} to {high} sec\n"})})),
 
     // ---- line-swap fast recovery ----
     {Section::kFastRecovery, "FASTRECOVERY", D_CONF_ETH_FLAG_FASTRECOVERY, vf::kLineSwap, kFlag,

@@ -124,7 +124,11 @@ constexpr Rule BetweenOrEmpty(std::int64_t low, std::int64_t high) {
 constexpr Rule kNotRead{Check::kNone};
 
 /// The comment lines above a value, written in order (empty pieces are
-/// skipped); for a numbered row once, before its first number.
+/// skipped); for a numbered row once, before its first number. "{low}",
+/// "{high}" and "{max}" stand for the ends of the generation's rule, so a
+/// legend that restates a limit takes it from the rule the reader checks;
+/// a legend that states something else says it literally (and its row's
+/// comment says why).
 using Legend = std::array<std::string_view, 8>;
 
 /// TABs value for "key value" with a single blank between.

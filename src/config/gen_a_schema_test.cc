@@ -98,6 +98,14 @@ TEST(A8Schema, RuleNumberReadsTheTokenAsTheRuleSays) {
   EXPECT_FALSE(RuleNumber(TextUpTo(3), "1"));
 }
 
+TEST(A8SchemaWriter, LegendsTakeTheLimitsFromTheRule) {
+  EXPECT_EQ(FillRuleValues("# \t--> Range {low} to {high}\n", Between(6, 40)),
+            "# \t--> Range 6 to 40\n");
+  EXPECT_EQ(FillRuleValues("max. length = {max} words {n}", TextUpTo(80)),
+            "max. length = 80 words {n}");
+  EXPECT_EQ(FillRuleValues("# {low", Between(1, 2)), "# {low");
+}
+
 /// Writes one section of a block with the rows' default layout.
 std::string WrittenSection(Gen gen, Section section, const ConfigBlock& block,
                            const ItemAccessors& accessors) {

@@ -55,6 +55,27 @@ std::string FormatNumber(Format format, std::uint32_t value) {
 
 }  // namespace
 
+std::string FillRuleValues(std::string_view legend, const Rule& rule) {
+  std::string text;
+  while (!legend.empty()) {
+    const std::size_t open = legend.find('{');
+    const std::size_t close = legend.find('}', open);
+    if (open == std::string_view::npos || close == std::string_view::npos) break;
+    const std::string_view name = legend.substr(open + 1, close - open - 1);
+    text += legend.substr(0, open);
+    if (name == "low") {
+      text += std::to_string(rule.range.low);
+    } else if (name == "high" || name == "max") {
+      text += std::to_string(rule.range.high);
+    } else {
+      text += legend.substr(open, close - open + 1);
+    }
+    legend.remove_prefix(close + 1);
+  }
+  text += legend;
+  return text;
+}
+
 std::string SchemaFileWriter::ValueText(const Row& row, int n) const {
   const Format format = LayoutOf(row).format;
   const ConfigItemId id = ItemOf(row, n);
@@ -82,7 +103,7 @@ void SchemaFileWriter::WriteLegend(const Row& row) {
   const Layout& layout = LayoutOf(row);
   if (!layout.comment.empty()) writeItemComment(file_, layout.comment);
   for (std::string_view piece : layout.legend) {
-    if (!piece.empty()) file_.Write(piece);
+    if (!piece.empty()) file_.Write(FillRuleValues(piece, RuleOf(row, gen_)));
   }
 }
 

@@ -16,6 +16,11 @@
 
 namespace vantrell::a8schema {
 
+/// A legend piece with "{low}" and "{high}" (a number's range) or "{max}"
+/// (a text's longest length) filled from `rule`, so that the legend states
+/// what the reader checks. Other braces stay as they are.
+std::string FillRuleValues(std::string_view legend, const Rule& rule);
+
 class SchemaFileWriter {
  public:
   SchemaFileWriter(Gen gen, std::string& out, const ConfigBlock& block,
