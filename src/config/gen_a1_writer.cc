@@ -99,26 +99,7 @@ class GenA1FileWriter : public a8schema::SchemaFileWriter {
   }
 
   void PortSection() {
-    file_.Write({"\n##################\n",
-                 "#     Port       #\n",
-                 "##################\n",
-                 "# [LAN Port Setting]\n",
-                 "# PortEnable : Enable/Disable Port flag.\n",
-                 "#\t\t--> 0  : DISABLE\n",
-                 "#\t\t--> 1  : ENABLE\n",
-                 "# PortSpeed : Port Speed.\n",
-                 "#\t\t--> 0  : AUTO\n",
-                 "#\t\t--> 1  : 100FULL\n",
-                 "#\t\t--> 2  : 100HALF\n",
-                 "#\t\t--> 3  : 10FULL\n",
-                 "#\t\t--> 4  : 10HALF\n",
-                 "# PortFDX : Port FDX Flow Ctrl.\n",
-                 "#\t\t--> 0  : Disable\n",
-                 "#\t\t--> 1  : Enable\n",
-                 "# ProtMDIFlag : Set Cable Type is MDI or MDIX.\n",
-                 "#\t\t--> 0  : AUTO\n",
-                 "#\t\t--> 1  : MDIX\n",
-                 "#\t\t--> 2  : MDI\n"});
+    file_.Write({"\n##################\n", "#     Port       #\n", "##################\n"});
     WriteRows(Section::kPorts);
   }
 
@@ -180,12 +161,7 @@ class GenA1FileWriter : public a8schema::SchemaFileWriter {
     file_.Write(
         {"\n#############################################################################\n",
          "# 802.1Q VLAN -- Setup Virtual LAN by IEEE standard 802.1Q                  #\n",
-         "#############################################################################\n\n",
-         "# Management VLAN ID\n", "# \t--> Range 1 to 4094\n", "# Type \n", "# \t--> 1 : Access\n",
-         "# \t--> 0 : Trunk\n", "# PVID\n", "# \t--> Range 1 to 4094\n", "# Fixed VLAN\n",
-         "# \t--> Range 1 to 4094\n", "# \tex: FixVid1  2,88,54\n", "# Forbiden VLAN\n",
-         "# \t--> Range 1 to 4094\n", "# \tex: FrbVid1  13,1048,211,2001\n",
-         "\n# [Management VLAN]\n"});
+         "#############################################################################\n\n"});
     WriteRows(Section::kVlan);
   }
 
@@ -295,8 +271,7 @@ class GenA1FileWriter : public a8schema::SchemaFileWriter {
         {"\n#############################################################################\n",
          "# Port Lock -- Lock ports to prevent the intruder                           #\n",
          "#############################################################################\n\n",
-         "\n#############\n", "# Port Lock #\n", "#############\n\n", "# \t-> Unlock : 0\n",
-         "# \t-> Lock   : 1\n", "# [Port Lock]\n"});
+         "\n#############\n", "# Port Lock #\n", "#############\n\n"});
     WriteRows(Section::kPortLock);
     file_.Write({"\n############################\n", "# Add Static unicast MAC   #\n",
                  "############################\n", "# Max records is 128\n",

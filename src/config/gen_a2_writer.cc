@@ -138,26 +138,6 @@ class GenA2FileWriter : public a8schema::SchemaFileWriter {
 
   void PortSettings() {
     Banner({"# Port                                            #\n"});
-    Lines({"# [LAN Port Setting]\n",
-           "# [Port_Enable]: Enable/Disable Port flag.\n",
-           "# \t--> 0  : Disable\n",
-           "# \t--> 1  : Enable\n",
-           "# [Port_Speed]: Port Speed.\n",
-           "# \t--> 0  : AUTO\n",
-           "# \t--> 1  : 100FULL\n",
-           "# \t--> 2  : 100HALF\n",
-           "# \t--> 3  : 10FULL\n",
-           "# \t--> 4  : 10HALF\n",
-           "# [Port_FDX]: Port FDX Flow Ctrl.\n",
-           "# \t--> 0  : Disable\n",
-           "# \t--> 1  : Enable\n",
-           "# [Port_MDIFlag]: Set Cable Type is MDI or MDIX.\n",
-           "# \t--> 0  : AUTO\n",
-           "# \t--> 1  : MDIX\n",
-           "# \t--> 2  : MDI\n",
-           "# Note :\n",
-           "# If you want to aggregate some ports to one trunking group,\n",
-           "# the speed of those ports in a trunking group must be same.\n"});
     WriteRows(Section::kPorts);
   }
 
@@ -168,15 +148,6 @@ class GenA2FileWriter : public a8schema::SchemaFileWriter {
 
   void PortTrunking() {
     Banner({"# Port Trunking                                   #\n"});
-    Lines({"# [Port_SetToTrunk]: Trunking Group Set\n", "# \t--> 0 : Not set\n",
-           "# \t--> 1 : Set to Trunking Group 1 (Trk1)\n",
-           "# \t--> 2 : Set to Trunking Group 2 (Trk2)\n",
-           "# \t--> 3 : Set to Trunking Group 3 (Trk3)\n",
-           "# \t--> 4 : Set to Trunking Group 4 (Trk4)\n", "# Note :\n",
-           "# If you want to set the port trunking settings , the follow functions will set to "
-           "default factory values !\n",
-           "# Even those functions will be disabled !\n",
-           "# 802.1Q VLAN , Mirror , Port Lock , Static Unicast MAC Address\n"});
     WriteRows(Section::kTrunking);
   }
 
@@ -228,16 +199,6 @@ class GenA2FileWriter : public a8schema::SchemaFileWriter {
   void Vlan() {
     Banner({"# 802.1Q VLAN                                     #\n",
             "# Setup Virtual LAN by IEEE standard 802.1Q       #\n"});
-    Lines({"# [SysVID]: Management VLAN ID\n", "# \t--> Range 1 to 4094\n",
-           "# [VLANType]: VLAN Port Type\n", "# \t--> 1 : Access\n", "# \t--> 0 : Trunk\n",
-           "# [VLANPvid]: PVID\n", "# \t--> Range 1 to 4094\n", "# [FixVid]: Fixed VLAN (Tagged)\n",
-           "# \t--> Range 1 to 4094\n", "# \tex: FixVid1  2,88,54\n",
-           "# [FrbVid]: Forbidden VLAN\n", "# \t--> Range 1 to 4094\n",
-           "# \tex: FrbVid1  13,1048,211,2001\n", "# Note :\n",
-           "# If you set the port trunking settings in this configuration files,\n",
-           "# the follow VLAN settings will be invaild and set to factory default automatically "
-           "!\n",
-           "\n# [Management VLAN]\n"});
     WriteRows(Section::kVlan);
   }
 
@@ -349,11 +310,6 @@ class GenA2FileWriter : public a8schema::SchemaFileWriter {
             "# Lock ports to prevent the intruder              #\n"});
     file_.Write(kFrame);
     file_.Write({"# Port Lock                                       #\n", kFrame});
-    // These legend lines begin with a blank, as the devices' files always had them.
-    Lines({" # Note :\n", " # If you set the port trunking settings in this configuration files,\n",
-           " # the follow Port Lock settings will be invaild and set to factory default "
-           "automatically !\n",
-           " # [LockPort]: Port Lock\n", " # \t-> 0 : Unlock\n", " # \t-> 1 : Lock\n"});
     WriteRows(Section::kPortLock);
   }
 

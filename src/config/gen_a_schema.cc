@@ -174,20 +174,44 @@ constexpr Row kRows[] = {
              WL(Format::kText, 2, {"# [AccessIp]: Access IP list\n", kAccessExample})},
             1, 10),
 
-    // ---- ports: the legends stand in the section's own lines ----
+    // ---- ports ----
     PerPort({Section::kPorts, "Port{}_Enable", D_CONF_ETH_PCFG_DISABLE1, vf::kPort, kFlag,
-             WithHeader(WL(Format::kDecimal, 1), kPortSettingHeader),
-             WithHeader(W(Format::kDecimal, 1), kPortSettingHeader)},
+             WithHeader(WL(Format::kDecimal, 1,
+                           {"# [LAN Port Setting]\n# PortEnable : Enable/Disable Port flag.\n"
+                            "#\t\t--> 0  : DISABLE\n#\t\t--> 1  : ENABLE\n"}),
+                        kPortSettingHeader),
+             WithHeader(W(Format::kDecimal, 1,
+                          {"# [LAN Port Setting]\n# [Port_Enable]: Enable/Disable Port flag.\n"
+                           "# \t--> 0  : Disable\n# \t--> 1  : Enable\n"}),
+                        kPortSettingHeader)},
             6),
-    WithPrevious(PerPort({Section::kPorts, "Port{}_Speed", D_CONF_ETH_PCFG_SPEED1, vf::kPort,
-                          Between(0, 4), WL(Format::kDecimal, 2), W(Format::kDecimal, 2)},
-                         6)),
-    WithPrevious(PerPort({Section::kPorts, "Port{}_FDX", D_CONF_ETH_PCFG_FDX1, vf::kPort, kFlag,
-                          WL(Format::kDecimal, 2), W(Format::kDecimal, 2)},
-                         6)),
-    WithPrevious(PerPort({Section::kPorts, "Port{}_MDIFlag", D_CONF_ETH_PCFG_FLAG1, vf::kPort,
-                          Between(0, 2), W(Format::kDecimal, 1), W(Format::kDecimal, 1)},
-                         6)),
+    WithPrevious(PerPort(
+        {Section::kPorts, "Port{}_Speed", D_CONF_ETH_PCFG_SPEED1, vf::kPort, Between(0, 4),
+         WL(Format::kDecimal, 2,
+            {"# PortSpeed : Port Speed.\n#\t\t--> 0  : AUTO\n#\t\t--> 1  : 100FULL\n"
+             "#\t\t--> 2  : 100HALF\n#\t\t--> 3  : 10FULL\n#\t\t--> 4  : 10HALF\n"}),
+         W(Format::kDecimal, 2,
+           {"# [Port_Speed]: Port Speed.\n# \t--> 0  : AUTO\n# \t--> 1  : 100FULL\n"
+            "# \t--> 2  : 100HALF\n# \t--> 3  : 10FULL\n# \t--> 4  : 10HALF\n"})},
+        6)),
+    WithPrevious(PerPort(
+        {Section::kPorts, "Port{}_FDX", D_CONF_ETH_PCFG_FDX1, vf::kPort, kFlag,
+         WL(Format::kDecimal, 2,
+            {"# PortFDX : Port FDX Flow Ctrl.\n#\t\t--> 0  : Disable\n#\t\t--> 1  : Enable\n"}),
+         W(Format::kDecimal, 2,
+           {"# [Port_FDX]: Port FDX Flow Ctrl.\n# \t--> 0  : Disable\n# \t--> 1  : Enable\n"})},
+        6)),
+    WithPrevious(PerPort(
+        {Section::kPorts, "Port{}_MDIFlag", D_CONF_ETH_PCFG_FLAG1, vf::kPort, Between(0, 2),
+         W(Format::kDecimal, 1,
+           {"# ProtMDIFlag : Set Cable Type is MDI or MDIX.\n#\t\t--> 0  : AUTO\n"
+            "#\t\t--> 1  : MDIX\n#\t\t--> 2  : MDI\n"}),
+         W(Format::kDecimal, 1,
+           {"# [Port_MDIFlag]: Set Cable Type is MDI or MDIX.\n# \t--> 0  : AUTO\n"
+            "# \t--> 1  : MDIX\n# \t--> 2  : MDI\n",
+            "# Note :\n# If you want to aggregate some ports to one trunking group,\n"
+            "# the speed of those ports in a trunking group must be same.\n"})},
+        6)),
 
     // ---- network ----
     {Section::kNetwork, "AUTOIP", D_CONF_ETH_FLAG_AUTOIP, vf::kNetwork, Between(0, 2),
@@ -229,7 +253,17 @@ constexpr Row kRows[] = {
     // ---- port trunking (GenA2) ----
     PerPort({Section::kTrunking, "Port{}_SetToTrunk", D_CONF_ETH_PORTTRUNKING_P1,
              vf::kPortTrunking, Between(0, 4), kNotWritten,
-             WithHeader(W(Format::kDecimal, 2), kPortHeader)}),
+             WithHeader(W(Format::kDecimal, 2,
+                          {"# [Port_SetToTrunk]: Trunking Group Set\n# \t--> 0 : Not set\n"
+                           "# \t--> 1 : Set to Trunking Group 1 (Trk1)\n"
+                           "# \t--> 2 : Set to Trunking Group 2 (Trk2)\n"
+                           "# \t--> 3 : Set to Trunking Group 3 (Trk3)\n"
+                           "# \t--> 4 : Set to Trunking Group 4 (Trk4)\n",
+                           "# Note :\n# If you want to set the port trunking settings , the "
+                           "follow functions will set to default factory values !\n"
+                           "# Even those functions will be disabled !\n"
+                           "# 802.1Q VLAN , Mirror , Port Lock , Static Unicast MAC Address\n"}),
+                        kPortHeader)}),
 
     // ---- SNMP (GenA2) ----
     {Section::kSnmp, "SNMPVERSION", D_CONF_SNMP_VERSION, vf::kSnmp, BetweenOrEmpty(0, 2), kNotWritten,
@@ -388,9 +422,26 @@ constexpr Row kRows[] = {
                         "# [CoS {}]\n")},
             0, 7),
 
-    // ---- 802.1Q VLAN: the legends stand in the section's own lines ----
+    // ---- 802.1Q VLAN ----
+    // The legend of the whole section; only its first range is the management VLAN's rule.
     {Section::kVlan, "SysVID", D_CONF_VLAN_SYS_VID, vf::kVlan, Between(1, 4094),
-     WL(Format::kDecimal, 1), W(Format::kDecimal, 3)},
+     WL(Format::kDecimal, 1,
+        {"# Management VLAN ID\n# \t--> Range {low} to {high}\n",
+         "# Type \n# \t--> 1 : Access\n# \t--> 0 : Trunk\n# PVID\n# \t--> Range 1 to 4094\n",
+         "# Fixed VLAN\n# \t--> Range 1 to 4094\n# \tex: FixVid1  2,88,54\n",
+         "# Forbiden VLAN\n# \t--> Range 1 to 4094\n# \tex: FrbVid1  13,1048,211,2001\n",
+         "\n# [Management VLAN]\n"}),
+     W(Format::kDecimal, 3,
+       {"# [SysVID]: Management VLAN ID\n# \t--> Range {low} to {high}\n",
+        "# [VLANType]: VLAN Port Type\n# \t--> 1 : Access\n# \t--> 0 : Trunk\n"
+        "# [VLANPvid]: PVID\n# \t--> Range 1 to 4094\n",
+        "# [FixVid]: Fixed VLAN (Tagged)\n# \t--> Range 1 to 4094\n# \tex: FixVid1  2,88,54\n",
+        "# [FrbVid]: Forbidden VLAN\n# \t--> Range 1 to 4094\n"
+        "# \tex: FrbVid1  13,1048,211,2001\n",
+        "# Note :\n# If you set the port trunking settings in this configuration files,\n"
+        "# the follow VLAN settings will be invaild and set to factory default automatically "
+        "!\n",
+        "\n# [Management VLAN]\n"})},
     // GenA2 takes 0 (no PVID) on ports 5..8 (its reader's own rule).
     PerPort({Section::kVlan, "VLANType{}", D_CONF_VLAN_TYPE1, vf::kVlan, kFlag,
              WithHeader(WL(Format::kDecimal, 1), kSpacedPortHeader),
@@ -431,10 +482,18 @@ constexpr Row kRows[] = {
              vf::kRateLimiting, kSpecial, WL(Format::kNamed, 1),
              WithHeader(W(Format::kNamed, 2), kSpacedPortHeader)}),
 
-    // ---- port lock: the legends stand in the section's own lines ----
+    // ---- port lock ----
+    // GenA2's legend lines begin with a blank, as the devices' files always had them.
     PerPort({Section::kPortLock, "LockPort{}", D_CONF_PORT_LOCK1, vf::kPortLock, kFlag,
-             WithHeader(W(Format::kDecimal, 1), "# Lock Port {}\n"),
-             WithHeader(W(Format::kDecimal, 2), "\n# [Lock Port {}]\n")}),
+             WithHeader(W(Format::kDecimal, 1,
+                          {"# \t-> Unlock : 0\n# \t-> Lock   : 1\n# [Port Lock]\n"}),
+                        "# Lock Port {}\n"),
+             WithHeader(W(Format::kDecimal, 2,
+                          {" # Note :\n # If you set the port trunking settings in this "
+                           "configuration files,\n # the follow Port Lock settings will be "
+                           "invaild and set to factory default automatically !\n",
+                           " # [LockPort]: Port Lock\n # \t-> 0 : Unlock\n # \t-> 1 : Lock\n"}),
+                        "\n# [Lock Port {}]\n")}),
 
     // ---- e-mail warning ----
     {Section::kMailWarning, "SMTPServer", D_CONF_ETH_WARN_SMTPSrv, vf::kEmailWarning,

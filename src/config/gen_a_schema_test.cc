@@ -132,6 +132,7 @@ TEST(A8SchemaWriter, TheSameRowsInEachGenerationsLayout) {
   a1.setNumber(block1, D_CONF_PORT_LOCK1 + 1, 1);
   const std::string lock = WrittenSection(Gen::kA1, Section::kPortLock, block1, a1);
   const std::string firstTwo =
+      "# \t-> Unlock : 0\r\n# \t-> Lock   : 1\r\n# [Port Lock]\r\n"
       "# Lock Port 1\r\nLockPort1\t0\r\n\r\n# Lock Port 2\r\nLockPort2\t1\r\n\r\n";
   EXPECT_EQ(lock.substr(0, firstTwo.size()), firstTwo);
 }
