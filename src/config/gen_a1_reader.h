@@ -1,11 +1,12 @@
 #pragma once
 /// The configuration file reader of the first A8/R8 generation (GenA1).
 /// It clears the block's list tables (static unicast and multicast
-/// entries, VLAN entries and the trunk flags), then walks its own list of
-/// items once, looking each key up from the start of the file, and writes
-/// every value that lies in the item's accepted range with setItem. A value
-/// outside its range, or an absent key, leaves the device's own value in
-/// place; this reader never rejects a file.
+/// entries, VLAN entries and the trunk flags), then walks the rows of the
+/// A8/R8 schema (gen_a_schema.h) once, looking each key up from the start of
+/// the file, and writes every value that keeps its row's rule with setItem.
+/// A value that breaks it, or that its field refuses, leaves the device's
+/// own value in place and is listed as a problem (line, key, group); an
+/// absent key leaves the value too. This reader never rejects a file.
 ///
 /// Lists: the IGMP, static multicast and static unicast lines are found
 /// with findValueText and then findNextValueText until "donothing". The
@@ -23,8 +24,6 @@
 ///   a device takes back its own export;
 /// - port lists naming a port above 8 make their line unusable (the 8-bit
 ///   masks cannot hold them).
-///
-/// Items, keys and rules come from the A8/R8 schema (gen_a_schema.h).
 ///
 /// The result is 0, or validation::kBlockRefused when the block is shorter
 /// than 8508 bytes, the accessors are not GenA1's, or an item write was

@@ -1,7 +1,9 @@
 #pragma once
 /// The configuration file writer of the first A8/R8 generation (GenA1):
 /// turns a fetched 8508-byte block into the commented text file that the
-/// GenA1 reader reads back, section by section in a fixed order.
+/// GenA1 reader reads back, section by section in a fixed order. The value
+/// lines and their legends come from the rows of the A8/R8 schema
+/// (gen_a_schema.h); the writer adds the banners and the list tables.
 ///
 /// The IGMP, static multicast and static unicast tables are read directly
 /// from the block and written between "# begin-of-list" and

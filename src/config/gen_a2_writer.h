@@ -3,7 +3,10 @@
 /// turns a fetched 12364-byte block into the commented text file that the
 /// GenA2 reader takes back. Every value has a legend of its own whose first
 /// line names the key in brackets; the file adds port trunking, SNMP and the
-/// four trunk entries to the sections of the first generation.
+/// four trunk entries to the sections of the first generation. The value
+/// lines and their legends come from the rows of the A8/R8 schema
+/// (gen_a_schema.h); the writer adds the banners, the list tables and the
+/// layout of the trunk lines.
 ///
 /// Values that the block cannot give (an item outside a short block, a rate
 /// index above 10, an unknown SNMP version code) are written as empty
