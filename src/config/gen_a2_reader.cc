@@ -125,7 +125,8 @@ class GenA2Reader : public a8schema::SchemaFileReader {
     ReadRows(Section::kSystem);
     ReadRows(Section::kPassword);
     ReadRows(Section::kAccessList);
-    ReadRows(Section::kPorts);
+    ReadRowsInOrder(Section::kPorts,
+                    {"Port{}_Enable", "Port{}_MDIFlag", "Port{}_FDX", "Port{}_Speed"});
     ReadRows(Section::kNetwork);
     ReadTrunking();
     ReadRows(Section::kSnmp);
@@ -313,7 +314,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
     StoreNumber(D_CONF_ETHA8_REDUN_PROTOCOL, *value);
     if (*value == 1) return ReadRows(Section::kRing);
     ReadRows(Section::kSpanningTreePorts);
-    ReadRows(Section::kSpanningTree);
+    ReadRowsInOrder(Section::kSpanningTree, {"HelloTime", "MaxAge", "Forwarding", "BridgeId"});
   }
 
   void ReadTosGroups() {

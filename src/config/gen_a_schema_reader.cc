@@ -50,6 +50,18 @@ void SchemaFileReader::ReadRowsPerNumber(std::initializer_list<Section> sections
   }
 }
 
+void SchemaFileReader::ReadRowsInOrder(Section section,
+                                       std::initializer_list<std::string_view> keys) {
+  std::vector<const Row*> rows;
+  for (std::string_view key : keys) {
+    if (const Row* row = FindRow(section, key)) rows.push_back(row);
+  }
+  if (rows.empty()) return;
+  for (int n = rows.front()->first; n <= LastNumber(*rows.front(), gen_); ++n) {
+    for (const Row* row : rows) ReadRow(*row, n);
+  }
+}
+
 void SchemaFileReader::ReadRow(const Row& row, int n) {
   if (const auto value = Find(row, n)) Apply(row, n, *value);
 }

@@ -45,6 +45,11 @@ class SchemaFileReader {
   /// them for number 1 first.
   void ReadRowsPerNumber(std::initializer_list<Section> sections);
 
+  /// Reads a block of numbered rows of `section` number by number, the
+  /// rows of each number in the order of `keys` (a reader that has always
+  /// read them in another order than the file shows them).
+  void ReadRowsInOrder(Section section, std::initializer_list<std::string_view> keys);
+
   /// Reads number `n` of `row`: looks the value up and hands it to Apply.
   /// A generation overrides it for the rows it reads its own way.
   virtual void ReadRow(const Row& row, int n);
