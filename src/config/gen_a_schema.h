@@ -11,6 +11,13 @@
 /// What is structurally special stays with the writers and readers: the
 /// banners, the VLAN, IGMP and static tables, the ToS groups, the trunk
 /// passes of GenA2 and its cross-checks.
+///
+/// The readers keep their problems in the FileProblemList of file_schema.h.
+/// The rows are of the family's own type rather than SchemaRow: each A8/R8
+/// value has its legend right above it (not at the top of its section),
+/// one row carries both generations' layouts (TABs, legend, format) next
+/// to one rule, and a value its field refuses as out of range is skipped,
+/// never a refused block.
 
 #include <array>
 #include <cstdint>
