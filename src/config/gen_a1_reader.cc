@@ -73,9 +73,6 @@ class Fields {
   std::size_t pos_ = 0;
 };
 
-/// Strict dotted form: exactly three dots and four decimal fields 0..255.
-std::optional<Ipv4> DottedAddress(std::string_view text) { return ParseIpv4(text); }
-
 /// An access list entry "address/netmask": the address must not be
 /// multicast, 255.255.255.255 or 0.0.0.0; the netmask must not be 0.0.0.0.
 /// Empty is 0.0.0.0/0.0.0.0.
@@ -87,8 +84,8 @@ std::optional<AccessEntry> ParseAccessEntry(std::string_view text) {
   if (text.empty()) return AccessEntry{};
   const std::size_t slash = text.find('/');
   if (slash == std::string_view::npos) return std::nullopt;
-  const auto address = DottedAddress(text.substr(0, slash));
-  const auto netmask = DottedAddress(text.substr(slash + 1));
+  const auto address = ParseDottedAddress(text.substr(0, slash));
+  const auto netmask = ParseDottedAddress(text.substr(slash + 1));
   if (!address || !netmask) return std::nullopt;
   const std::uint8_t first = Ipv4Octet(*address, 0);
   if ((first >= 224 && first <= 239) || *address == kAllOnesIpv4 || *address == 0) {

@@ -75,26 +75,6 @@ std::optional<std::int32_t> ScanInt(std::string_view token) {
   return CAtoi(token);
 }
 
-/// Exactly three dots and four decimal fields of 0..255.
-bool DottedSyntax(std::string_view text) {
-  int fields = 0;
-  std::size_t i = 0;
-  while (true) {
-    std::size_t digits = 0;
-    std::uint32_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-      if (++digits > 3) return false;
-      value = value * 10 + static_cast<std::uint32_t>(text[i] - '0');
-      ++i;
-    }
-    if (digits == 0 || value > 255) return false;
-    ++fields;
-    if (i == text.size()) return fields == 4;
-    if (text[i] != '.' || fields == 4) return false;
-    ++i;
-  }
-}
-
 /// The length of a text up to its first blank (the password rule of SNMP).
 std::size_t LengthToBlank(std::string_view text) {
   const std::size_t blank = text.find(' ');
@@ -253,7 +233,8 @@ class GenA2Reader : public a8schema::SchemaFileReader {
     if (slash == std::string_view::npos) return std::nullopt;
     const std::string_view host = text.substr(0, slash);
     const std::string_view mask = text.substr(slash + 1);
-    if (!DottedSyntax(host) || !DottedSyntax(mask)) return std::nullopt;
+    // The strict dotted syntax; the value is inet_addr's (a leading 0 is octal).
+    if (!ParseDottedAddress(host) || !ParseDottedAddress(mask)) return std::nullopt;
     const std::uint32_t hostAddress = CInetAddr(host);
     const std::uint32_t maskAddress = CInetAddr(mask);
     if (IsMulticastAddress(hostAddress) || hostAddress == kAllOnesIpv4 || hostAddress == 0 ||
@@ -693,7 +674,8 @@ class GenA2Reader : public a8schema::SchemaFileReader {
 
 std::optional<std::uint32_t> GenA2AddressValue(std::string_view text) {
   if (text.empty()) return 0u;
-  if (!DottedSyntax(text)) return std::nullopt;
+  // The strict dotted syntax; the value is inet_addr's (a leading 0 is octal).
+  if (!ParseDottedAddress(text)) return std::nullopt;
   const std::uint32_t address = CInetAddr(text);
   if (IsMulticastAddress(address) || address == kAllOnesIpv4 || address == 0) return std::nullopt;
   return address;
