@@ -10,6 +10,7 @@
 #include "config/gen_a1_layout.h"
 #include "config/gen_a_encodings.h"
 #include "config/gen_a_schema_reader.h"
+#include "config/value_rules.h"
 
 namespace vantrell {
 namespace {

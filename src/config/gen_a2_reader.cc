@@ -12,6 +12,7 @@
 #include "config/gen_a2_layout.h"
 #include "config/gen_a_encodings.h"
 #include "config/gen_a_schema_reader.h"
+#include "config/value_rules.h"
 
 namespace vantrell {
 namespace {
@@ -52,19 +53,6 @@ constexpr std::int32_t kMaxPortsPerTrunk = 4;
 constexpr int kMinLogicalPortsForRing = 4;
 
 std::string Key(std::string_view pattern, int n) { return a8schema::Numbered(pattern, n); }
-
-std::vector<std::string_view> Tokens(std::string_view text) {
-  std::vector<std::string_view> tokens;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && IsCSpace(text[i])) ++i;
-    const std::size_t start = i;
-    while (i < text.size() && !IsCSpace(text[i]) && text[i] != '\0') ++i;
-    if (i > start) tokens.push_back(text.substr(start, i - start));
-    if (i < text.size() && text[i] == '\0') break;
-  }
-  return tokens;
-}
 
 /// A "%d" conversion of a token: nothing when it does not begin with a
 /// number.
@@ -346,7 +334,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
 
   /// "VID|--- snooping querier [ports]".
   bool IgmpEntry(std::string_view text) {
-    const auto tokens = Tokens(text);
+    const auto tokens = SplitFields(text);
     if (tokens.size() < 3) return false;
     const auto snooping = ScanInt(tokens[1]);
     const auto querier = ScanInt(tokens[2]);
@@ -417,7 +405,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
   enum class ListEntry { kTaken, kSkipped, kBad };
 
   ListEntry MulticastEntry(std::string_view text) {
-    const auto tokens = Tokens(text);
+    const auto tokens = SplitFields(text);
     if (tokens.size() < 2 || tokens[0].size() != 17) return ListEntry::kSkipped;
     const auto mac = ParseMacDashed(tokens[0]);
     if (!mac || ((*mac)[0] & 1) == 0) return ListEntry::kBad;
@@ -436,7 +424,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
     const auto current = accessors_.getText(block_, id);
     if (!current) return false;
     if (id >= D_CONF_RATE_LIMIT_INGRESS_P1 && id <= D_CONF_RATE_LIMIT_INGRESS_P8) {
-      const auto tokens = Tokens(*current);
+      const auto tokens = SplitFields(*current);
       return tokens.size() > 1 && tokens[1] == name;
     }
     return *current == name;
@@ -444,7 +432,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
 
   bool IngressRate(const std::string& value, ConfigItemId id) {
     if (value.empty()) return true;  // empty: a rate without a name, kept
-    const auto tokens = Tokens(value);
+    const auto tokens = SplitFields(value);
     if (tokens.size() < 5) return false;
     const auto policy = ScanInt(tokens[0]);
     if (!policy || !kQueue.Contains(*policy) || !AcceptableRateName(tokens[1], id)) return false;
@@ -478,7 +466,7 @@ class GenA2Reader : public a8schema::SchemaFileReader {
   }
 
   bool UnicastEntry(std::string_view text) {
-    const auto tokens = Tokens(text);
+    const auto tokens = SplitFields(text);
     if (tokens.size() < 3) return false;
     const auto mac = ParseMacDashed(tokens[0]);
     const auto port = ScanInt(tokens[1]);
