@@ -134,7 +134,6 @@ constexpr std::string_view kSnmpKeyLines =
     "# \t--> max. length = {max} words\n# \t--> min. length = 8 words\n";  // the SNMP cross-check's
                                                                            // 8
 
-// clang-format off
 constexpr Row kRows[] = {
     // ---- system identification ----
     {Section::kSystem, "SwitchName", D_CONF_ETH_NAMEA8, vf::kSystem, TextUpTo(30),
@@ -185,15 +184,15 @@ constexpr Row kRows[] = {
                            "# \t--> 0  : Disable\n# \t--> 1  : Enable\n"}),
                         kPortSettingHeader)},
             6),
-    WithPrevious(PerPort(
-        {Section::kPorts, "Port{}_Speed", D_CONF_ETH_PCFG_SPEED1, vf::kPort, Between(0, 4),
-         WL(Format::kDecimal, 2,
-            {"# PortSpeed : Port Speed.\n#\t\t--> 0  : AUTO\n#\t\t--> 1  : 100FULL\n"
-             "#\t\t--> 2  : 100HALF\n#\t\t--> 3  : 10FULL\n#\t\t--> 4  : 10HALF\n"}),
-         W(Format::kDecimal, 2,
-           {"# [Port_Speed]: Port Speed.\n# \t--> 0  : AUTO\n# \t--> 1  : 100FULL\n"
-            "# \t--> 2  : 100HALF\n# \t--> 3  : 10FULL\n# \t--> 4  : 10HALF\n"})},
-        6)),
+    WithPrevious(
+        PerPort({Section::kPorts, "Port{}_Speed", D_CONF_ETH_PCFG_SPEED1, vf::kPort, Between(0, 4),
+                 WL(Format::kDecimal, 2,
+                    {"# PortSpeed : Port Speed.\n#\t\t--> 0  : AUTO\n#\t\t--> 1  : 100FULL\n"
+                     "#\t\t--> 2  : 100HALF\n#\t\t--> 3  : 10FULL\n#\t\t--> 4  : 10HALF\n"}),
+                 W(Format::kDecimal, 2,
+                   {"# [Port_Speed]: Port Speed.\n# \t--> 0  : AUTO\n# \t--> 1  : 100FULL\n"
+                    "# \t--> 2  : 100HALF\n# \t--> 3  : 10FULL\n# \t--> 4  : 10HALF\n"})},
+                6)),
     WithPrevious(PerPort(
         {Section::kPorts, "Port{}_FDX", D_CONF_ETH_PCFG_FDX1, vf::kPort, kFlag,
          WL(Format::kDecimal, 2,
@@ -201,17 +200,17 @@ constexpr Row kRows[] = {
          W(Format::kDecimal, 2,
            {"# [Port_FDX]: Port FDX Flow Ctrl.\n# \t--> 0  : Disable\n# \t--> 1  : Enable\n"})},
         6)),
-    WithPrevious(PerPort(
-        {Section::kPorts, "Port{}_MDIFlag", D_CONF_ETH_PCFG_FLAG1, vf::kPort, Between(0, 2),
-         W(Format::kDecimal, 1,
-           {"# ProtMDIFlag : Set Cable Type is MDI or MDIX.\n#\t\t--> 0  : AUTO\n"
-            "#\t\t--> 1  : MDIX\n#\t\t--> 2  : MDI\n"}),
-         W(Format::kDecimal, 1,
-           {"# [Port_MDIFlag]: Set Cable Type is MDI or MDIX.\n# \t--> 0  : AUTO\n"
-            "# \t--> 1  : MDIX\n# \t--> 2  : MDI\n",
-            "# Note :\n# If you want to aggregate some ports to one trunking group,\n"
-            "# the speed of those ports in a trunking group must be same.\n"})},
-        6)),
+    WithPrevious(
+        PerPort({Section::kPorts, "Port{}_MDIFlag", D_CONF_ETH_PCFG_FLAG1, vf::kPort, Between(0, 2),
+                 W(Format::kDecimal, 1,
+                   {"# ProtMDIFlag : Set Cable Type is MDI or MDIX.\n#\t\t--> 0  : AUTO\n"
+                    "#\t\t--> 1  : MDIX\n#\t\t--> 2  : MDI\n"}),
+                 W(Format::kDecimal, 1,
+                   {"# [Port_MDIFlag]: Set Cable Type is MDI or MDIX.\n# \t--> 0  : AUTO\n"
+                    "# \t--> 1  : MDIX\n# \t--> 2  : MDI\n",
+                    "# Note :\n# If you want to aggregate some ports to one trunking group,\n"
+                    "# the speed of those ports in a trunking group must be same.\n"})},
+                6)),
 
     // ---- network ----
     {Section::kNetwork, "AUTOIP", D_CONF_ETH_FLAG_AUTOIP, vf::kNetwork, Between(0, 2),
@@ -223,7 +222,8 @@ constexpr Row kRows[] = {
         "# \t--> 2 : Enable BOOTP\n"})},
     {Section::kNetwork, "IPAddress", D_CONF_ETH_IPADDR, vf::kNetwork, kHostAddress,
      WC(Format::kAddress, 1, "D_CONF_ETH_IPADDR"),
-     W(Format::kAddress, 2, {"# [IPAddress]: IP Address\n", kAddressForm, "# \t--> ex : 192.168.12.1\n"})},
+     W(Format::kAddress, 2,
+       {"# [IPAddress]: IP Address\n", kAddressForm, "# \t--> ex : 192.168.12.1\n"})},
     {Section::kNetwork, "Netmask", D_CONF_ETH_IPMASK, vf::kNetwork, kNetmask,
      WC(Format::kAddressOrEmpty, 2, "D_CONF_ETH_IPMASK"),
      WithEmptyTabs(W(Format::kAddressOrEmpty, 3,
@@ -231,15 +231,16 @@ constexpr Row kRows[] = {
                    0)},
     {Section::kNetwork, "Gateway", D_CONF_ETH_GATEWAY, vf::kNetwork, kAddress,
      WC(Format::kAddressOrEmptyAll, 2, "D_CONF_ETH_GATEWAY"),
-     WithEmptyTabs(W(Format::kAddressOrEmptyAll, 3,
-                     {"# [Gateway]: Default Gateway\n", kAddressForm, "# \t--> ex : 192.168.1.55\n"}),
-                   0)},
+     WithEmptyTabs(
+         W(Format::kAddressOrEmptyAll, 3,
+           {"# [Gateway]: Default Gateway\n", kAddressForm, "# \t--> ex : 192.168.1.55\n"}),
+         0)},
     {Section::kNetwork, "DNSIP", D_CONF_ETH_DNSSIP, vf::kNetwork, kAddress,
      WC(Format::kAddressOrEmptyAll, 1, "D_CONF_ETH_DNSSIP"),
-     WithEmptyTabs(W(Format::kAddressOrEmptyAll, 3,
-                     {"# [DNSIP]: DNS Server IP Address\n", kAddressForm,
-                      "# \t--> ex : 192.168.1.56\n"}),
-                   0)},
+     WithEmptyTabs(
+         W(Format::kAddressOrEmptyAll, 3,
+           {"# [DNSIP]: DNS Server IP Address\n", kAddressForm, "# \t--> ex : 192.168.1.56\n"}),
+         0)},
     {Section::kNetwork, "DNSIP1", D_CONF_ETH_DNSSIP1, vf::kNetwork, kAddress,
      W(Format::kAddressOrEmptyAll, 1), WithEmptyTabs(W(Format::kAddressOrEmptyAll, 3), 0)},
     // GenA1 only; GenA2 carries the trap server in its SNMP section.
@@ -251,8 +252,8 @@ constexpr Row kRows[] = {
            kAnyText),
 
     // ---- port trunking (GenA2) ----
-    PerPort({Section::kTrunking, "Port{}_SetToTrunk", D_CONF_ETH_PORTTRUNKING_P1,
-             vf::kPortTrunking, Between(0, 4), kNotWritten,
+    PerPort({Section::kTrunking, "Port{}_SetToTrunk", D_CONF_ETH_PORTTRUNKING_P1, vf::kPortTrunking,
+             Between(0, 4), kNotWritten,
              WithHeader(W(Format::kDecimal, 2,
                           {"# [Port_SetToTrunk]: Trunking Group Set\n# \t--> 0 : Not set\n"
                            "# \t--> 1 : Set to Trunking Group 1 (Trk1)\n"
@@ -266,16 +267,19 @@ constexpr Row kRows[] = {
                         kPortHeader)}),
 
     // ---- SNMP (GenA2) ----
-    {Section::kSnmp, "SNMPVERSION", D_CONF_SNMP_VERSION, vf::kSnmp, BetweenOrEmpty(0, 2), kNotWritten,
+    {Section::kSnmp, "SNMPVERSION", D_CONF_SNMP_VERSION, vf::kSnmp, BetweenOrEmpty(0, 2),
+     kNotWritten,
      W(Format::kNamed, 3,
        {"# [SNMPVERSION]: SNMP Version\n# \t--> 0: V1, V2c, V3\n# \t--> 1: V1, V2c\n",
         "# \t--> 2: V3 only\n"})},
     {Section::kSnmp, "V1_V2c_RCommunity", D_CONF_SNMP_V1V2CROCOMM, vf::kSnmp, TextUpTo(30),
-     kNotWritten, W(Format::kText, 2, {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength})},
+     kNotWritten,
+     W(Format::kText, 2, {"# [V1_V2c_RCommunity]: V1,V2c Read Community\n", kMaxLength})},
     {Section::kSnmp, "V1_V2c_RWCommunity", D_CONF_SNMP_V1V2CRWCOMM, vf::kSnmp, TextUpTo(30),
      kNotWritten,
      W(Format::kText, 2, {"# [V1_V2c_RWCommunity]: V1,V2c Read/Write Community\n", kMaxLength})},
-    {Section::kSnmp, "Admin_AuthType", D_CONF_SNMP_V3AAUTHTYPE, vf::kSnmp, Between(0, 2), kNotWritten,
+    {Section::kSnmp, "Admin_AuthType", D_CONF_SNMP_V3AAUTHTYPE, vf::kSnmp, Between(0, 2),
+     kNotWritten,
      W(Format::kDecimal, 3,
        {"# [Admin_AuthType]: Admin Auth. Type\n", kSnmpAuthLines,
         "# the admin password must be more than 8 words in the switch.\n"})},
@@ -287,7 +291,8 @@ constexpr Row kRows[] = {
     {Section::kSnmp, "Admin_DataEncryption", D_CONF_SNMP_V3ADATAENCR, vf::kSnmp, TextUpTo(30),
      kNotWritten,
      W(Format::kText, 2, {"# [Admin_DataEncryption]: Admin Data Encryption Key\n", kSnmpKeyLines})},
-    {Section::kSnmp, "User_AuthType", D_CONF_SNMP_V3UAUTHTYPE, vf::kSnmp, Between(0, 2), kNotWritten,
+    {Section::kSnmp, "User_AuthType", D_CONF_SNMP_V3UAUTHTYPE, vf::kSnmp, Between(0, 2),
+     kNotWritten,
      W(Format::kDecimal, 3,
        {"# [User_AuthType]: User Auth. Type\n", kSnmpAuthLines,
         "# the user password must be more than 8 words in the switch.\n"})},
@@ -319,7 +324,8 @@ constexpr Row kRows[] = {
      W(Format::kText, 3, {"# [2ndTimeSrv]: 2nd Time Server IP/Name\n"})},
     {Section::kTime, "QueryTimePeriod", D_CONF_ETH_DTIME_PERIOD, vf::kTime, Between(1, 9999),
      WL(Format::kDecimal, 1, {"# [Time Server Query Period]\n", kQueryPeriodLines}),
-     W(Format::kUnsigned, 2, {"# [QueryTimePeriod]: Time Server Query Period\n", kQueryPeriodLines})},
+     W(Format::kUnsigned, 2,
+       {"# [QueryTimePeriod]: Time Server Query Period\n", kQueryPeriodLines})},
 
     // ---- redundancy protocol: ring or spanning tree ----
     {Section::kRedundancy, "RedundantProtol", D_CONF_ETHA8_REDUN_PROTOCOL, vf::kCommRedundancy,
@@ -335,14 +341,16 @@ constexpr Row kRows[] = {
     {Section::kRing, "IsMaster", D_CONF_ETH_REDUN_MASTER, vf::kCommRedundancy, kFlag,
      W(Format::kDecimal, 1, {"# [Set to be Master]\n# Set to be Master.\n", kMasterLines}),
      W(Format::kUnsigned, 2, {"# [IsMaster]: Set to be Master\n", kMasterLines})},
-    A1Rule({Section::kRing, "ZorvelRingPort1", D_CONF_ETH_REDUN_PORT1, vf::kCommRedundancy,
-            Between(1, 12), WC(Format::kDecimal, 1, "D_CONF_ETH_REDUN_PORT1"),
-            W(Format::kDecimal, 1, {"# [ZorvelRingPort1]: 1st Redundant port\n", kPortChoiceLines})},
-           Between(1, 8)),
-    A1Rule({Section::kRing, "ZorvelRingPort2", D_CONF_ETH_REDUN_PORT2, vf::kCommRedundancy,
-            Between(1, 12), WC(Format::kDecimal, 1, "D_CONF_ETH_REDUN_PORT2"),
-            W(Format::kDecimal, 1, {"# [ZorvelRingPort2]: 2nd Redundant port\n", kPortChoiceLines})},
-           Between(1, 8)),
+    A1Rule(
+        {Section::kRing, "ZorvelRingPort1", D_CONF_ETH_REDUN_PORT1, vf::kCommRedundancy,
+         Between(1, 12), WC(Format::kDecimal, 1, "D_CONF_ETH_REDUN_PORT1"),
+         W(Format::kDecimal, 1, {"# [ZorvelRingPort1]: 1st Redundant port\n", kPortChoiceLines})},
+        Between(1, 8)),
+    A1Rule(
+        {Section::kRing, "ZorvelRingPort2", D_CONF_ETH_REDUN_PORT2, vf::kCommRedundancy,
+         Between(1, 12), WC(Format::kDecimal, 1, "D_CONF_ETH_REDUN_PORT2"),
+         W(Format::kDecimal, 1, {"# [ZorvelRingPort2]: 2nd Redundant port\n", kPortChoiceLines})},
+        Between(1, 8)),
     {Section::kRing, "Coupling", D_CONF_ETH_REDUN_COUPLING, vf::kCommRedundancy, kFlag,
      W(Format::kDecimal, 1,
        {"# [Redundant Ring Coupling]\n# Redundant Ring Coupling.\n", kDisableEnable}),
@@ -371,28 +379,27 @@ constexpr Row kRows[] = {
      W(Format::kSecondsParen, 3,
        {"# [MaxAge]: Max Age\n# \t--> Range {low} to {high}\n# \t--> unit is second.\n"})},
     {Section::kSpanningTree, "Forwarding", D_CONF_ETH_SPAN_FD_DELAY, vf::kCommRedundancy,
-     Between(4, 30), W(Format::kSecondsDot, 1, {"# [Forwarding Delay]\n# \t--> Range {low} to {high} seconds\n"}),
+     Between(4, 30),
+     W(Format::kSecondsDot, 1, {"# [Forwarding Delay]\n# \t--> Range {low} to {high} seconds\n"}),
      W(Format::kSecondsParen, 2,
-       {"# [Forwarding]: Forwarding Delay\n# \t--> Range {low} to {high}\n# \t--> unit is second.\n"})},
+       {"# [Forwarding]: Forwarding Delay\n# \t--> Range {low} to {high}\n# \t--> unit is "
+        "second.\n"})},
     // Logical ports 1..12 in GenA2 (its writer lays out the trunk lines itself).
     A1Ports(Numbers({Section::kSpanningTreePorts, "STP_EN{}", D_CONF_ETH_SPAN_PORT1_EN,
-                     vf::kCommRedundancy, kFlag,
-                     WithHeader(WL(Format::kDecimal, 2), kPortHeader),
+                     vf::kCommRedundancy, kFlag, WithHeader(WL(Format::kDecimal, 2), kPortHeader),
                      WithHeader(W(Format::kDecimal, 3), kPortHeader)},
                     1, 12)),
     // GenA1 takes 0..255 on port 8 (its reader's own rule).
-    A1Ports(WithPrevious(Numbers({Section::kSpanningTreePorts, "Port_ID{}", D_CONF_ETH_SPAN_PORT1_ID,
-                                  vf::kCommRedundancy, Between(0, 15), WL(Format::kDecimal, 1),
-                                  W(Format::kShift4, 2)},
-                                 1, 12))),
-    A1Ports(WithPrevious(Numbers({Section::kSpanningTreePorts, "PortCost{}",
-                                  D_CONF_ETH_SPAN_PATH1_COST, vf::kCommRedundancy,
-                                  Between(1, 200000000),
-                                  W(Format::kDecimal, 1,
-                                    {"# PortCost : \n\n# \t--> Range {low} to {high}\n\n"}),
-                                  W(Format::kUnsigned, 2,
-                                    {"# [PortCost] \n# \t--> Range {low} to {high}\n\n"})},
-                                 1, 12))),
+    A1Ports(WithPrevious(Numbers(
+        {Section::kSpanningTreePorts, "Port_ID{}", D_CONF_ETH_SPAN_PORT1_ID, vf::kCommRedundancy,
+         Between(0, 15), WL(Format::kDecimal, 1), W(Format::kShift4, 2)},
+        1, 12))),
+    A1Ports(WithPrevious(
+        Numbers({Section::kSpanningTreePorts, "PortCost{}", D_CONF_ETH_SPAN_PATH1_COST,
+                 vf::kCommRedundancy, Between(1, 200000000),
+                 W(Format::kDecimal, 1, {"# PortCost : \n\n# \t--> Range {low} to {high}\n\n"}),
+                 W(Format::kUnsigned, 2, {"# [PortCost] \n# \t--> Range {low} to {high}\n\n"})},
+                1, 12))),
 
     // ---- QoS ----
     {Section::kQos, "QosMechanism", D_CONF_QOS_SCHEDULE, vf::kQos, kFlag,
@@ -400,8 +407,8 @@ constexpr Row kRows[] = {
      W(Format::kDecimal, 2, {"# [QosMechanism]: QOS Mechanism\n", kSchedulingLines})},
     PerPort({Section::kQos, "QosInspectTos{}", D_CONF_QOS_INSPECT1_TOS, vf::kQos, kFlag,
              WithHeader(WL(Format::kDecimal, 1,
-                           {"# Inspect TOS \n", kDisableEnable, "# Inspect COS \n",
-                            kDisableEnable, "# Default Port Priority \n", kQueueLines, "\n"}),
+                           {"# Inspect TOS \n", kDisableEnable, "# Inspect COS \n", kDisableEnable,
+                            "# Default Port Priority \n", kQueueLines, "\n"}),
                         kPortHeader),
              WithHeader(W(Format::kDecimal, 2,
                           {"# [QosInspectTos]: Inspect TOS \n", kDisableEnable,
@@ -414,13 +421,13 @@ constexpr Row kRows[] = {
                           Between(0, 3), WL(Format::kDecimal, 1), W(Format::kDecimal, 1)})),
 
     // ---- CoS mapping ----
-    Numbers({Section::kCosMap, "CosMap{}", D_CONF_COSMAP0, vf::kQos, Between(0, 3),
-             WithHeader(W(Format::kDecimal, 1, {"# Priority Queue \n", kQueueLines}),
-                        "# [CoS {}]\n"),
-             WithHeader(W(Format::kDecimal, 3,
-                          {"# [CosMap]: Class of Service maps to priority queue\n", kQueueLines}),
-                        "# [CoS {}]\n")},
-            0, 7),
+    Numbers(
+        {Section::kCosMap, "CosMap{}", D_CONF_COSMAP0, vf::kQos, Between(0, 3),
+         WithHeader(W(Format::kDecimal, 1, {"# Priority Queue \n", kQueueLines}), "# [CoS {}]\n"),
+         WithHeader(W(Format::kDecimal, 3,
+                      {"# [CosMap]: Class of Service maps to priority queue\n", kQueueLines}),
+                    "# [CoS {}]\n")},
+        0, 7),
 
     // ---- 802.1Q VLAN ----
     // The legend of the whole section; only its first range is the management VLAN's rule.
@@ -447,10 +454,11 @@ constexpr Row kRows[] = {
              WithHeader(WL(Format::kDecimal, 1), kSpacedPortHeader),
              WithHeader(WL(Format::kDecimal, 1), kSpacedPortHeader)},
             4),
-    WithPrevious(PerPort(A1Rule({Section::kVlan, "VLANPvid{}", D_CONF_VLAN_PVID1, vf::kVlan,
-                                 Between(1, 4094), WL(Format::kDecimal, 1), WL(Format::kDecimal, 1)},
-                                kUnchecked),
-                         4)),
+    WithPrevious(
+        PerPort(A1Rule({Section::kVlan, "VLANPvid{}", D_CONF_VLAN_PVID1, vf::kVlan,
+                        Between(1, 4094), WL(Format::kDecimal, 1), WL(Format::kDecimal, 1)},
+                       kUnchecked),
+                4)),
     WithPrevious(PerPort({Section::kVlan, "FixVid{}", D_CONF_VLAN_FIXVID1, vf::kVlan, kSpecial,
                           WL(Format::kText, 1), WL(Format::kText, 1)},
                          4)),
@@ -464,18 +472,21 @@ constexpr Row kRows[] = {
      W(Format::kDecimal, 2,
        {"# [EnableIGMPSnoop]: Enable Switch's IGMP Snooping\n", kDisableEnable})},
     // GenA1 states GenA2's range but takes any period (its accessor keeps what fits).
-    A1Rule({Section::kIgmp, "QUERY_PERIOD", D_CONF_IGMPSNOOP_QUERY_PERIDO, vf::kVlan,
-            Between(20, 600),
-            W(Format::kDecimal, 1,
-              {"# [Period of Proxy Query]\n# \t--> Range 20 to 600\n# \t--> unit is second\n"}),
-            W(Format::kDecimal, 2,
-              {"\n# [QUERY_PERIOD]: Period of Proxy Query\n# \t--> Range {low} to {high}\n",
-               "# \t--> unit is second\n"})},
-           kUnchecked),
+    A1Rule(
+        {Section::kIgmp, "QUERY_PERIOD", D_CONF_IGMPSNOOP_QUERY_PERIDO, vf::kVlan, Between(20, 600),
+         W(Format::kDecimal, 1,
+           {"# [Period of Proxy Query]\n# \t--> Range 20 to 600\n# \t--> unit is second\n"}),
+         W(Format::kDecimal, 2,
+           {"\n# [QUERY_PERIOD]: Period of Proxy Query\n# \t--> Range {low} to {high}\n",
+            "# \t--> unit is second\n"})},
+        kUnchecked),
 
     // ---- rate limiting: the legends stand in the sections' own lines ----
-    PerPort({Section::kIngressRates, "RLI_port{}", D_CONF_RATE_LIMIT_INGRESS_P1,
-             vf::kRateLimiting, kSpecial,
+    PerPort({Section::kIngressRates,
+             "RLI_port{}",
+             D_CONF_RATE_LIMIT_INGRESS_P1,
+             vf::kRateLimiting,
+             kSpecial,
              {Format::kNamed, kBlankSeparator, LineEnd::kLine},
              WithHeader(W(Format::kNamed, 2), kSpacedPortHeader)}),
     PerPort({Section::kEgressRates, "RLE_port{}", D_CONF_RATE_LIMIT_ENGRESS_RATE1,
@@ -485,9 +496,9 @@ constexpr Row kRows[] = {
     // ---- port lock ----
     // GenA2's legend lines begin with a blank, as the devices' files always had them.
     PerPort({Section::kPortLock, "LockPort{}", D_CONF_PORT_LOCK1, vf::kPortLock, kFlag,
-             WithHeader(W(Format::kDecimal, 1,
-                          {"# \t-> Unlock : 0\n# \t-> Lock   : 1\n# [Port Lock]\n"}),
-                        "# Lock Port {}\n"),
+             WithHeader(
+                 W(Format::kDecimal, 1, {"# \t-> Unlock : 0\n# \t-> Lock   : 1\n# [Port Lock]\n"}),
+                 "# Lock Port {}\n"),
              WithHeader(W(Format::kDecimal, 2,
                           {" # Note :\n # If you set the port trunking settings in this "
                            "configuration files,\n # the follow Port Lock settings will be "
@@ -499,8 +510,8 @@ constexpr Row kRows[] = {
     {Section::kMailWarning, "SMTPServer", D_CONF_ETH_WARN_SMTPSrv, vf::kEmailWarning,
      MailTextUpTo(30), WC(Format::kText, 1, "D_CONF_ETH_WARN_SMTPSrv"),
      W(Format::kText, 3,
-       {"# [SMTPServer]: SMTP server IP addr/name\n", kMailMaxLength, "# ex: ",
-        kExampleMailServer, "\n"})},
+       {"# [SMTPServer]: SMTP server IP addr/name\n", kMailMaxLength, "# ex: ", kExampleMailServer,
+        "\n"})},
     {Section::kMailWarning, "SMTPAccount", D_CONF_ETH_WARN_SMTP_UNAME, vf::kEmailWarning,
      MailTextUpTo(45), WC(Format::kText, 1, "D_CONF_ETH_WARN_SMTP_UNAME"),
      W(Format::kText, 3, {"# [SMTPAccount]: account of SMTP server\n", kMailMaxLength})},
@@ -526,8 +537,7 @@ constexpr Row kRows[] = {
        {"# [System Events(Hex.)]\n", kSystemEventLines,
         "# ex: 0013 = [Cold start]+[Warm start]+[power transition] \n"}),
      W(Format::kHex4, 2,
-       {"# [SystemEvents]: System Events(Hex.)\n", kSystemEventLines,
-        "# ex: SystemEvents 0013\n",
+       {"# [SystemEvents]: System Events(Hex.)\n", kSystemEventLines, "# ex: SystemEvents 0013\n",
         "#     ==>Set Email Warning Event : Cold start , Warm start , Power transition \n"})},
     PerPort({Section::kMailPorts, "PortEvents_{}", D_CONF_ETH_WARN_PFLAG1, vf::kEmailWarning,
              HexUpTo(7),
@@ -543,21 +553,20 @@ constexpr Row kRows[] = {
                      "# ex: PortEvents 06\n#     ==>Set Email Warning Event for this port: Enable "
                      "Link-OFF , Enable Traffic-Overload\n"}),
                  kSpacedPortHeader)}),
-    WithPrevious(PerPort({Section::kMailPorts, "Traffic-Threshold{}", D_CONF_ETH_WARN_PLOAD1,
-                          vf::kEmailWarning, Between(0, 100),
-                          WL(Format::kPercent, 1, {kA1ThresholdLegend}),
-                          WL(Format::kPercent, 1,
-                             {"# [Traffic-Threshold]\n# \t--> Range {low} to {high} % \n"})})),
-    WithPrevious(PerPort({Section::kMailPorts, "Traffic-Duration{}", D_CONF_ETH_WARN_PLOADTIME1,
-                          vf::kEmailWarning, Between(1, 300),
-                          W(Format::kSeconds, 1, {kA1DurationLegend}),
-                          W(Format::kSeconds, 1,
-                            {"# [Traffic-Duration]\n# \t--> Range {low} to {high} sec\n"})})),
+    WithPrevious(PerPort(
+        {Section::kMailPorts, "Traffic-Threshold{}", D_CONF_ETH_WARN_PLOAD1,
+         vf::kEmailWarning, Between(0, 100), WL(Format::kPercent, 1, {kA1ThresholdLegend}),
+         WL(Format::kPercent, 1, {"# [Traffic-Threshold]\n# \t--> Range {low} to {high} % \n"})})),
+    WithPrevious(PerPort(
+        {Section::kMailPorts, "Traffic-Duration{}", D_CONF_ETH_WARN_PLOADTIME1,
+         vf::kEmailWarning, Between(1, 300), W(Format::kSeconds, 1, {kA1DurationLegend}),
+         W(Format::kSeconds, 1, {"# [Traffic-Duration]\n# \t--> Range {low} to {high} sec\n"})})),
 
     // ---- relay warning ----
     {Section::kRelayWarning, "Relay1Override", D_CONF_RELAY_SFLAG_NORMAL1, vf::kRelayAlarm, kFlag,
      W(Format::kDecimal, 1, {"# [Override Relay Warning Setting]\n", kDisableEnable}),
-     W(Format::kDecimal, 1, {"# [RelayOverride]: Override Relay Warning Setting\n", kDisableEnable})},
+     W(Format::kDecimal, 1,
+       {"# [RelayOverride]: Override Relay Warning Setting\n", kDisableEnable})},
     {Section::kRelayWarning, "Relay2Override", D_CONF_RELAY_SFLAG_NORMAL2, vf::kRelayAlarm, kFlag,
      W(Format::kDecimal, 1), W(Format::kDecimal, 1)},
     {Section::kRelayWarning, "Power_Input_1_failure(On->Off)", D_CONF_ETH_RELAY_SFLAG_POWER1,
@@ -580,30 +589,30 @@ constexpr Row kRows[] = {
      Between(0, 2), W(Format::kDecimal, 1, {"# [DI 2(Off->On)]\n"}),
      W(Format::kDecimal, 1, {"# [RW_DI2_F2N]: DI 2(On)\n"})},
     // GenA2 writes the "Port Events" banner before these rows.
-    A1Rule(PerPort({Section::kRelayLinks, "PortLink_{}", D_CONF_ETH_RELAY_PFLAG_LINK1,
-                    vf::kRelayAlarm, HexUpTo(4),
-                    W(Format::kDecimal, 1, {"# [Port Link Event]\n", kLinkChoiceLines}),
-                    WithHeader(W(Format::kDecimal, 1,
-                                 {"# [PortLink]: Port Link Event\n", kLinkChoiceLines}),
-                               kSpacedPortHeader)}),
-           Between(0, 4)),
+    A1Rule(
+        PerPort({Section::kRelayLinks, "PortLink_{}", D_CONF_ETH_RELAY_PFLAG_LINK1, vf::kRelayAlarm,
+                 HexUpTo(4), W(Format::kDecimal, 1, {"# [Port Link Event]\n", kLinkChoiceLines}),
+                 WithHeader(
+                     W(Format::kDecimal, 1, {"# [PortLink]: Port Link Event\n", kLinkChoiceLines}),
+                     kSpacedPortHeader)}),
+        Between(0, 4)),
     PerPort({Section::kRelayPorts, "PortTraf_{}", D_CONF_ETH_RELAY_PFLAG_TRAF1, vf::kRelayAlarm,
-             Between(0, 2),
-             WL(Format::kDecimal, 2, {"# Traffic-Overload :\n", kRelayChoiceLines}),
-             WithHeader(WL(Format::kDecimal, 2, {"# [PortTraf]: Traffic-Overload\n", kRelayChoiceLines}),
-                        kSpacedPortHeader)}),
-    WithPrevious(PerPort({Section::kRelayPorts, "Traffic_Threshold_{}", D_CONF_ETH_RELAY_PLOAD1,
-                          vf::kRelayAlarm, Between(0, 100),
-                          WL(Format::kPercent, 1, {kA1ThresholdLegend}),
-                          WL(Format::kPercent, 1,
-                             {"# [Traffic_Threshold]: Traffic-Threshold\n",
-                              "# \t--> Range {low} to {high} %\n"})})),
-    WithPrevious(PerPort({Section::kRelayPorts, "Traffic_Duration_{}", D_CONF_ETH_RELAY_PLOADTIME1,
-                          vf::kRelayAlarm, Between(1, 300),
-                          W(Format::kSeconds, 1, {kA1DurationLegend}),
-                          W(Format::kSeconds, 1,
-                            {"# [Traffic_Duration]: Traffic-Duration\n",
-                             "# \t--> Range {low} to {high} sec\n"})})),
+             Between(0, 2), WL(Format::kDecimal, 2, {"# Traffic-Overload :\n", kRelayChoiceLines}),
+             WithHeader(
+                 WL(Format::kDecimal, 2, {"# [PortTraf]: Traffic-Overload\n", kRelayChoiceLines}),
+                 kSpacedPortHeader)}),
+    WithPrevious(PerPort(
+        {Section::kRelayPorts, "Traffic_Threshold_{}", D_CONF_ETH_RELAY_PLOAD1, vf::kRelayAlarm,
+         Between(0, 100),
+         WL(Format::kPercent, 1, {kA1ThresholdLegend}),
+         WL(Format::kPercent, 1,
+            {"# [Traffic_Threshold]: Traffic-Threshold\n", "# \t--> Range {low} to {high} %\n"})})),
+    WithPrevious(PerPort(
+        {Section::kRelayPorts, "Traffic_Duration_{}", D_CONF_ETH_RELAY_PLOADTIME1, vf::kRelayAlarm,
+         Between(1, 300),
+         W(Format::kSeconds, 1, {kA1DurationLegend}),
+         W(Format::kSeconds, 1,
+           {"# [Traffic_Duration]: Traffic-Duration\n", "# \t--> Range {low} to {high} sec\n"})})),
 
     // ---- line-swap fast recovery ----
     {Section::kFastRecovery, "FASTRECOVERY", D_CONF_ETH_FLAG_FASTRECOVERY, vf::kLineSwap, kFlag,
@@ -613,20 +622,22 @@ constexpr Row kRows[] = {
     // ---- set device IP: the writers lay out these lines themselves ----
     // Lines end without the empty line up to the last port; GenA2 heads and
     // indents its trunk lines apart (its writer's own layout).
-    A1Ports(Numbers({Section::kDeviceIp, "Device{}_IP", D_CONF_ETH_PCFG_DEVIP1, vf::kSetDeviceIp,
-                     kAddress, WithComment(WL(Format::kAddressOrEmpty, 1), "D_CONF_ETH_PCFG_DEVIP1"),
-                     WithHeader(WL(Format::kAddressOrEmpty, 1,
-                                   {"# [Device_IP]\n# \t--> format: Device_IP XXX.XXX.XXX.XXX\n",
-                                    "# \t--> Device1 ~ Device8: Port1, Port2, ...Port8\n",
-                                    "# \t--> Device9 ~ Device12: Trk1, Trk 2, Trk3, Trk4\n"}),
-                                kSpacedPortHeader)},
-                    1, 12)),
+    A1Ports(
+        Numbers({Section::kDeviceIp, "Device{}_IP", D_CONF_ETH_PCFG_DEVIP1, vf::kSetDeviceIp,
+                 kAddress, WithComment(WL(Format::kAddressOrEmpty, 1), "D_CONF_ETH_PCFG_DEVIP1"),
+                 WithHeader(WL(Format::kAddressOrEmpty, 1,
+                               {"# [Device_IP]\n# \t--> format: Device_IP XXX.XXX.XXX.XXX\n",
+                                "# \t--> Device1 ~ Device8: Port1, Port2, ...Port8\n",
+                                "# \t--> Device9 ~ Device12: Trk1, Trk 2, Trk3, Trk4\n"}),
+                            kSpacedPortHeader)},
+                1, 12)),
 
     // ---- mirror ----
     {Section::kMirror, "MirrorPort", D_CONF_ETH_MIRROR_PORT, vf::kMirror, Between(0, 8),
      WC(Format::kDecimal, 1, "D_CONF_ETH_MIRROR_PORT"),
      W(Format::kDecimal, 3,
-       {"# [MirrorPort]: Mirror Port\n", kPortsOneToEight, "# \t--> Set '0' indicates not use.\n"})},
+       {"# [MirrorPort]: Mirror Port\n", kPortsOneToEight,
+        "# \t--> Set '0' indicates not use.\n"})},
     {Section::kMirror, "MirroredPort", D_CONF_ETH_TARGET_PORT, vf::kMirror, Between(0, 8),
      WC(Format::kDecimal, 1, "D_CONF_ETH_TARGET_PORT"),
      W(Format::kDecimal, 2,
@@ -636,7 +647,6 @@ constexpr Row kRows[] = {
      W(Format::kDecimal, 1, {"# [Watch Direction]\n", kWatchDirectionLines}),
      W(Format::kDecimal, 2, {"# [WatchDirection]: Watch Direction\n", kWatchDirectionLines})},
 };
-// clang-format on
 
 /// The rows of a section stand together, so that a section is one span.
 constexpr bool SectionsAreContiguous() {
