@@ -172,6 +172,19 @@ TEST_F(GenA2ReaderTest, ListsEveryProblemWhileTheFlagsAndTheBlockKeepTheFirst) {
   EXPECT_EQ(readGenA2ConfigFile(record_, block_, file_, a_), kSystem);
 }
 
+TEST_F(GenA2ReaderTest, ValuesBeforeTheFirstProblemAreStoredInTheReadersOwnOrder) {
+  // A port is read enable, MDI flag, FDX, speed (the file shows speed first).
+  const std::uint32_t speedBefore = a_.getNumber(block_, PcfgSpeed(1)).value();
+  const std::uint32_t mdi = (a_.getNumber(block_, PcfgFlag(1)).value() + 1) % 3;
+  ASSERT_NE(speedBefore, 3u);
+  Set("Port1_Speed", "3");
+  Set("Port1_MDIFlag", std::to_string(mdi));
+  Set("Port1_FDX", "2");
+  EXPECT_EQ(Read(), kPort);
+  EXPECT_EQ(a_.getNumber(block_, PcfgFlag(1)), mdi);
+  EXPECT_EQ(a_.getNumber(block_, PcfgSpeed(1)), speedBefore);
+}
+
 TEST_F(GenA2ReaderTest, ACrossCheckProblemNamesItsSettingWithoutALine) {
   Set("AUTOIP", "0");
   Set("IPAddress", "");
