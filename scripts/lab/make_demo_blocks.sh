@@ -9,12 +9,15 @@
 # Each switch names its file in demo.json ("configBlock" or "configFile");
 # run this again after changing a device there or the block layouts.
 # Usage: scripts/lab/make_demo_blocks.sh [BUILD]
+# (VANTRELL_BLOCK_SCENARIO names another scenario of this folder to write
+# the files of, such as fleet-test.json.)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/block_tool.sh"
 mkdir -p "$here/demo"
 run_block_tool "${1:-}" <<'CC'
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -106,7 +109,8 @@ static bool Save(const std::string& path, const std::string& bytes) {
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   const std::string dir = argv[1];
-  const json scenario = json::parse(std::ifstream(dir + "/demo.json"));
+  const char* named = std::getenv("VANTRELL_BLOCK_SCENARIO");
+  const json scenario = json::parse(std::ifstream(dir + "/" + (named ? named : "demo.json")));
   int written = 0;
   for (const json& device : scenario["devices"]) {
     const bool block = device.contains("configBlock");

@@ -1,6 +1,6 @@
 #include "cli/console.h"
 
-#include "cli/device_text.h"
+#include "core/device_text.h"
 
 namespace vantrell {
 

@@ -8,7 +8,7 @@
 
 #include "cli/browser.h"
 #include "cli/device_selection.h"
-#include "cli/device_text.h"
+#include "core/device_text.h"
 #include "cli/results.h"
 #include "cli/search_output.h"
 #include "cli/upgrade_command.h"
@@ -40,10 +40,26 @@ class ProgressTexts : public RowTable {
   std::vector<std::string> texts;
 };
 
-/// 0 when the command has `count` arguments; else the refusal's exit code.
+/// 0 when the command has `count` arguments, the first of them its DEVICE,
+/// or one fewer when a fleet selection option names the device; else the
+/// refusal's exit code.
 int ExpectArguments(CliContext& context, std::size_t count, const char* usage) {
-  if (context.options.args.size() == count) return kExitOk;
+  const std::size_t given = context.options.args.size();
+  if (given == count || (given + 1 == count && HasFleetSelection(context.options))) return kExitOk;
   return context.Refuse(std::string("usage: vantrell ") + usage);
+}
+
+/// The DEVICE argument of a one-device command (none when a fleet selection
+/// option names it), after ExpectArguments passed.
+std::vector<std::string> DeviceArgument(const CliContext& context, std::size_t count) {
+  if (context.options.args.size() < count) return {};
+  return {context.options.args.front()};
+}
+
+/// The search and the one device a one-device command with `count`
+/// arguments acts on.
+DeviceSelection SelectOneDevice(CliContext& context, std::size_t count) {
+  return SelectNamedDevices(context, DeviceArgument(context, count), DeviceCount::kOne);
 }
 
 /// Runs a one-device dialog with `worker` and prints its final row text.
@@ -162,23 +178,24 @@ ExportRun ExportToStdout(CliContext& context, DeviceRecord& record) {
 
 int RunExportCommand(CliContext& context) {
   if (const int usage = ExpectArguments(context, 2, "export DEVICE FILE")) return usage;
-  DeviceSelection selection = SelectNamedDevices(context, {context.options.args[0]});
+  DeviceSelection selection = SelectOneDevice(context, 2);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   if (const auto refusal = ExportRefusal(record)) return context.Refuse(*refusal);
   if (IsKavexModelId(record.modelId)) {
     if (const auto refusal = KavexOptionsRefusal(context.options)) return context.Refuse(*refusal);
   }
-  const bool toStdout = context.options.args[1] == "-";
-  const ExportRun run = toStdout ? ExportToStdout(context, record)
-                                 : ExportToFile(context, record, context.options.args[1]);
+  const std::string& path = context.options.args.back();
+  const bool toStdout = path == "-";
+  const ExportRun run =
+      toStdout ? ExportToStdout(context, record) : ExportToFile(context, record, path);
   PrintOutcome(context, record, run.message, toStdout);
   return run.result == 0 ? kExitOk : kExitFailed;
 }
 
 int RunWebCommand(CliContext& context) {
   if (const int usage = ExpectArguments(context, 1, "web DEVICE [--no-open]")) return usage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
+  DeviceSelection selection = SelectOneDevice(context, 1);
   if (selection.error) return selection.error;
   const DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   const std::string url = WebConsoleUrl(record);
@@ -191,7 +208,7 @@ int RunWebCommand(CliContext& context) {
 
 int RunInfoCommand(CliContext& context) {
   if (const int usage = ExpectArguments(context, 1, "info DEVICE")) return usage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
+  DeviceSelection selection = SelectOneDevice(context, 1);
   if (selection.error) return selection.error;
   const std::size_t index = selection.picked.at(0);
   DeviceRecord& record = selection.search.devices[index];
@@ -207,7 +224,7 @@ int RunInfoCommand(CliContext& context) {
 
 int RunUnlockCommand(CliContext& context) {
   if (const int usage = ExpectArguments(context, 1, "unlock DEVICE --password PW")) return usage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
+  DeviceSelection selection = SelectOneDevice(context, 1);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   SetFieldText(record.password, "");
@@ -226,7 +243,7 @@ int RunPasswdCommand(CliContext& context) {
   const auto newPassword = context.options.Value("--new");
   if (!newPassword) return context.Refuse(std::string("usage: vantrell ") + kUsage);
   if (const int usage = ExpectArguments(context, 1, kUsage)) return usage;
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
+  DeviceSelection selection = SelectOneDevice(context, 1);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   if (const auto refusal = PasswdRefusal(record)) return context.Refuse(*refusal);
@@ -239,7 +256,9 @@ int RunPasswdCommand(CliContext& context) {
 }
 
 int RunSetDefaultCommand(CliContext& context) {
-  if (context.options.args.empty()) return context.Refuse("usage: vantrell set-default DEVICE...");
+  if (context.options.args.empty() && !HasFleetSelection(context.options)) {
+    return context.Refuse("usage: vantrell set-default DEVICE...");
+  }
   DeviceSelection selection = SelectNamedDevices(context, context.options.args);
   if (selection.error) return selection.error;
   std::vector<const DeviceRecord*> chosen;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "cli/fleet_selection.h"
 #include "core/text_forms.h"
 #include "platform/address_table.h"
 
@@ -71,10 +72,51 @@ void ApplyPassword(CliContext& context, DeviceRecord& record) {
   if (record.statusFlags & kStatusProtected) SetFieldText(record.password, context.options.password);
 }
 
-DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& texts) {
+namespace {
+
+/// Refuses the selection when it is empty or too large for the command;
+/// otherwise prints it (fleet options only) and takes the password.
+int FinishSelection(CliContext& context, DeviceSelection& selection, const FleetSelection& fleet,
+                    DeviceCount count) {
+  if (selection.picked.empty()) return context.Refuse("no device matches the selection");
+  if (count == DeviceCount::kOne && selection.picked.size() > 1) {
+    return context.Refuse(context.options.command + " takes one device; the selection names " +
+                          std::to_string(selection.picked.size()) + " devices");
+  }
+  for (std::size_t index : selection.picked) {
+    DeviceRecord& record = selection.search.devices[index];
+    ApplyPassword(context, record);
+    if (fleet.Active()) {
+      context.console.Progress(FormatMac(record.mac) + "\t" + FormatIpv4(record.ipAddr));
+    }
+  }
+  return kExitOk;
+}
+
+void PickOnce(std::vector<std::size_t>& picked, std::size_t index) {
+  if (std::find(picked.begin(), picked.end(), index) == picked.end()) picked.push_back(index);
+}
+
+}  // namespace
+
+bool HasFleetSelection(const CliOptions& options) {
+  return options.Flag("--all") || options.Value("--model") || options.Value("--subnet") ||
+         options.Value("--from");
+}
+
+DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& texts,
+                                   DeviceCount count) {
   DeviceSelection selection;
+  std::string fleetError;
+  const auto fleet = ParseFleetSelection(context.options, fleetError);
+  if (!fleet) {
+    selection.error = context.Refuse(fleetError);
+    return selection;
+  }
+  std::vector<std::string> allTexts = texts;
+  allTexts.insert(allTexts.end(), fleet->fromNames.begin(), fleet->fromNames.end());
   std::vector<DeviceName> names;
-  for (const std::string& text : texts) {
+  for (const std::string& text : allTexts) {
     DeviceName name{text, ParseMac(text), std::nullopt};
     if (!name.mac) name.ip = ParseIpv4(text);
     if (!name.mac && !name.ip) {
@@ -90,9 +132,12 @@ DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::s
   }
   request.bracket = &context.bracket();
   request.timing = context.timing;
-  request.enough = [&names](const DeviceList& devices, const std::vector<std::string>&) {
-    return AllNamedDetailed(names, devices);
-  };
+  // A filter needs the whole list; names alone may end the search early.
+  if (!fleet->Filters()) {
+    request.enough = [&names](const DeviceList& devices, const std::vector<std::string>&) {
+      return AllNamedDetailed(names, devices);
+    };
+  }
   selection.search = RunSearchSession(request, context.console);
 
   for (const DeviceName& name : names) {
@@ -109,14 +154,12 @@ DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::s
                          " devices; name it by its MAC address");
       return selection;
     }
-    for (std::size_t index : found) {
-      if (std::find(selection.picked.begin(), selection.picked.end(), index) ==
-          selection.picked.end()) {
-        selection.picked.push_back(index);
-      }
-    }
+    PickOnce(selection.picked, found.front());
   }
-  for (std::size_t index : selection.picked) ApplyPassword(context, selection.search.devices[index]);
+  for (std::size_t i = 0; i < selection.search.devices.size(); ++i) {
+    if (fleet->Admits(selection.search.devices[i])) PickOnce(selection.picked, i);
+  }
+  selection.error = FinishSelection(context, selection, *fleet, count);
   return selection;
 }
 

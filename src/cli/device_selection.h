@@ -20,10 +20,23 @@ struct DeviceSelection {
   int error = kExitOk;
 };
 
-/// Runs the search and picks the named devices. A name that matches no
-/// device, or more than one (devices that share an address), is a refusal
-/// that has been reported already.
-DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& names);
+/// How many devices a command acts on.
+enum class DeviceCount { kOne, kMany };
+
+/// Runs the search and picks the named devices, then those of the fleet
+/// selection options (--from names more; --all, --model and --subnet pick
+/// from the whole search, which then runs to its end). A name that matches
+/// no device, or more than one (devices that share an address), an empty
+/// selection, or more than one device for a one-device command, is a
+/// refusal that has been reported already. When the fleet options are used,
+/// the selection is printed on stderr (MAC<TAB>address a line, unless
+/// --quiet) before anything is sent.
+DeviceSelection SelectNamedDevices(CliContext& context, const std::vector<std::string>& names,
+                                   DeviceCount count = DeviceCount::kMany);
+
+/// True when a fleet selection option stands on the command line, so that
+/// a command may be given no device names.
+bool HasFleetSelection(const CliOptions& options);
 
 /// The search endpoints of the --interface options; false when a name is
 /// not an interface of this machine or it has no IPv4 address that the

@@ -42,17 +42,41 @@ constexpr std::array kGlobalOptions = {
     OptionHelp{"--version", "", "the program's version"},
 };
 
+/// The fleet selection, beside the devices a command names.
+constexpr std::array kSelectionOptions = {
+    OptionHelp{"--all", "", "every device the search found"},
+    OptionHelp{"--model", "GLOB",
+               "the devices whose model name matches GLOB (shell pattern, such as 'ORV-8*')"},
+    OptionHelp{"--subnet", "CIDR", "the devices whose address lies in CIDR (192.168.10.0/24)"},
+    OptionHelp{"--from", "FILE",
+               "the devices FILE lists: one MAC or address a line, or CSV with a mac or ip column",
+               Completes::kFile},
+};
+
+/// A command's own options followed by the fleet selection.
+template <std::size_t N>
+constexpr std::array<OptionHelp, N + kSelectionOptions.size()> WithSelection(
+    const std::array<OptionHelp, N>& own) {
+  std::array<OptionHelp, N + kSelectionOptions.size()> all{};
+  for (std::size_t i = 0; i < N; ++i) all[i] = own[i];
+  for (std::size_t i = 0; i < kSelectionOptions.size(); ++i) all[N + i] = kSelectionOptions[i];
+  return all;
+}
+
 constexpr std::array kSearchOptions = {
     OptionHelp{"--ip", "ADDR", "ask only the device at ADDR (Specify IP Address)"},
+    OptionHelp{"--csv", "",
+               "print the inventory as CSV: model, ip, mac, status, name, location, firmware, "
+               "serial, netmask, gateway, dns1, dns2, dhcp, interface, details"},
 };
-constexpr std::array kPasswdOptions = {
+constexpr std::array kPasswdOptions = WithSelection(std::array{
     OptionHelp{"--new", "NEW",
                "the new password, at most 16 characters; - reads it from the terminal without "
                "echo"},
     OptionHelp{"--new-password-file", "FILE", "read the new password from the first line of FILE",
                Completes::kFile},
-};
-constexpr std::array kNetconfOptions = {
+});
+constexpr std::array kNetconfOptions = WithSelection(std::array{
     OptionHelp{"--ip", "ADDR", "the new IPv4 address"},
     OptionHelp{"--netmask", "ADDR", "the new subnet mask"},
     OptionHelp{"--gateway", "ADDR", "the new default gateway (0.0.0.0: none)"},
@@ -60,10 +84,10 @@ constexpr std::array kNetconfOptions = {
     OptionHelp{"--dns2", "ADDR", "the second name server"},
     OptionHelp{"--mode", "MODE", "address mode: off (fixed address), dhcp or bootp",
                Completes::kWord, "off dhcp bootp"},
-};
-constexpr std::array kWebOptions = {
+});
+constexpr std::array kWebOptions = WithSelection(std::array{
     OptionHelp{"--no-open", "", "only print the address, do not start a browser"},
-};
+});
 
 constexpr std::array kCommands = {
     CommandHelp{
@@ -81,7 +105,7 @@ constexpr std::array kCommands = {
         "DEVICE",
         "show one device's details",
         false,
-        {},
+        kSelectionOptions,
         "Prints the information pane of one device: model, addresses, firmware, serial and, "
         "for devices with their own information text, that text.",
         "the search; for a device with its own information text, a TCP session to port 4000 "
@@ -93,7 +117,7 @@ constexpr std::array kCommands = {
         "DEVICE",
         "check --password against a switch",
         false,
-        {},
+        kSelectionOptions,
         "Logs in to a protected switch with --password and prints OK.. or Fail..: whether "
         "the password is right.",
         "a TCP session to port 4000: the login challenge (0x14) and the login (0x00). Nothing "
@@ -124,7 +148,7 @@ constexpr std::array kCommands = {
         "DEVICE FILE",
         "save a device's configuration to FILE",
         false,
-        {},
+        kSelectionOptions,
         "Export Configuration: writes the configuration of one device as a commented text "
         "file. With FILE - it writes the file to standard output and the outcome message to "
         "standard error.",
@@ -138,7 +162,7 @@ constexpr std::array kCommands = {
         "FILE DEVICE...",
         "load a configuration file into devices",
         true,
-        {},
+        kSelectionOptions,
         "Import Configuration into each device, in the order given. When the file changes a "
         "device's address settings they are listed and imported only with --yes.",
         "per device a TCP session to port 4000: the login, then the whole file streamed "
@@ -152,7 +176,7 @@ constexpr std::array kCommands = {
         "DEVICE...",
         "reset devices to factory settings",
         true,
-        {},
+        kSelectionOptions,
         "Set Default: each device returns to its factory settings.",
         "per device a TCP session to port 4000: the login and the Set Default request (0x29).",
         kExitEachDevice,
@@ -163,7 +187,7 @@ constexpr std::array kCommands = {
         "FILE DEVICE...",
         "send a firmware image to devices",
         true,
-        {},
+        kSelectionOptions,
         "Upgrade firmware: sends the image FILE to each device and prints each one's result; "
         "video servers need --kavex-user and --kavex-password.",
         "per switch a TCP session to port 4000: the login and the image (0x0D); the device "
@@ -176,6 +200,25 @@ constexpr std::array kCommands = {
                 "(xdg-open) unless --no-open is given.",
                 "the search only; the browser then talks to the device.", kExitOneDevice,
                 "vantrell web --no-open 192.168.10.17"},
+    CommandHelp{
+        "backup",
+        "DIR [DEVICE...]",
+        "save the configuration of many devices into DIR",
+        false,
+        kSelectionOptions,
+        "Exports every selected device into the folder DIR (made, private, when missing): one "
+        "file a device named by its MAC (00-60-E9-10-20-11.cfg, the same on every run, so DIR "
+        "can be a git repository) and DIR/inventory.csv with the inventory columns of search "
+        "--csv and file, sha256, time and result. Up to 8 devices at once; a device that fails "
+        "keeps its earlier file and does not stop the others. Video servers need --kavex-user "
+        "and --kavex-password.",
+        "per device what export sends: a TCP session to port 4000 with the login and the "
+        "configuration block (0x08) or file (0x20); video servers an HTTP request. Nothing is "
+        "stored on a device.",
+        "0 when every device was saved, 1 when at least one failed or the inventory could not "
+        "be written, 2 for a usage error, a device not found or a DIR that is not a folder.",
+        "vantrell backup /srv/plant-configs --all",
+        Completes::kFile},
     CommandHelp{
         "cleanup",
         "",

@@ -40,7 +40,7 @@ TEST(Help, TableHoldsEveryCommandOnceWithItsTexts) {
   }
   EXPECT_EQ(names, (std::vector<std::string>{"search", "info", "unlock", "passwd", "netconf",
                                              "export", "import", "set-default", "upgrade", "web",
-                                             "cleanup", "help"}));
+                                             "backup", "cleanup", "help"}));
   EXPECT_EQ(FindCommandHelp("reboot"), nullptr);
 }
 
@@ -100,6 +100,13 @@ TEST(Help, CommandHelpFromHelpCommandAndFromTheOption) {
             "                          from the terminal without echo\n"
             "  --new-password-file FILE\n"
             "                          read the new password from the first line of FILE\n"
+            "  --all                   every device the search found\n"
+            "  --model GLOB            the devices whose model name matches GLOB (shell\n"
+            "                          pattern, such as 'ORV-8*')\n"
+            "  --subnet CIDR           the devices whose address lies in CIDR\n"
+            "                          (192.168.10.0/24)\n"
+            "  --from FILE             the devices FILE lists: one MAC or address a line, or\n"
+            "                          CSV with a mac or ip column\n"
             "\n"
             "sends: a TCP session to port 4000: the login, the new password masked with the\n"
             "  login challenge (0x15) and the commit (0x0C).\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/device_selection.h"
+#include "cli/fleet_selection.h"
 #include "cli/input_file.h"
 #include "cli/results.h"
 #include "cli/upgrade_command.h"
@@ -104,11 +105,12 @@ class OptionsOperator : public ImportOperator {
 };
 
 std::optional<std::string> UsageError(const CliOptions& options) {
-  if (options.args.size() < 2) return kUsage;
-  if (!options.values.empty() || !options.flags.empty()) {
-    const std::string name =
-        !options.values.empty() ? options.values.begin()->first : options.flags.front();
-    return "option " + name + " does not apply to import";
+  if (options.args.size() < (HasFleetSelection(options) ? 1u : 2u)) return kUsage;
+  for (const auto& [name, value] : options.values) {
+    if (!IsFleetOption(name)) return "option " + name + " does not apply to import";
+  }
+  for (const std::string& name : options.flags) {
+    if (!IsFleetOption(name)) return "option " + name + " does not apply to import";
   }
   return KavexOptionsRefusal(options);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "ops/config_import.h"
 #include "ops/firmware_upgrade.h"
@@ -40,14 +41,16 @@ bool ReadUpTo(int fd, std::size_t limit, std::string& bytes) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::string> ReadImportFileOnce(const std::string& path, std::string& error) {
+/// A regular, non-empty file of at most `limit` bytes, read once;
+/// `cannotOpen` makes the message for a file that cannot be opened or read.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           std::string (*cannotOpen)(const std::string&, int),
+                                           std::string& error) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat status {};
   if (file.fd < 0 || fstat(file.fd, &status) != 0) {
-    error = CannotOpenFileText(errno);
+    error = cannotOpen(path, errno);
     return std::nullopt;
   }
   if (!S_ISREG(status.st_mode)) {
@@ -55,20 +58,34 @@ std::optional<std::string> ReadImportFileOnce(const std::string& path, std::stri
     return std::nullopt;
   }
   const std::string tooLarge =
-      path + ": larger than " + std::to_string(kImportFileLimit) + " bytes (1 MiB)";
-  if (static_cast<std::uintmax_t>(status.st_size) > kImportFileLimit) {
+      path + ": larger than " + std::to_string(limit) + " bytes (1 MiB)";
+  if (static_cast<std::uintmax_t>(status.st_size) > limit) {
     error = tooLarge;
     return std::nullopt;
   }
   std::string bytes;
-  if (!ReadUpTo(file.fd, kImportFileLimit, bytes)) {
-    error = CannotOpenFileText(errno);
+  if (!ReadUpTo(file.fd, limit, bytes)) {
+    error = cannotOpen(path, errno);
     return std::nullopt;
   }
   if (bytes.empty()) error = EmptyText(path);
-  if (bytes.size() > kImportFileLimit) error = tooLarge;
+  if (bytes.size() > limit) error = tooLarge;
   if (!error.empty()) return std::nullopt;
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadImportFileOnce(const std::string& path, std::string& error) {
+  return ReadRegularFile(
+      path, kImportFileLimit, [](const std::string&, int code) { return CannotOpenFileText(code); },
+      error);
+}
+
+std::optional<std::string> ReadListFile(const std::string& path, std::string& error) {
+  return ReadRegularFile(
+      path, kListFileLimit,
+      [](const std::string& name, int code) { return name + ": " + std::strerror(code); }, error);
 }
 
 std::optional<std::string> FirmwareImageRefusal(const std::string& path) {

@@ -18,6 +18,15 @@ inline constexpr std::size_t kImportFileLimit = 1'048'576;
 /// kImportFileLimit bytes. Nothing, with the message in `error`, otherwise.
 std::optional<std::string> ReadImportFileOnce(const std::string& path, std::string& error);
 
+/// The largest device list, plan or credentials file the fleet options
+/// take: 1 MiB, far above a plant's.
+inline constexpr std::size_t kListFileLimit = 1'048'576;
+
+/// Reads a device list, plan or credentials file once: a regular, non-empty
+/// file of at most kListFileLimit bytes. Nothing, with the message
+/// ("FILE: ..." ) in `error`, otherwise.
+std::optional<std::string> ReadListFile(const std::string& path, std::string& error);
+
 /// Why a firmware image cannot be uploaded (it cannot be opened, is not a
 /// regular file or is empty), or nothing.
 std::optional<std::string> FirmwareImageRefusal(const std::string& path);

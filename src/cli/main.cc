@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/backup_command.h"
 #include "cli/cleanup_command.h"
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
@@ -36,7 +37,7 @@ int Run(int argc, char** argv) {
       {"set-default", RunSetDefaultCommand}, {"export", RunExportCommand},
       {"netconf", RunNetconfCommand}, {"web", RunWebCommand},
       {"import", RunImportCommand},   {"upgrade", RunUpgradeCommand},
-      {"cleanup", RunCleanupCommand},
+      {"backup", RunBackupCommand},   {"cleanup", RunCleanupCommand},
   };
   const auto command = commands.find(options.command);
   Console console(std::cout, std::cerr, options.quiet);

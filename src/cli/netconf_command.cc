@@ -170,10 +170,12 @@ void PrintNotStored(CliContext& context, const DeviceRecord& record,
 int RunNetconfCommand(CliContext& context) {
   std::string error;
   const auto request = ParseRequest(context.options, error);
-  if (context.options.args.size() != 1 || !request) {
+  const std::size_t devices = context.options.args.size();
+  if (!(devices == 1 || (devices == 0 && HasFleetSelection(context.options))) || !request) {
     return context.Refuse(error.empty() ? kUsage : error);
   }
-  DeviceSelection selection = SelectNamedDevices(context, context.options.args);
+  DeviceSelection selection =
+      SelectNamedDevices(context, context.options.args, DeviceCount::kOne);
   if (selection.error) return selection.error;
   DeviceRecord& record = selection.search.devices[selection.picked.at(0)];
   if (const auto refusal = NetconfRefusal(record)) return context.Refuse(*refusal);

@@ -6,9 +6,13 @@
 namespace vantrell {
 namespace {
 
-constexpr std::array<const char*, 12> kCommands = {"search",  "info",   "unlock",  "passwd",
-                                                   "netconf", "export", "import",  "set-default",
-                                                   "upgrade", "web",    "cleanup", "help"};
+constexpr std::array<const char*, 13> kCommands = {
+    "search", "info",    "unlock", "passwd",  "netconf", "export", "import",
+    "set-default", "upgrade", "web", "backup", "cleanup", "help"};
+
+/// The commands that take devices, and with them the fleet selection.
+constexpr const char* kDeviceCommands =
+    "info unlock passwd netconf export import set-default upgrade web backup";
 
 constexpr OptionSpec kOptions[] = {
     {"--interface", "NAME", nullptr},
@@ -23,6 +27,7 @@ constexpr OptionSpec kOptions[] = {
     {"--help", nullptr, nullptr},
     {"--version", nullptr, nullptr},
     {"--ip", "ADDR", "search netconf"},
+    {"--csv", nullptr, "search"},
     {"--netmask", "ADDR", "netconf"},
     {"--gateway", "ADDR", "netconf"},
     {"--dns1", "ADDR", "netconf"},
@@ -31,6 +36,10 @@ constexpr OptionSpec kOptions[] = {
     {"--new", "NEW", "passwd"},
     {"--new-password-file", "FILE", "passwd"},
     {"--no-open", nullptr, "web"},
+    {"--all", nullptr, kDeviceCommands},
+    {"--model", "GLOB", kDeviceCommands},
+    {"--subnet", "CIDR", kDeviceCommands},
+    {"--from", "FILE", kDeviceCommands},
 };
 
 /// Splits "--name=value" into its parts.

@@ -76,7 +76,9 @@ TEST(CommandLine, OneTableNamesEveryOption) {
   EXPECT_EQ(FindOption("--bogus"), nullptr);
   EXPECT_EQ(std::string(FindOption("--new")->commands), "passwd");
   EXPECT_EQ(FindOption("--password")->commands, nullptr);
-  EXPECT_EQ(CommandNames().size(), 12u);
+  EXPECT_EQ(CommandNames().size(), 13u);
+  EXPECT_EQ(std::string(FindOption("--from")->commands),
+            "info unlock passwd netconf export import set-default upgrade web backup");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/device_text.h"
+#include "core/device_text.h"
 #include "core/text_forms.h"
 
 namespace vantrell {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/device_selection.h"
+#include "ui/inventory.h"
 #include "cli/results.h"
 #include "cli/search_output.h"
 
@@ -22,6 +23,7 @@ std::string SummaryLine(const SearchOutcome& outcome) {
 int RunSearchCommand(CliContext& context) {
   const CliOptions& options = context.options;
   if (!options.args.empty()) return context.Refuse("search takes no arguments");
+  if (options.json && options.Flag("--csv")) return context.Refuse("give only one of --json and --csv");
   SearchRequest request;
   if (const auto ip = options.Value("--ip")) {
     const auto address = ParseIpv4(*ip);
@@ -36,6 +38,8 @@ int RunSearchCommand(CliContext& context) {
   context.console.Progress(SummaryLine(outcome));
   if (options.json) {
     PrintJson(context.console.out(), SearchJson(outcome.devices, outcome.progress));
+  } else if (options.Flag("--csv")) {
+    context.console.out() << InventoryCsv(outcome.devices, outcome.progress);
   } else {
     context.console.out() << SearchTable(outcome.devices, outcome.progress);
   }

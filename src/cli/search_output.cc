@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "cli/device_text.h"
+#include "core/device_text.h"
 #include "core/text_forms.h"
 
 namespace vantrell {

@@ -69,7 +69,7 @@ std::optional<std::string> KavexOptionsRefusal(const CliOptions& options) {
 
 int RunUpgradeCommand(CliContext& context) {
   const CliOptions& options = context.options;
-  if (options.args.size() < 2) return context.Refuse(kUsage);
+  if (options.args.size() < (HasFleetSelection(options) ? 1u : 2u)) return context.Refuse(kUsage);
   if (const auto refusal = KavexOptionsRefusal(options)) return context.Refuse(*refusal);
   // The window's open dialog accepts only an existing file; here an image
   // that cannot be read, a directory or an empty file ends the command

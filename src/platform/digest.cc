@@ -52,6 +52,19 @@ Md5Digest Md5(std::span<const std::uint8_t> bytes) { return Md5Builder().Add(byt
 
 Md5Digest Md5(std::string_view text) { return Md5Builder().Add(text).Finish(); }
 
+std::string Sha256Hex(std::string_view bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  Require(EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr));
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned int i = 0; i < length; ++i) {
+    hex += kHex[digest[i] >> 4];
+    hex += kHex[digest[i] & 0x0F];
+  }
+  return hex;
+}
+
 std::string Base64Encode(std::string_view bytes) {
   // EVP_EncodeBlock takes an int length; encode in slices that keep a whole
   // number of 3-byte groups so the output is the same as one call.

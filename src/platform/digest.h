@@ -1,6 +1,6 @@
 #pragma once
 /// MD5 digests and Base64 text, as the device login and the HTTP Basic
-/// credentials need them. Backed by OpenSSL libcrypto.
+/// credentials need them, and SHA-256 for the backup inventory. Backed by OpenSSL libcrypto.
 
 #include <array>
 #include <cstdint>
@@ -21,6 +21,9 @@ Md5Digest Md5(std::string_view text);
 
 /// Builds one MD5 digest over several pieces added one after another, as if
 /// they were one concatenated buffer.
+/// The SHA-256 digest of `bytes` as 64 lower-case hexadecimal digits.
+std::string Sha256Hex(std::string_view bytes);
+
 class Md5Builder {
  public:
   Md5Builder();

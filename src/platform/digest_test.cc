@@ -47,6 +47,11 @@ TEST(Md5Builder, PiecesEqualTheWhole) {
   EXPECT_EQ(Hex(builder.Finish()), "900150983cd24fb0d6963f7d28e17f72");
 }
 
+TEST(Sha256, Fips180Vectors) {
+  EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
 TEST(Base64, Rfc4648Vectors) {
   EXPECT_EQ(Base64Encode(""), "");
   EXPECT_EQ(Base64Encode("f"), "Zg==");

@@ -1,5 +1,7 @@
 #include "ui/multi_device_dialog.h"
 
+#include <algorithm>
+
 #include "core/text_forms.h"
 #include "net/arp_route_bracket.h"
 #include "ops/send_command.h"
@@ -39,6 +41,14 @@ bool MultiDeviceDialog::MayStart(std::size_t index) const {
   return true;
 }
 
+bool MultiDeviceDialog::HasFreeSlot() const {
+  if (ports_.maxRunning == 0) return true;
+  const auto running = std::count_if(rows_.begin(), rows_.end(), [](const auto& row) {
+    return row->state == kRowRunning;
+  });
+  return static_cast<std::size_t>(running) < ports_.maxRunning;
+}
+
 void MultiDeviceDialog::StartRow(std::size_t index) {
   const std::shared_ptr<DeviceJob> row = rows_[index];
   if (ports_.bracket) {
@@ -53,7 +63,7 @@ bool MultiDeviceDialog::OnTimer() {
   if (!timerRunning_) return true;
   bool pending = false;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i]->state == kRowWaiting && MayStart(i)) StartRow(i);
+    if (rows_[i]->state == kRowWaiting && MayStart(i) && HasFreeSlot()) StartRow(i);
     // The state is read before the text: a row that ends in between shows
     // its final text now or is still counted as pending, so the dialog
     // never says "Close" over a stale "Wait..".

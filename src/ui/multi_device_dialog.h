@@ -31,6 +31,8 @@ class MultiDeviceDialog {
     RowTable& rows;
     std::function<void(std::string_view)> setButtonText;
     ArpRouteBracket* bracket = nullptr;
+    /// At most this many rows run at once; 0: no bound.
+    std::size_t maxRunning = 0;
   };
 
   MultiDeviceDialog(std::vector<std::shared_ptr<DeviceJob>> rows, RowWorker worker,
@@ -50,6 +52,7 @@ class MultiDeviceDialog {
 
  private:
   bool MayStart(std::size_t index) const;
+  bool HasFreeSlot() const;
   void StartRow(std::size_t index);
 
   std::vector<std::shared_ptr<DeviceJob>> rows_;

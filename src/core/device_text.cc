@@ -1,4 +1,4 @@
-#include "cli/device_text.h"
+#include "core/device_text.h"
 
 namespace vantrell {
 namespace {
