@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "config/config_item_ids.h"
+
 namespace vantrell {
 namespace {
 
@@ -225,6 +227,41 @@ TEST(FindCatalogueRow, KeyAndLabelOfKnownAndUnknownNames) {
   EXPECT_EQ(catalogueLabel("D_CONF_ETH_RELAY_PLOADTIME3"), "");
   EXPECT_EQ(catalogueFileKey("D_CONF_NO_SUCH_ITEM"), "");
   EXPECT_FALSE(catalogueLabel("D_CONF_NO_SUCH_ITEM").has_value());
+}
+
+TEST(CatalogueItemId, RowsCarryTheIdsOfTheirConstants) {
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_MIRROR_DIR"), 24u);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_MIRROR_DIR"), item::D_CONF_ETH_MIRROR_DIR);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_MARK"), 1u);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_PCFG_FDX8"), 71u);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_PORTTRUNKING_P8"), 298u);
+  EXPECT_EQ(ConfigCatalogue()[29].id, item::D_CONF_ETH_MIRROR_DIR);
+  // Names that share an ID: one row each, the same ID in both.
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_NAME"), 16u);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_NAMEA8"), 16u);
+  EXPECT_EQ(catalogueItemId("D_CONF_ETH_WARN_MAILS"), item::D_CONF_ETH_WARN_SMTPSrv);
+  for (std::string_view name :
+       {"D_CONF_ETH_SPAN_REDUN", "D_CONF_ETH_REDUN_PROTOCOL", "D_CONF_ETHA8_REDUN_PROTOCOL"}) {
+    EXPECT_EQ(catalogueItemId(name), item::kRedundancyWord) << name;
+  }
+  // Rows that no accessor handles carry no ID; unknown names give none.
+  for (std::string_view name :
+       {"D_CONF_ETH_DHCPS", "D_CONF_ETH_PASSWORD", "D_CONF_ETH_SYSNAME", "D_CONF_ETH_PCFG_GROUP1",
+        "D_CONF_ETH_PCFG_PRIORITY8", "D_CONF_ETH_ADMINPWD", "D_CONF_TOSMAP_1_4",
+        "D_CONF_TOSMAP_61_64", "D_CONF_IGMPSNOOP_ENTRY", "D_CONF_MULTICAST_ADDR",
+        "D_CONF_UNICAST_ADDR", "D_CONF_NO_SUCH_ITEM", ""}) {
+    EXPECT_EQ(catalogueItemId(name), 0u) << name;
+  }
+  std::size_t withoutId = 0;
+  for (std::size_t i = 0; i < CatalogueCapacity; ++i) {
+    const CatalogueRow& row = ConfigCatalogue()[i];
+    if (i < CatalogueFilledRows) {
+      withoutId += row.id == 0;
+    } else {
+      EXPECT_EQ(row.id, 0u) << i;
+    }
+  }
+  EXPECT_EQ(withoutId, 39u);
 }
 
 }  // namespace
