@@ -1,37 +1,28 @@
 #include "config/file_lookup.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "config/c_number_parse.h"
 #include "config/config_catalogue.h"
+#include "config/name_index.h"
 
 namespace vantrell {
 namespace {
 
-/// The piece up to its first NUL.
-std::string_view CString(std::string_view piece) {
-  const std::size_t nul = piece.find('\0');
-  return nul == std::string_view::npos ? piece : piece.substr(0, nul);
-}
-
-std::size_t SkipSpace(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && IsCSpace(text[pos])) ++pos;
-  return pos;
-}
-
-std::size_t SkipToken(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && !IsCSpace(text[pos])) ++pos;
-  return pos;
-}
-
-/// Start and end of the first token at or after `pos`.
+/// Start and end of the first token at or after `pos`. A NUL byte ends the
+/// piece as C string functions see it, so it ends the token too, and a
+/// token that would start at it is empty: no search for the NUL is needed
+/// beforehand.
 struct Span {
   std::size_t begin;
   std::size_t end;
 };
 Span TokenAt(std::string_view text, std::size_t pos) {
-  const std::size_t begin = SkipSpace(text, pos);
-  return {begin, SkipToken(text, begin)};
+  while (pos < text.size() && IsCSpace(text[pos])) ++pos;
+  const std::size_t begin = pos;
+  while (pos < text.size() && text[pos] != '\0' && !IsCSpace(text[pos])) ++pos;
+  return {begin, pos};
 }
 
 /// The character ends a text value when it trails: code 32 and below.
@@ -39,29 +30,28 @@ bool IsTrailingFiller(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 constexpr std::size_t kMinBuffer = 2;
 
+/// The index of the whole lines, shared by every buffer that holds them.
+constexpr std::size_t kWholeLines = 0;
+
 }  // namespace
 
-bool IsCommentLine(std::string_view piece) {
-  piece = CString(piece);
-  return !piece.empty() && piece.front() == '#';
-}
+bool IsCommentLine(std::string_view piece) { return !piece.empty() && piece.front() == '#'; }
 
 std::string_view LineKey(std::string_view piece) {
-  piece = CString(piece);
   const Span key = TokenAt(piece, 0);
   return piece.substr(key.begin, key.end - key.begin);
 }
 
 std::string_view LineTokenValue(std::string_view piece) {
-  piece = CString(piece);
-  const Span key = TokenAt(piece, 0);
-  const Span value = TokenAt(piece, key.end);
+  const Span value = TokenAt(piece, TokenAt(piece, 0).end);
   return piece.substr(value.begin, value.end - value.begin);
 }
 
 std::string_view LineTextValue(std::string_view piece) {
-  piece = CString(piece);
   std::size_t begin = TokenAt(piece, 0).end;
+  // The piece as a C string ends at its first NUL; none lies before the key's end.
+  const std::size_t nul = piece.find('\0', begin);
+  if (nul != std::string_view::npos) piece = piece.substr(0, nul);
   while (begin < piece.size() && (piece[begin] == ' ' || piece[begin] == '\t')) ++begin;
   std::size_t end = piece.size();
   while (end > begin && IsTrailingFiller(piece[end - 1])) --end;
@@ -71,15 +61,29 @@ std::string_view LineTextValue(std::string_view piece) {
 std::string NormalizeLineEnds(std::string_view fileText) {
   std::string text;
   text.reserve(fileText.size());
-  for (std::size_t i = 0; i < fileText.size(); ++i) {
-    if (fileText[i] == '\r' && i + 1 < fileText.size() && fileText[i + 1] == '\n') continue;
-    text.push_back(fileText[i]);
+  // The runs between the CRs of CR LF pairs are copied whole.
+  std::size_t from = 0;
+  for (std::size_t cr = fileText.find('\r'); cr != std::string_view::npos;
+       cr = fileText.find('\r', cr + 1)) {
+    if (cr + 1 < fileText.size() && fileText[cr + 1] == '\n') {
+      text.append(fileText.substr(from, cr - from));
+      from = cr + 1;
+    }
   }
+  text.append(fileText.substr(from));
   return text;
 }
 
 ConfigFileLookup::ConfigFileLookup(std::string_view fileText)
-    : text_(NormalizeLineEnds(fileText)) {}
+    : text_(NormalizeLineEnds(fileText)) {
+  const std::string_view text(text_);
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t newline = text.find('\n', pos);
+    const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+    longestLine_ = std::max(longestLine_, end - pos);
+    pos = end;
+  }
+}
 
 std::string ConfigFileLookup::findValueToken(std::string_view constName) {
   return FindValueByKey(catalogueFileKey(constName), ValueKind::kToken, kLookupLineBuffer, true);
@@ -102,31 +106,76 @@ std::string ConfigFileLookup::findNextValueText(std::string_view constName) {
 void ConfigFileLookup::Seek(std::size_t position) { position_ = std::min(position, text_.size()); }
 
 std::string_view ConfigFileLookup::PieceAt(std::size_t position, std::size_t bufferSize) const {
-  const std::size_t limit = std::min(text_.size(), position + (bufferSize - 1));
-  const std::size_t newline = text_.find('\n', position);
-  const std::size_t end = newline < limit ? newline + 1 : limit;
-  return std::string_view(text_).substr(position, end - position);
+  const std::string_view rest = std::string_view(text_).substr(position);
+  const std::size_t limit = std::min(rest.size(), bufferSize - 1);
+  const std::size_t newline = rest.substr(0, limit).find('\n');
+  return rest.substr(0, newline == std::string_view::npos ? limit : newline + 1);
 }
 
 std::size_t ConfigFileLookup::PieceEnd(const PieceIndex& index, std::size_t piece) const {
   return piece + 1 < index.starts.size() ? index.starts[piece + 1] : text_.size();
 }
 
-const ConfigFileLookup::PieceIndex& ConfigFileLookup::IndexFor(std::size_t bufferSize) {
-  auto [it, inserted] = indexes_.try_emplace(bufferSize);
-  PieceIndex& index = it->second;
-  if (!inserted) return index;
+const ConfigFileLookup::KeyPieces* ConfigFileLookup::FindKey(const PieceIndex& index,
+                                                             std::string_view key) {
+  if (key.empty() || index.keySlots.empty()) return nullptr;
+  const std::size_t mask = index.keySlots.size() - 1;
+  for (std::size_t slot = NameHash(key) & mask;; slot = (slot + 1) & mask) {
+    const KeyPieces& entry = index.keySlots[slot];
+    if (entry.key.empty()) return nullptr;
+    if (entry.key == key) return &entry;
+  }
+}
+
+void ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSize) const {
+  std::vector<std::uint32_t> slotOfPiece;  // the key slot of each piece; ~0 for none
   for (std::size_t pos = 0; pos < text_.size();) {
     const std::string_view piece = PieceAt(pos, bufferSize);
-    const auto number = index.starts.size();
     index.starts.push_back(pos);
-    if (!IsCommentLine(piece)) {
-      const std::string_view key = LineKey(piece);
-      if (!key.empty()) index.piecesByKey[key].push_back(number);
-    }
     pos += piece.size();
   }
-  return index;
+  // At least twice as many slots as pieces: a free slot ends every probe.
+  index.keySlots.resize(std::bit_ceil(2 * index.starts.size() + 2));
+  const std::size_t mask = index.keySlots.size() - 1;
+  slotOfPiece.resize(index.starts.size(), ~std::uint32_t{0});
+  std::uint32_t keyed = 0;
+  for (std::size_t piece = 0; piece < index.starts.size(); ++piece) {
+    const std::size_t start = index.starts[piece];
+    const std::string_view text =
+        std::string_view(text_).substr(start, PieceEnd(index, piece) - start);
+    if (IsCommentLine(text)) continue;
+    const std::string_view key = LineKey(text);
+    if (key.empty()) continue;
+    std::size_t slot = NameHash(key) & mask;
+    while (!index.keySlots[slot].key.empty() && index.keySlots[slot].key != key) {
+      slot = (slot + 1) & mask;
+    }
+    index.keySlots[slot].key = key;
+    ++index.keySlots[slot].count;
+    slotOfPiece[piece] = static_cast<std::uint32_t>(slot);
+    ++keyed;
+  }
+  // Each key's run ends where the next one begins; filling the runs
+  // backwards from their ends leaves `first` at each run's start, with the
+  // piece numbers ascending.
+  std::uint32_t end = 0;
+  for (KeyPieces& entry : index.keySlots) {
+    end += entry.count;
+    entry.first = end;
+  }
+  index.piecesOfKeys.resize(keyed);
+  for (std::size_t piece = index.starts.size(); piece-- > 0;) {
+    if (slotOfPiece[piece] == ~std::uint32_t{0}) continue;
+    KeyPieces& entry = index.keySlots[slotOfPiece[piece]];
+    index.piecesOfKeys[--entry.first] = static_cast<std::uint32_t>(piece);
+  }
+}
+
+const ConfigFileLookup::PieceIndex& ConfigFileLookup::IndexFor(std::size_t bufferSize) {
+  const std::size_t shared = bufferSize - 1 >= longestLine_ ? kWholeLines : bufferSize;
+  auto [it, inserted] = indexes_.try_emplace(shared);
+  if (inserted) BuildIndex(it->second, bufferSize);
+  return it->second;
 }
 
 std::optional<std::string_view> ConfigFileLookup::ReadLinePiece(std::size_t bufferSize) {
@@ -165,12 +214,11 @@ std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kin
   }
 
   position_ = text_.size();
-  if (key.empty()) return std::string(NotFoundMarker);
-  const auto found = index.piecesByKey.find(key);
-  if (found == index.piecesByKey.end()) return std::string(NotFoundMarker);
-  const std::vector<std::size_t>& pieces = found->second;
-  const auto hit = std::lower_bound(pieces.begin(), pieces.end(), first);
-  if (hit == pieces.end()) return std::string(NotFoundMarker);
+  const KeyPieces* pieces = FindKey(index, key);
+  if (!pieces) return std::string(NotFoundMarker);
+  const auto begin = index.piecesOfKeys.begin() + pieces->first;
+  const auto hit = std::lower_bound(begin, begin + pieces->count, first);
+  if (hit == begin + pieces->count) return std::string(NotFoundMarker);
   const std::size_t start = index.starts[*hit];
   const std::size_t end = PieceEnd(index, *hit);
   position_ = end;

@@ -22,8 +22,9 @@
 /// calls return the following pieces with the same key, one per call.
 ///
 /// The file is indexed once per buffer size (pieces and the pieces of each
-/// key), so a lookup costs a search in the index instead of a rescan, and
-/// returns exactly what a rescan with the C line reader would.
+/// key; buffer sizes that hold every line whole share one index), so a
+/// lookup costs a hash of the key instead of a rescan, and returns exactly
+/// what a rescan with the C line reader would.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +32,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vantrell {
@@ -107,19 +107,35 @@ class ConfigFileLookup {
   std::string_view Text() const { return text_; }
 
  private:
-  /// Pieces of one buffer size, tiling the text from its start.
-  struct PieceIndex {
-    std::vector<std::size_t> starts;
-    /// For each key, the numbers of the non-comment pieces carrying it, ascending.
-    std::unordered_map<std::string_view, std::vector<std::size_t>> piecesByKey;
+  /// The pieces carrying one key: a run of `count` piece numbers, ascending,
+  /// from `first` in PieceIndex::piecesOfKeys.
+  struct KeyPieces {
+    std::string_view key;
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
   };
 
+  /// Pieces of one buffer size, tiling the text from its start, and the
+  /// non-comment pieces of each key (an open-addressing hash of the keys, so
+  /// that building it allocates three arrays however many keys there are).
+  struct PieceIndex {
+    std::vector<std::size_t> starts;
+    std::vector<KeyPieces> keySlots;  ///< a power of two, at least twice the pieces
+    std::vector<std::uint32_t> piecesOfKeys;
+  };
+
+  /// The index of a buffer size. Every buffer that holds the longest line
+  /// with its line end cuts the text into its lines alone, so those sizes
+  /// share one index.
   const PieceIndex& IndexFor(std::size_t bufferSize);
+  void BuildIndex(PieceIndex& index, std::size_t bufferSize) const;
+  static const KeyPieces* FindKey(const PieceIndex& index, std::string_view key);
   std::string_view PieceAt(std::size_t position, std::size_t bufferSize) const;
   std::size_t PieceEnd(const PieceIndex& index, std::size_t piece) const;
 
   std::string text_;
   std::size_t position_ = 0;
+  std::size_t longestLine_ = 0;  ///< in characters, its '\n' included
   std::map<std::size_t, PieceIndex> indexes_;
 };
 

@@ -43,6 +43,13 @@ TEST(LineParts, ANulByteEndsThePiece) {
   EXPECT_EQ(LineTextValue("Key abc\0def\n"s), "abc");
   EXPECT_EQ(LineKey("\0Key abc\n"s), "");
   EXPECT_FALSE(IsCommentLine("\0#x"s));
+  // In the key, in the blanks after it, at the value's start.
+  EXPECT_EQ(LineKey("Ke\0y v\n"s), "Ke");
+  EXPECT_EQ(LineTokenValue("Ke\0y v\n"s), "");
+  EXPECT_EQ(LineTextValue("Ke\0y v\n"s), "");
+  EXPECT_EQ(LineTokenValue("Key \0abc\n"s), "");
+  EXPECT_EQ(LineTextValue("Key \t\0abc\n"s), "");
+  EXPECT_EQ(LineTokenValue("Key ab\0c d\n"s), "ab");
 }
 
 TEST(LineParts, CommentOnlyWhenHashIsTheFirstCharacter) {
@@ -54,6 +61,10 @@ TEST(LineParts, CommentOnlyWhenHashIsTheFirstCharacter) {
 
 TEST(NormalizeLineEnds, CrLfBecomesLfAndLoneCrStays) {
   EXPECT_EQ(NormalizeLineEnds("a\r\nb\rc\r\r\n\n"), "a\nb\rc\r\n\n");
+  EXPECT_EQ(NormalizeLineEnds("\r\n\r\n"), "\n\n");
+  EXPECT_EQ(NormalizeLineEnds("x\r"), "x\r");
+  EXPECT_EQ(NormalizeLineEnds("no line end"), "no line end");
+  EXPECT_EQ(NormalizeLineEnds(""), "");
 }
 
 TEST(ConfigFileLookup, FindsTheCatalogueKey) {
