@@ -26,21 +26,6 @@ std::string_view TrimTrailingBlanksAndNuls(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::uint8_t> ReadU8(ConstBlockBytes block, std::size_t offset) {
-  if (!FieldFits(block, offset, 1)) return std::nullopt;
-  return block[offset];
-}
-
-std::optional<std::uint16_t> ReadU16(ConstBlockBytes block, std::size_t offset) {
-  if (!FieldFits(block, offset, 2)) return std::nullopt;
-  return LoadLe16(block.data() + offset);
-}
-
-std::optional<std::uint32_t> ReadU32(ConstBlockBytes block, std::size_t offset) {
-  if (!FieldFits(block, offset, 4)) return std::nullopt;
-  return LoadLe32(block.data() + offset);
-}
-
 bool WriteU8(BlockBytes block, std::size_t offset, std::uint8_t value) {
   if (!FieldFits(block, offset, 1)) return false;
   block[offset] = value;

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "config/item_value.h"
+#include "core/byte_order.h"
 
 namespace vantrell {
 
@@ -36,10 +37,20 @@ constexpr bool FieldFits(ConstBlockBytes block, std::size_t offset, std::size_t 
   return FieldFits(block.size(), offset, width);
 }
 
-// Integers, least significant byte first.
-std::optional<std::uint8_t> ReadU8(ConstBlockBytes block, std::size_t offset);
-std::optional<std::uint16_t> ReadU16(ConstBlockBytes block, std::size_t offset);
-std::optional<std::uint32_t> ReadU32(ConstBlockBytes block, std::size_t offset);
+// Integers, least significant byte first. The reads are inline: the list
+// tables are scanned entry by entry with them.
+inline std::optional<std::uint8_t> ReadU8(ConstBlockBytes block, std::size_t offset) {
+  if (!FieldFits(block.size(), offset, 1)) return std::nullopt;
+  return block[offset];
+}
+inline std::optional<std::uint16_t> ReadU16(ConstBlockBytes block, std::size_t offset) {
+  if (!FieldFits(block.size(), offset, 2)) return std::nullopt;
+  return LoadLe16(block.data() + offset);
+}
+inline std::optional<std::uint32_t> ReadU32(ConstBlockBytes block, std::size_t offset) {
+  if (!FieldFits(block.size(), offset, 4)) return std::nullopt;
+  return LoadLe32(block.data() + offset);
+}
 bool WriteU8(BlockBytes block, std::size_t offset, std::uint8_t value);
 bool WriteU16(BlockBytes block, std::size_t offset, std::uint16_t value);
 bool WriteU32(BlockBytes block, std::size_t offset, std::uint32_t value);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 
 #include "config/c_number_parse.h"
 #include "config/config_catalogue.h"
@@ -30,8 +31,13 @@ bool IsTrailingFiller(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 constexpr std::size_t kMinBuffer = 2;
 
-/// The index of the whole lines, shared by every buffer that holds them.
+/// The index of the whole lines, shared by every buffer that holds them,
+/// and the buffer that cuts no line.
 constexpr std::size_t kWholeLines = 0;
+constexpr std::size_t kWholeLineBuffer = std::numeric_limits<std::size_t>::max();
+
+/// The longest text the piece index addresses.
+constexpr std::size_t kMaxText = 0xFFFFFFFEu;
 
 }  // namespace
 
@@ -74,15 +80,9 @@ std::string NormalizeLineEnds(std::string_view fileText) {
   return text;
 }
 
-ConfigFileLookup::ConfigFileLookup(std::string_view fileText)
-    : text_(NormalizeLineEnds(fileText)) {
-  const std::string_view text(text_);
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t newline = text.find('\n', pos);
-    const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
-    longestLine_ = std::max(longestLine_, end - pos);
-    pos = end;
-  }
+ConfigFileLookup::ConfigFileLookup(std::string_view fileText) : text_(NormalizeLineEnds(fileText)) {
+  // Offsets into the text are kept in 32 bits.
+  if (text_.size() > kMaxText) text_.resize(kMaxText);
 }
 
 std::string ConfigFileLookup::findValueToken(std::string_view constName) {
@@ -117,43 +117,49 @@ std::size_t ConfigFileLookup::PieceEnd(const PieceIndex& index, std::size_t piec
 }
 
 const ConfigFileLookup::KeyPieces* ConfigFileLookup::FindKey(const PieceIndex& index,
-                                                             std::string_view key) {
+                                                             std::string_view key) const {
   if (key.empty() || index.keySlots.empty()) return nullptr;
   const std::size_t mask = index.keySlots.size() - 1;
   for (std::size_t slot = NameHash(key) & mask;; slot = (slot + 1) & mask) {
     const KeyPieces& entry = index.keySlots[slot];
-    if (entry.key.empty()) return nullptr;
-    if (entry.key == key) return &entry;
+    if (entry.keyLength == 0) return nullptr;
+    if (KeyOf(entry) == key) return &entry;
   }
 }
 
-void ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSize) const {
-  std::vector<std::uint32_t> slotOfPiece;  // the key slot of each piece; ~0 for none
-  for (std::size_t pos = 0; pos < text_.size();) {
+std::size_t ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSize) const {
+  constexpr std::uint32_t kNoKey = ~std::uint32_t{0};
+  const std::string_view text(text_);
+  // The pieces, and which of them carry a key: the slot of each piece's
+  // key once the keys are placed, kNoKey for comments and blank pieces.
+  std::vector<std::uint32_t> slotOfPiece;
+  std::size_t keyed = 0;
+  std::size_t longest = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
     const std::string_view piece = PieceAt(pos, bufferSize);
+    longest = std::max(longest, piece.size());
+    const bool hasKey = !IsCommentLine(piece) && !LineKey(piece).empty();
     index.starts.push_back(pos);
+    slotOfPiece.push_back(hasKey ? 0 : kNoKey);
+    keyed += hasKey;
     pos += piece.size();
   }
-  // At least twice as many slots as pieces: a free slot ends every probe.
-  index.keySlots.resize(std::bit_ceil(2 * index.starts.size() + 2));
+  // Twice as many slots as keyed pieces: a free slot ends every probe.
+  index.keySlots.resize(std::bit_ceil(2 * keyed + 2));
   const std::size_t mask = index.keySlots.size() - 1;
-  slotOfPiece.resize(index.starts.size(), ~std::uint32_t{0});
-  std::uint32_t keyed = 0;
   for (std::size_t piece = 0; piece < index.starts.size(); ++piece) {
+    if (slotOfPiece[piece] == kNoKey) continue;
     const std::size_t start = index.starts[piece];
-    const std::string_view text =
-        std::string_view(text_).substr(start, PieceEnd(index, piece) - start);
-    if (IsCommentLine(text)) continue;
-    const std::string_view key = LineKey(text);
-    if (key.empty()) continue;
+    const std::string_view key = LineKey(text.substr(start, PieceEnd(index, piece) - start));
     std::size_t slot = NameHash(key) & mask;
-    while (!index.keySlots[slot].key.empty() && index.keySlots[slot].key != key) {
+    while (index.keySlots[slot].keyLength != 0 && KeyOf(index.keySlots[slot]) != key) {
       slot = (slot + 1) & mask;
     }
-    index.keySlots[slot].key = key;
-    ++index.keySlots[slot].count;
+    KeyPieces& entry = index.keySlots[slot];
+    entry.keyStart = static_cast<std::uint32_t>(key.data() - text.data());
+    entry.keyLength = static_cast<std::uint32_t>(key.size());
+    ++entry.count;
     slotOfPiece[piece] = static_cast<std::uint32_t>(slot);
-    ++keyed;
   }
   // Each key's run ends where the next one begins; filling the runs
   // backwards from their ends leaves `first` at each run's start, with the
@@ -165,15 +171,18 @@ void ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSize) con
   }
   index.piecesOfKeys.resize(keyed);
   for (std::size_t piece = index.starts.size(); piece-- > 0;) {
-    if (slotOfPiece[piece] == ~std::uint32_t{0}) continue;
+    if (slotOfPiece[piece] == kNoKey) continue;
     KeyPieces& entry = index.keySlots[slotOfPiece[piece]];
     index.piecesOfKeys[--entry.first] = static_cast<std::uint32_t>(piece);
   }
+  return longest;
 }
 
 const ConfigFileLookup::PieceIndex& ConfigFileLookup::IndexFor(std::size_t bufferSize) {
-  const std::size_t shared = bufferSize - 1 >= longestLine_ ? kWholeLines : bufferSize;
-  auto [it, inserted] = indexes_.try_emplace(shared);
+  auto [lines, first] = indexes_.try_emplace(kWholeLines);
+  if (first) longestLine_ = BuildIndex(lines->second, kWholeLineBuffer);
+  if (bufferSize - 1 >= longestLine_) return lines->second;
+  auto [it, inserted] = indexes_.try_emplace(bufferSize);
   if (inserted) BuildIndex(it->second, bufferSize);
   return it->second;
 }

@@ -71,8 +71,9 @@ std::string NormalizeLineEnds(std::string_view fileText);
 /// and the piece index. Not copyable (the index points into the text).
 class ConfigFileLookup {
  public:
-  /// Takes the file's bytes (LF or CR LF line ends); the position is at the
-  /// start.
+  /// Takes the file's bytes (LF or CR LF line ends; at most 4 GiB - 1
+  /// after CR LF is read as LF, the rest is left out); the position is at
+  /// the start.
   explicit ConfigFileLookup(std::string_view fileText);
   ConfigFileLookup(const ConfigFileLookup&) = delete;
   ConfigFileLookup& operator=(const ConfigFileLookup&) = delete;
@@ -110,7 +111,8 @@ class ConfigFileLookup {
   /// The pieces carrying one key: a run of `count` piece numbers, ascending,
   /// from `first` in PieceIndex::piecesOfKeys.
   struct KeyPieces {
-    std::string_view key;
+    std::uint32_t keyStart = 0;   ///< where the key stands in the text
+    std::uint32_t keyLength = 0;  ///< 0 for a free slot
     std::uint32_t first = 0;
     std::uint32_t count = 0;
   };
@@ -120,7 +122,7 @@ class ConfigFileLookup {
   /// that building it allocates three arrays however many keys there are).
   struct PieceIndex {
     std::vector<std::size_t> starts;
-    std::vector<KeyPieces> keySlots;  ///< a power of two, at least twice the pieces
+    std::vector<KeyPieces> keySlots;  ///< a power of two, at least twice the keyed pieces
     std::vector<std::uint32_t> piecesOfKeys;
   };
 
@@ -128,14 +130,18 @@ class ConfigFileLookup {
   /// with its line end cuts the text into its lines alone, so those sizes
   /// share one index.
   const PieceIndex& IndexFor(std::size_t bufferSize);
-  void BuildIndex(PieceIndex& index, std::size_t bufferSize) const;
-  static const KeyPieces* FindKey(const PieceIndex& index, std::string_view key);
+  /// Fills `index` with the pieces of `bufferSize`; returns the longest.
+  std::size_t BuildIndex(PieceIndex& index, std::size_t bufferSize) const;
+  const KeyPieces* FindKey(const PieceIndex& index, std::string_view key) const;
+  std::string_view KeyOf(const KeyPieces& entry) const {
+    return std::string_view(text_).substr(entry.keyStart, entry.keyLength);
+  }
   std::string_view PieceAt(std::size_t position, std::size_t bufferSize) const;
   std::size_t PieceEnd(const PieceIndex& index, std::size_t piece) const;
 
   std::string text_;
   std::size_t position_ = 0;
-  std::size_t longestLine_ = 0;  ///< in characters, its '\n' included
+  std::size_t longestLine_ = 0;  ///< in characters, its '\n' included; known with the line index
   std::map<std::size_t, PieceIndex> indexes_;
 };
 

@@ -302,18 +302,34 @@ std::optional<IgmpEntry> ReadIgmpEntry(ConstBlockBytes block, std::size_t n) {
   return entry;
 }
 
+namespace {
+
+/// The slot a Put fills for `mac` in a table of 12-byte entries (used flag
+/// of `usedBytes` at +0, MAC at +2): the used entry holding the MAC, else
+/// the first free one; nothing when neither exists or an entry outside the
+/// block comes first. Reads the bytes in place, as each of up to 128 puts
+/// of a file scans the whole table.
+std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table,
+                                      std::size_t entries, std::size_t usedBytes,
+                                      const std::array<std::uint8_t, 6>& mac) {
+  std::optional<std::size_t> slot;
+  for (std::size_t n = 0; n < entries; ++n) {
+    const std::size_t at = table + kUnicastEntrySize * n;
+    if (!FieldFits(block.size(), at, kUnicastEntrySize)) return std::nullopt;
+    const std::uint8_t* entry = block.data() + at;
+    const bool used = entry[0] != 0 || (usedBytes > 1 && entry[1] != 0);
+    if (used && std::equal(mac.begin(), mac.end(), entry + 2)) return n;
+    if (!used && !slot) slot = n;
+  }
+  return slot;
+}
+static_assert(kMulticastEntrySize == kUnicastEntrySize);
+
+}  // namespace
+
 bool PutUnicastEntry(BlockBytes block, const std::array<std::uint8_t, 6>& mac,
                      std::uint8_t portIndex, std::uint8_t priority) {
-  std::optional<std::size_t> slot;
-  for (std::size_t n = 0; n < kUnicastEntries; ++n) {
-    const auto entry = ReadUnicastEntry(block, n);
-    if (!entry) return false;
-    if (entry->used && entry->mac == mac) {
-      slot = n;
-      break;
-    }
-    if (!entry->used && !slot) slot = n;
-  }
+  const auto slot = SlotForMac(block, UnicastOffset(0), kUnicastEntries, 1, mac);
   if (!slot) return false;
   const std::size_t at = UnicastOffset(*slot);
   block[at] = kEntryUsed;
@@ -325,16 +341,7 @@ bool PutUnicastEntry(BlockBytes block, const std::array<std::uint8_t, 6>& mac,
 
 bool PutMulticastEntry(BlockBytes block, const std::array<std::uint8_t, 6>& mac,
                        std::uint32_t portMask) {
-  std::optional<std::size_t> slot;
-  for (std::size_t n = 0; n < kMulticastEntries; ++n) {
-    const auto entry = ReadMulticastEntry(block, n);
-    if (!entry) return false;
-    if (entry->used && entry->mac == mac) {
-      slot = n;
-      break;
-    }
-    if (!entry->used && !slot) slot = n;
-  }
+  const auto slot = SlotForMac(block, MulticastOffset(0), kMulticastEntries, 2, mac);
   if (!slot) return false;
   const std::size_t at = MulticastOffset(*slot);
   WriteU16(block, at, kEntryUsed);

@@ -13,10 +13,16 @@ constexpr std::array<std::string_view, 7> kNames = {"alpha", "beta",  "",     "g
                                                     "beta",  "delta", "alphA"};
 constexpr auto kNameOf = [](std::size_t row) { return kNames[row]; };
 
-TEST(NameHash, IsFnv1a) {
-  EXPECT_EQ(NameHash(""), 2166136261u);
-  EXPECT_EQ(NameHash("a"), 0xE40C292Cu);
-  EXPECT_EQ(NameHash("foobar"), 0xBF9CF968u);
+TEST(NameHash, ConcreteValuesAlikeAtCompileTimeAndRunTime) {
+  EXPECT_EQ(NameHash(""), 0u);
+  EXPECT_EQ(NameHash("a"), 0xAE1DE9E7u);
+  EXPECT_EQ(NameHash("foobar"), 0x658FFA4Au);
+  // Two whole words and a tail of one byte.
+  static_assert(NameHash("D_CONF_ETH_NAMEA8") == 0x0AB3FDAAu);
+  const std::string runtime = "D_CONF_ETH_NAMEA8";
+  EXPECT_EQ(NameHash(runtime), 0x0AB3FDAAu);
+  EXPECT_EQ(NameHash(std::string_view(runtime).substr(0, 15)), 0xCBE23AADu);
+  EXPECT_NE(NameHash("D_CONF_ETH_PCFG_FDX1"), NameHash("D_CONF_ETH_PCFG_FDX2"));
 }
 
 TEST(NameIndex, FindsTheFirstRowOfEachName) {
