@@ -362,8 +362,14 @@ std::optional<std::size_t> PortIndexOfName(std::string_view name) {
   std::string canonical(name);
   if (canonical[0] == 'g') canonical[0] = 'G';
   if (canonical[0] == 't') canonical[0] = 'T';
+  // Formatted once: the readers look up a port name per line.
+  static const std::array<std::string, kPortCount> kNames = [] {
+    std::array<std::string, kPortCount> names;
+    for (std::size_t i = 0; i < kPortCount; ++i) names[i] = PortNameOfIndex(i);
+    return names;
+  }();
   for (std::size_t i = 0; i < kPortCount; ++i) {
-    if (canonical == PortNameOfIndex(i)) return i;
+    if (canonical == kNames[i]) return i;
   }
   return std::nullopt;
 }

@@ -38,7 +38,7 @@ ItemStatus LayoutAccessors::SetHook(ConfigBlock&, const ItemField&, std::size_t,
 
 ItemStatus LayoutAccessors::Get(const ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
                                 ItemValue& out) const {
-  const ItemField* row = FindItemField(layout_, id);
+  const ItemField* row = rowsById_.Find(layout_, id);
   if (!row) return ItemStatus::kNotHandled;
   const auto field = EntryField(*row, listIndex);
   if (!field) return ItemStatus::kNotHandled;
@@ -48,7 +48,7 @@ ItemStatus LayoutAccessors::Get(const ConfigBlock& block, ConfigItemId id, std::
 
 ItemStatus LayoutAccessors::Set(ConfigBlock& block, ConfigItemId id, std::size_t listIndex,
                                 const ItemValue& value, const SetItemContext& context) {
-  const ItemField* row = FindItemField(layout_, id);
+  const ItemField* row = rowsById_.Find(layout_, id);
   if (!row) return ItemStatus::kNotHandled;
   const auto field = EntryField(*row, listIndex);
   if (!field) return ItemStatus::kNotHandled;

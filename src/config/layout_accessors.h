@@ -14,6 +14,7 @@
 #include "config/block_field.h"
 #include "config/config_item_ids.h"
 #include "config/item_accessors.h"
+#include "config/item_id_index.h"
 
 namespace vantrell {
 
@@ -94,7 +95,7 @@ class LayoutAccessors : public ItemAccessors {
  public:
   LayoutAccessors(Generation generation, std::span<const ItemField> layout,
                   TextRule textRule = TextRule::kAsGiven)
-      : generation_(generation), layout_(layout), textRule_(textRule) {}
+      : generation_(generation), layout_(layout), textRule_(textRule), rowsById_(layout) {}
 
   Generation generation() const override { return generation_; }
   std::span<const ItemField> layout() const { return layout_; }
@@ -116,6 +117,7 @@ class LayoutAccessors : public ItemAccessors {
   Generation generation_;
   std::span<const ItemField> layout_;
   TextRule textRule_;
+  ItemIdIndex<ItemField> rowsById_;  ///< the rows of layout_ by ID, found in one step
 };
 
 }  // namespace vantrell
