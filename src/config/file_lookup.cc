@@ -31,9 +31,7 @@ bool IsTrailingFiller(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 constexpr std::size_t kMinBuffer = 2;
 
-/// The index of the whole lines, shared by every buffer that holds them,
-/// and the buffer that cuts no line.
-constexpr std::size_t kWholeLines = 0;
+/// The buffer that cuts no line.
 constexpr std::size_t kWholeLineBuffer = std::numeric_limits<std::size_t>::max();
 
 /// The longest text the piece index addresses.
@@ -178,13 +176,39 @@ std::size_t ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSi
   return longest;
 }
 
-const ConfigFileLookup::PieceIndex& ConfigFileLookup::IndexFor(std::size_t bufferSize) {
-  auto [lines, first] = indexes_.try_emplace(kWholeLines);
-  if (first) longestLine_ = BuildIndex(lines->second, kWholeLineBuffer);
-  if (bufferSize - 1 >= longestLine_) return lines->second;
-  auto [it, inserted] = indexes_.try_emplace(bufferSize);
-  if (inserted) BuildIndex(it->second, bufferSize);
-  return it->second;
+const ConfigFileLookup::PieceIndex& ConfigFileLookup::Lines() {
+  if (!lines_) {
+    lines_.emplace();
+    longestLine_ = BuildIndex(*lines_, kWholeLineBuffer);
+  }
+  return *lines_;
+}
+
+const ConfigFileLookup::CutLines& ConfigFileLookup::CutFor(std::size_t bufferSize) {
+  auto [it, inserted] = cuts_.try_emplace(bufferSize);
+  CutLines& cut = it->second;
+  if (!inserted) return cut;
+  const PieceIndex& lines = Lines();
+  std::size_t longLines = 0;
+  for (std::size_t line = 0; line < lines.starts.size(); ++line) {
+    const std::size_t start = lines.starts[line];
+    const std::size_t end = PieceEnd(lines, line);
+    if (end - start <= bufferSize - 1) continue;
+    if (++longLines > kMaxPatchedLongLines) {
+      cut.pieces.clear();
+      cut.own.emplace();
+      BuildIndex(*cut.own, bufferSize);
+      return cut;
+    }
+    for (std::size_t pos = start; pos < end;) {
+      const std::string_view piece = PieceAt(pos, bufferSize);
+      const std::string_view key = IsCommentLine(piece) ? std::string_view() : LineKey(piece);
+      cut.pieces.push_back({static_cast<std::uint32_t>(line), static_cast<std::uint32_t>(pos),
+                            static_cast<std::uint32_t>(pos + piece.size()), key});
+      pos += piece.size();
+    }
+  }
+  return cut;
 }
 
 std::optional<std::string_view> ConfigFileLookup::ReadLinePiece(std::size_t bufferSize) {
@@ -192,6 +216,58 @@ std::optional<std::string_view> ConfigFileLookup::ReadLinePiece(std::size_t buff
   const std::string_view piece = PieceAt(position_, bufferSize);
   position_ += piece.size();
   return piece;
+}
+
+std::optional<std::string_view> ConfigFileLookup::FindInIndex(const PieceIndex& index,
+                                                              std::size_t first,
+                                                              std::string_view key) {
+  const KeyPieces* pieces = FindKey(index, key);
+  if (!pieces) return std::nullopt;
+  const auto begin = index.piecesOfKeys.begin() + pieces->first;
+  const auto hit = std::lower_bound(begin, begin + pieces->count, first);
+  if (hit == begin + pieces->count) return std::nullopt;
+  const std::size_t start = index.starts[*hit];
+  const std::size_t end = PieceEnd(index, *hit);
+  position_ = end;
+  return std::string_view(text_).substr(start, end - start);
+}
+
+std::optional<std::string_view> ConfigFileLookup::FindInCutLines(const CutLines& cut,
+                                                                 std::size_t firstLine,
+                                                                 std::string_view key) {
+  constexpr std::uint32_t kNone = ~std::uint32_t{0};
+  const PieceIndex& lines = *lines_;
+  // The lines whose key is `key`, from `firstLine` on; those that are long
+  // are read from their pieces instead.
+  const KeyPieces* run = FindKey(lines, key);
+  const std::uint32_t* candidate = nullptr;
+  const std::uint32_t* runEnd = nullptr;
+  if (run) {
+    const std::uint32_t* runBegin = lines.piecesOfKeys.data() + run->first;
+    runEnd = runBegin + run->count;
+    candidate = std::lower_bound(runBegin, runEnd, firstLine);
+  }
+  auto next = std::lower_bound(
+      cut.pieces.begin(), cut.pieces.end(), firstLine,
+      [](const LongLinePiece& piece, std::size_t line) { return piece.line < line; });
+  for (;;) {
+    const std::uint32_t wholeLine = candidate != runEnd ? *candidate : kNone;
+    const std::uint32_t longLine = next != cut.pieces.end() ? next->line : kNone;
+    if (wholeLine == kNone && longLine == kNone) return std::nullopt;
+    if (wholeLine < longLine) {
+      const std::size_t start = lines.starts[wholeLine];
+      const std::size_t end = PieceEnd(lines, wholeLine);
+      position_ = end;
+      return std::string_view(text_).substr(start, end - start);
+    }
+    for (; next != cut.pieces.end() && next->line == longLine; ++next) {
+      if (!key.empty() && next->key == key) {
+        position_ = next->end;
+        return std::string_view(text_).substr(next->start, next->end - next->start);
+      }
+    }
+    while (candidate != runEnd && *candidate <= longLine) ++candidate;
+  }
 }
 
 std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kind,
@@ -204,7 +280,9 @@ std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kin
   const auto matches = [&key](std::string_view piece) {
     return !IsCommentLine(piece) && !key.empty() && LineKey(piece) == key;
   };
-  const PieceIndex& index = IndexFor(bufferSize);
+  const PieceIndex& lines = Lines();
+  const CutLines* cut = bufferSize - 1 >= longestLine_ ? nullptr : &CutFor(bufferSize);
+  const PieceIndex& index = cut && cut->own ? *cut->own : lines;
 
   // A position inside a long line is no piece start of the index: read the
   // rest of that line piece by piece, as the line reader would, until the
@@ -212,6 +290,7 @@ std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kin
   std::size_t first = 0;
   for (;;) {
     if (position_ >= text_.size()) return std::string(NotFoundMarker);
+    if (position_ == 0) break;
     const auto at = std::lower_bound(index.starts.begin(), index.starts.end(), position_);
     if (at != index.starts.end() && *at == position_) {
       first = static_cast<std::size_t>(at - index.starts.begin());
@@ -223,15 +302,9 @@ std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kin
   }
 
   position_ = text_.size();
-  const KeyPieces* pieces = FindKey(index, key);
-  if (!pieces) return std::string(NotFoundMarker);
-  const auto begin = index.piecesOfKeys.begin() + pieces->first;
-  const auto hit = std::lower_bound(begin, begin + pieces->count, first);
-  if (hit == begin + pieces->count) return std::string(NotFoundMarker);
-  const std::size_t start = index.starts[*hit];
-  const std::size_t end = PieceEnd(index, *hit);
-  position_ = end;
-  return valueOf(std::string_view(text_).substr(start, end - start));
+  const auto found =
+      cut && !cut->own ? FindInCutLines(*cut, first, key) : FindInIndex(index, first, key);
+  return found ? valueOf(*found) : std::string(NotFoundMarker);
 }
 
 }  // namespace vantrell

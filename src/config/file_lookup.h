@@ -21,10 +21,10 @@
 /// end of the file when nothing matched), so repeated findNextValueText
 /// calls return the following pieces with the same key, one per call.
 ///
-/// The file is indexed once per buffer size (pieces and the pieces of each
-/// key; buffer sizes that hold every line whole share one index), so a
-/// lookup costs a hash of the key instead of a rescan, and returns exactly
-/// what a rescan with the C line reader would.
+/// The file's lines are indexed once (the lines of each key), and a buffer
+/// too short for a few lines adds the pieces of those lines, so a lookup
+/// costs a hash of the key instead of a rescan, and returns exactly what a
+/// rescan with the C line reader would.
 
 #include <cstddef>
 #include <cstdint>
@@ -126,12 +126,36 @@ class ConfigFileLookup {
     std::vector<std::uint32_t> piecesOfKeys;
   };
 
-  /// The index of a buffer size. Every buffer that holds the longest line
-  /// with its line end cuts the text into its lines alone, so those sizes
-  /// share one index.
-  const PieceIndex& IndexFor(std::size_t bufferSize);
+  /// A buffer shorter than some lines: the pieces of those lines, in text
+  /// order, each with its key (empty for a comment or a blank piece). Every
+  /// other line is one piece, as in the line index, so a lookup takes the
+  /// line index and these pieces together. With many long lines the buffer
+  /// gets a piece index of its own instead.
+  struct LongLinePiece {
+    std::uint32_t line;  ///< its line's number in the line index
+    std::uint32_t start;
+    std::uint32_t end;
+    std::string_view key;
+  };
+  struct CutLines {
+    std::vector<LongLinePiece> pieces;
+    std::optional<PieceIndex> own;
+  };
+  /// Long lines up to which a buffer makes do with the line index.
+  static constexpr std::size_t kMaxPatchedLongLines = 32;
+
+  /// The line index, built at the first lookup.
+  const PieceIndex& Lines();
+  const CutLines& CutFor(std::size_t bufferSize);
   /// Fills `index` with the pieces of `bufferSize`; returns the longest.
   std::size_t BuildIndex(PieceIndex& index, std::size_t bufferSize) const;
+  /// The first piece from piece number `first` of `index` that carries
+  /// `key`, as [start, end) in the text; the position moves after it.
+  std::optional<std::string_view> FindInIndex(const PieceIndex& index, std::size_t first,
+                                              std::string_view key);
+  /// The same over the line index patched with the long lines' pieces.
+  std::optional<std::string_view> FindInCutLines(const CutLines& cut, std::size_t firstLine,
+                                                 std::string_view key);
   const KeyPieces* FindKey(const PieceIndex& index, std::string_view key) const;
   std::string_view KeyOf(const KeyPieces& entry) const {
     return std::string_view(text_).substr(entry.keyStart, entry.keyLength);
@@ -142,7 +166,8 @@ class ConfigFileLookup {
   std::string text_;
   std::size_t position_ = 0;
   std::size_t longestLine_ = 0;  ///< in characters, its '\n' included; known with the line index
-  std::map<std::size_t, PieceIndex> indexes_;
+  std::optional<PieceIndex> lines_;
+  std::map<std::size_t, CutLines> cuts_;
 };
 
 }  // namespace vantrell

@@ -263,6 +263,31 @@ std::string RandomFile(std::mt19937& rng) {
   return text;
 }
 
+TEST(ConfigFileLookup, ManyLongLinesAnswerAsTheCLineReaderDoes) {
+  // Forty lines too long for the short buffer, each with a key in its
+  // second piece, and whole lines between them: beyond a few long lines a
+  // buffer takes an index of its own, with the same answers.
+  for (const int longLines : {3, 40}) {
+    std::string text;
+    for (int i = 0; i < longLines; ++i) {
+      text += "Contact " + std::string(191, 'a') + "IGMPSNOOP p" + std::to_string(i) + "\n";
+      text += "IGMPSNOOP w" + std::to_string(i) + "\n";
+    }
+    ConfigFileLookup file(text);
+    CReference reference(text);
+    EXPECT_EQ(file.findValueTextShort("D_CONF_IGMPSNOOP_ENTRY"), "p0");
+    EXPECT_EQ(reference.Lookup("IGMPSNOOP", false, 200, true), "p0");
+    for (int step = 0; step < 2 * longLines + 1; ++step) {
+      ASSERT_EQ(file.findNextValueText("D_CONF_IGMPSNOOP_ENTRY"),
+                reference.Lookup("IGMPSNOOP", false, 200, false))
+          << longLines << " " << step;
+    }
+    EXPECT_EQ(file.findValueText("D_CONF_IGMPSNOOP_ENTRY"), "w0");
+    EXPECT_EQ(file.findValueText("D_CONF_ETH_CONTACT"), std::string(191, 'a') + "IGMPSNOOP p0");
+    EXPECT_EQ(file.findValueTextShort("D_CONF_ETH_CONTACT"), std::string(191, 'a'));
+  }
+}
+
 TEST(ConfigFileLookup, IndexAnswersAsTheCLineReaderDoes) {
   std::mt19937 rng(20240517);
   int found = 0;
