@@ -312,13 +312,15 @@ namespace {
 std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table,
                                       std::size_t entries, std::size_t usedBytes,
                                       const std::array<std::uint8_t, 6>& mac) {
+  const std::uint32_t macHead = LoadLe32(mac.data());
+  const std::uint16_t macTail = LoadLe16(mac.data() + 4);
   std::optional<std::size_t> slot;
   for (std::size_t n = 0; n < entries; ++n) {
     const std::size_t at = table + kUnicastEntrySize * n;
     if (!FieldFits(block.size(), at, kUnicastEntrySize)) return std::nullopt;
     const std::uint8_t* entry = block.data() + at;
     const bool used = entry[0] != 0 || (usedBytes > 1 && entry[1] != 0);
-    if (used && std::equal(mac.begin(), mac.end(), entry + 2)) return n;
+    if (used && LoadLe32(entry + 2) == macHead && LoadLe16(entry + 6) == macTail) return n;
     if (!used && !slot) slot = n;
   }
   return slot;
