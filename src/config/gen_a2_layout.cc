@@ -314,11 +314,13 @@ std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table,
                                       const std::array<std::uint8_t, 6>& mac) {
   const std::uint32_t macHead = LoadLe32(mac.data());
   const std::uint16_t macTail = LoadLe16(mac.data() + 4);
+  // The entries that lie in the block; the scan meets the first one outside.
+  const std::size_t inBlock =
+      block.size() <= table ? 0 : std::min(entries, (block.size() - table) / kUnicastEntrySize);
   std::optional<std::size_t> slot;
   for (std::size_t n = 0; n < entries; ++n) {
-    const std::size_t at = table + kUnicastEntrySize * n;
-    if (!FieldFits(block.size(), at, kUnicastEntrySize)) return std::nullopt;
-    const std::uint8_t* entry = block.data() + at;
+    if (n == inBlock) return std::nullopt;
+    const std::uint8_t* entry = block.data() + table + kUnicastEntrySize * n;
     const bool used = entry[0] != 0 || (usedBytes > 1 && entry[1] != 0);
     if (used && LoadLe32(entry + 2) == macHead && LoadLe16(entry + 6) == macTail) return n;
     if (!used && !slot) slot = n;
