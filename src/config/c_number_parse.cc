@@ -10,12 +10,6 @@ constexpr std::int64_t kInt32Max = 2147483647;
 constexpr std::int64_t kInt32Min = -2147483647 - 1;
 constexpr std::uint64_t kUint32Max = 0xFFFFFFFFu;
 
-/// The text up to its first NUL, as a C function would see it.
-std::string_view CString(std::string_view text) {
-  const std::size_t nul = text.find('\0');
-  return nul == std::string_view::npos ? text : text.substr(0, nul);
-}
-
 constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 /// Value of a hexadecimal digit, or -1.
@@ -34,7 +28,8 @@ std::size_t SkipSpace(std::string_view text, std::size_t pos) {
 }  // namespace
 
 std::int32_t CAtoi(std::string_view text) {
-  text = CString(text);
+  // A NUL byte is neither blank, sign nor digit: the scan stops at it as
+  // at the end of a C string, without a search for it first.
   std::size_t pos = SkipSpace(text, 0);
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -58,7 +53,7 @@ std::int32_t CAtoi(std::string_view text) {
 std::int32_t CAtol(std::string_view text) { return CAtoi(text); }
 
 std::optional<std::uint32_t> CScanHex(std::string_view text) {
-  text = CString(text);
+  // As in CAtoi, the scan stops at a NUL byte by itself.
   std::size_t pos = SkipSpace(text, 0);
   bool negative = false;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -89,7 +84,7 @@ std::optional<std::uint32_t> CScanHex(std::string_view text) {
 }
 
 std::optional<Ipv4> CInetAton(std::string_view text) {
-  text = CString(text);
+  // A NUL byte ends the address as the end of the text does.
   constexpr std::size_t kMaxParts = 4;
   std::array<std::uint64_t, kMaxParts> parts{};
   std::size_t count = 0;
@@ -131,8 +126,8 @@ std::optional<Ipv4> CInetAton(std::string_view text) {
     if (count == kMaxParts || value > 0xFF) return std::nullopt;
     ++pos;
   }
-  // The address ends at the end of the text or at white space.
-  if (pos < text.size() && !IsCSpace(text[pos])) return std::nullopt;
+  // The address ends at the end of the text (or a NUL) or at white space.
+  if (pos < text.size() && text[pos] != '\0' && !IsCSpace(text[pos])) return std::nullopt;
 
   // The last part fills the bytes the earlier parts leave.
   static constexpr std::array<std::uint64_t, kMaxParts> kLastPartMax = {0xFFFFFFFFu, 0xFFFFFFu,

@@ -134,6 +134,25 @@ TEST(CInetAddr, RefusedTextAndBroadcastLookAlike) {
   EXPECT_EQ(CInetAddr(""), kAllOnesIpv4);
   EXPECT_EQ(CInetAddr("10.0.0.1"), MakeIpv4(10, 0, 0, 1));
   EXPECT_EQ(CInetAddr("10.0.0.1\0garbage"s), MakeIpv4(10, 0, 0, 1));
+  // A NUL anywhere ends the text: in a part, after a dot, before a prefix digit.
+  EXPECT_EQ(CInetAddr("10.0\0.0.1"s), MakeIpv4(10, 0, 0, 0));
+  EXPECT_EQ(CInetAddr("10.\0"s), kAllOnesIpv4);
+  EXPECT_EQ(CInetAddr("0x\0"
+                      "1"s),
+            kAllOnesIpv4);
+  EXPECT_EQ(CScanHex("1f\0ff"s), 0x1Fu);
+  EXPECT_EQ(CScanHex("0x\0"
+                     "1"s),
+            0u);
+  EXPECT_EQ(CScanHex("-\0"
+                     "1"s),
+            std::nullopt);
+  EXPECT_EQ(CAtoi(" -\0"
+                  "5"s),
+            0);
+  EXPECT_EQ(CAtoi("+12\0"
+                  "3"s),
+            12);
 }
 
 }  // namespace

@@ -37,6 +37,15 @@ constexpr std::size_t kWholeLineBuffer = std::numeric_limits<std::size_t>::max()
 /// The longest text the piece index addresses.
 constexpr std::size_t kMaxText = 0xFFFFFFFEu;
 
+/// LineTextValue of a piece that holds no NUL byte.
+std::string_view TextValueWithoutNul(std::string_view piece) {
+  std::size_t begin = TokenAt(piece, 0).end;
+  while (begin < piece.size() && (piece[begin] == ' ' || piece[begin] == '\t')) ++begin;
+  std::size_t end = piece.size();
+  while (end > begin && IsTrailingFiller(piece[end - 1])) --end;
+  return piece.substr(begin, end - begin);
+}
+
 }  // namespace
 
 bool IsCommentLine(std::string_view piece) { return !piece.empty() && piece.front() == '#'; }
@@ -52,14 +61,10 @@ std::string_view LineTokenValue(std::string_view piece) {
 }
 
 std::string_view LineTextValue(std::string_view piece) {
-  std::size_t begin = TokenAt(piece, 0).end;
+  const std::size_t keyEnd = TokenAt(piece, 0).end;
   // The piece as a C string ends at its first NUL; none lies before the key's end.
-  const std::size_t nul = piece.find('\0', begin);
-  if (nul != std::string_view::npos) piece = piece.substr(0, nul);
-  while (begin < piece.size() && (piece[begin] == ' ' || piece[begin] == '\t')) ++begin;
-  std::size_t end = piece.size();
-  while (end > begin && IsTrailingFiller(piece[end - 1])) --end;
-  return piece.substr(begin, end - begin);
+  const std::size_t nul = piece.find('\0', keyEnd);
+  return TextValueWithoutNul(nul == std::string_view::npos ? piece : piece.substr(0, nul));
 }
 
 std::string NormalizeLineEnds(std::string_view fileText) {
@@ -81,6 +86,7 @@ std::string NormalizeLineEnds(std::string_view fileText) {
 ConfigFileLookup::ConfigFileLookup(std::string_view fileText) : text_(NormalizeLineEnds(fileText)) {
   // Offsets into the text are kept in 32 bits.
   if (text_.size() > kMaxText) text_.resize(kMaxText);
+  hasNul_ = text_.find('\0') != std::string::npos;
 }
 
 std::string ConfigFileLookup::findValueToken(std::string_view constName) {
@@ -136,7 +142,9 @@ std::size_t ConfigFileLookup::BuildIndex(PieceIndex& index, std::size_t bufferSi
   for (std::size_t pos = 0; pos < text.size();) {
     const std::string_view piece = PieceAt(pos, bufferSize);
     longest = std::max(longest, piece.size());
-    const bool hasKey = !IsCommentLine(piece) && !LineKey(piece).empty();
+    // A piece that starts with a key character has a key; others are looked at.
+    const char c = piece.front();
+    const bool hasKey = c != '#' && ((c != '\0' && !IsCSpace(c)) || !LineKey(piece).empty());
     index.starts.push_back(pos);
     slotOfPiece.push_back(hasKey ? 0 : kNoKey);
     keyed += hasKey;
@@ -274,8 +282,9 @@ std::string ConfigFileLookup::FindValueByKey(std::string_view key, ValueKind kin
                                              std::size_t bufferSize, bool rewind) {
   if (rewind) position_ = 0;
   if (bufferSize < kMinBuffer) return std::string(NotFoundMarker);
-  const auto valueOf = [kind](std::string_view piece) {
-    return std::string(kind == ValueKind::kToken ? LineTokenValue(piece) : LineTextValue(piece));
+  const auto valueOf = [this, kind](std::string_view piece) {
+    if (kind == ValueKind::kToken) return std::string(LineTokenValue(piece));
+    return std::string(hasNul_ ? LineTextValue(piece) : TextValueWithoutNul(piece));
   };
   const auto matches = [&key](std::string_view piece) {
     return !IsCommentLine(piece) && !key.empty() && LineKey(piece) == key;

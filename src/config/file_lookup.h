@@ -165,6 +165,7 @@ class ConfigFileLookup {
 
   std::string text_;
   std::size_t position_ = 0;
+  bool hasNul_ = false;          ///< values are cut at a NUL only when the text holds one
   std::size_t longestLine_ = 0;  ///< in characters, its '\n' included; known with the line index
   std::optional<PieceIndex> lines_;
   std::map<std::size_t, CutLines> cuts_;
