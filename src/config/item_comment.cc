@@ -4,6 +4,7 @@
 #include <span>
 
 #include "config/config_catalogue.h"
+#include "config/name_index.h"
 
 namespace vantrell {
 namespace {
@@ -187,11 +188,15 @@ constexpr CommentRow kCommentTable[] = {
     {"D_CONF_IGMPSNOOP_QUERY_PERIDO", kQueryPeriod},
 };
 
+constexpr auto kCommentRowName = [](std::size_t row) { return kCommentTable[row].constName; };
+constexpr std::size_t kCommentSlots = 128;
+static_assert(std::size(kCommentTable) <= kCommentSlots / 2);
+constexpr NameIndex<kCommentSlots> kCommentRowsByName =
+    NameIndex<kCommentSlots>::Build(std::size(kCommentTable), kCommentRowName);
+
 const CommentRow* FindCommentRow(std::string_view constName) {
-  for (const CommentRow& row : kCommentTable) {
-    if (row.constName == constName) return &row;
-  }
-  return nullptr;
+  const auto row = kCommentRowsByName.Find(constName, kCommentRowName);
+  return row ? &kCommentTable[*row] : nullptr;
 }
 
 void WriteBridgePriorities(ConfigTextWriter& file) {
