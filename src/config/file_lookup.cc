@@ -219,6 +219,14 @@ const ConfigFileLookup::CutLines& ConfigFileLookup::CutFor(std::size_t bufferSiz
   return cut;
 }
 
+int ConfigFileLookup::LineNumberAt(std::size_t offset) {
+  const PieceIndex& lines = Lines();
+  const std::size_t at = std::min(offset, text_.empty() ? 0 : text_.size() - 1);
+  // Every LF before `at` starts a line at or before it; line 1 starts at 0.
+  const auto after = std::upper_bound(lines.starts.begin(), lines.starts.end(), at);
+  return after == lines.starts.begin() ? 1 : static_cast<int>(after - lines.starts.begin());
+}
+
 std::optional<std::string_view> ConfigFileLookup::ReadLinePiece(std::size_t bufferSize) {
   if (bufferSize < kMinBuffer || position_ >= text_.size()) return std::nullopt;
   const std::string_view piece = PieceAt(position_, bufferSize);

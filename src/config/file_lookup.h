@@ -100,6 +100,11 @@ class ConfigFileLookup {
   /// lives.
   std::optional<std::string_view> ReadLinePiece(std::size_t bufferSize);
 
+  /// The 1-based line on which the character at `offset` stands (LF ends a
+  /// line); the last line for an offset at or past the end. A search in the
+  /// line index, not a count from the start.
+  int LineNumberAt(std::size_t offset);
+
   void Rewind() { position_ = 0; }
   std::size_t Position() const { return position_; }
   /// Moves to `position`, at most the end of the text.

@@ -187,6 +187,23 @@ TEST(ConfigFileLookup, TrailingCarriageReturnIsNoPartOfTheValue) {
   EXPECT_EQ(file.findValueToken("D_CONF_ETH_NAME"), "abc");
 }
 
+TEST(ConfigFileLookup, LineNumberAtCountsTheLineEndsBefore) {
+  ConfigFileLookup file("a\nbc\n\nd");
+  const int expected[] = {1, 1, 2, 2, 2, 3, 4};
+  for (std::size_t offset = 0; offset < 7; ++offset) {
+    EXPECT_EQ(file.LineNumberAt(offset), expected[offset]) << offset;
+  }
+  EXPECT_EQ(file.LineNumberAt(7), 4);  // at or past the end: the last line
+  EXPECT_EQ(file.LineNumberAt(1000), 4);
+  ConfigFileLookup crlf("a\r\nb\r\n");  // read as "a\nb\n"
+  EXPECT_EQ(crlf.LineNumberAt(2), 2);
+  EXPECT_EQ(crlf.LineNumberAt(3), 2);  // the final LF stands on line 2
+  EXPECT_EQ(crlf.LineNumberAt(4), 2);
+  ConfigFileLookup empty("");
+  EXPECT_EQ(empty.LineNumberAt(0), 1);
+  EXPECT_EQ(empty.LineNumberAt(5), 1);
+}
+
 TEST(ConfigFileLookup, ReadLinePieceIsTheLineReader) {
   ConfigFileLookup file("abcdef\ngh\n\nij");
   EXPECT_EQ(file.ReadLinePiece(4), "abc");

@@ -236,7 +236,7 @@ std::optional<std::string> SchemaReader::Lookup(std::string_view name, ReadForm 
   auto value = FoundValue(file_.FindValueByKey(
       lastKey_, text ? ConfigFileLookup::ValueKind::kText : ConfigFileLookup::ValueKind::kToken,
       buffer, true));
-  lastLine_ = value ? LineNumberAt(file_.Text(), file_.Position() - 1) : 0;
+  lastLine_ = value ? file_.LineNumberAt(file_.Position() - 1) : 0;
   return value;
 }
 
