@@ -50,12 +50,11 @@ class LineReader {
     if (pos_ >= text_.size()) return false;
     const std::size_t start = pos_;
     line_ = lineEnds_ + 1;
-    while (pos_ < text_.size() && pos_ - start < kLineBuffer - 1) {
-      if (text_[pos_++] == '\n') {
-        ++lineEnds_;
-        break;
-      }
-    }
+    // Up to the line end, or as much as the buffer holds.
+    const std::size_t limit = std::min(text_.size() - start, kLineBuffer - 1);
+    const std::size_t newline = text_.substr(start, limit).find('\n');
+    pos_ = start + (newline == std::string_view::npos ? limit : newline + 1);
+    if (newline != std::string_view::npos) ++lineEnds_;
     line = text_.substr(start, pos_ - start);
     if (line.back() != '\n' && pos_ >= text_.size()) return false;
     const std::size_t nul = line.find('\0');
