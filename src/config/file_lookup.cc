@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 
 #include "config/c_number_parse.h"
@@ -68,18 +69,18 @@ std::string_view LineTextValue(std::string_view piece) {
 }
 
 std::string NormalizeLineEnds(std::string_view fileText) {
-  std::string text;
-  text.reserve(fileText.size());
+  std::string text(fileText.size(), '\0');
+  char* out = text.data();
   // The runs between the CRs of CR LF pairs are copied whole.
-  std::size_t from = 0;
-  for (std::size_t cr = fileText.find('\r'); cr != std::string_view::npos;
-       cr = fileText.find('\r', cr + 1)) {
-    if (cr + 1 < fileText.size() && fileText[cr + 1] == '\n') {
-      text.append(fileText.substr(from, cr - from));
-      from = cr + 1;
-    }
+  for (std::string_view rest = fileText; !rest.empty();) {
+    const std::size_t cr = rest.find('\r');
+    const std::size_t run = cr == std::string_view::npos ? rest.size() : cr + 1;
+    const bool pair = cr != std::string_view::npos && cr + 1 < rest.size() && rest[cr + 1] == '\n';
+    std::memcpy(out, rest.data(), pair ? cr : run);
+    out += pair ? cr : run;
+    rest.remove_prefix(run);
   }
-  text.append(fileText.substr(from));
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 
