@@ -289,19 +289,6 @@ std::optional<MulticastEntry> ReadMulticastEntry(ConstBlockBytes block, std::siz
   return entry;
 }
 
-std::optional<IgmpEntry> ReadIgmpEntry(ConstBlockBytes block, std::size_t n) {
-  if (n >= kIgmpEntries || !FieldFits(block.size(), IgmpOffset(n), kIgmpEntrySize)) {
-    return std::nullopt;
-  }
-  const std::uint16_t word = ReadU16(block, IgmpOffset(n)).value_or(0);
-  IgmpEntry entry;
-  entry.vid = word & kIgmpVidMask;
-  entry.snooping = (word & kIgmpSnoopingBit) != 0;
-  entry.querier = (word & kIgmpQuerierBit) != 0;
-  entry.routerPorts = ReadU16(block, IgmpOffset(n) + 2).value_or(0);
-  return entry;
-}
-
 namespace {
 
 /// The slot a Put fills for `mac` in a table of 12-byte entries (used flag
@@ -309,8 +296,8 @@ namespace {
 /// the first free one; nothing when neither exists or an entry outside the
 /// block comes first. Reads the bytes in place, as each of up to 128 puts
 /// of a file scans the whole table.
-std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table,
-                                      std::size_t entries, std::size_t usedBytes,
+std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table, std::size_t entries,
+                                      std::size_t usedBytes,
                                       const std::array<std::uint8_t, 6>& mac) {
   const std::uint32_t macHead = LoadLe32(mac.data());
   const std::uint16_t macTail = LoadLe16(mac.data() + 4);

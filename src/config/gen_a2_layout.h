@@ -94,7 +94,18 @@ struct IgmpEntry {
 /// Entry n of a table; nothing when n or the entry lies outside the block.
 std::optional<UnicastEntry> ReadUnicastEntry(ConstBlockBytes block, std::size_t n);
 std::optional<MulticastEntry> ReadMulticastEntry(ConstBlockBytes block, std::size_t n);
-std::optional<IgmpEntry> ReadIgmpEntry(ConstBlockBytes block, std::size_t n);
+/// Inline: the reader looks through the whole table for every IGMP line.
+inline std::optional<IgmpEntry> ReadIgmpEntry(ConstBlockBytes block, std::size_t n) {
+  const std::size_t at = kIgmpTable + kIgmpEntrySize * n;
+  if (n >= kIgmpEntries || !FieldFits(block.size(), at, kIgmpEntrySize)) return std::nullopt;
+  const std::uint16_t word = LoadLe16(block.data() + at);
+  IgmpEntry entry;
+  entry.vid = word & kIgmpVidMask;
+  entry.snooping = (word & kIgmpSnoopingBit) != 0;
+  entry.querier = (word & kIgmpQuerierBit) != 0;
+  entry.routerPorts = LoadLe16(block.data() + at + 2);
+  return entry;
+}
 
 /// The reader's table handling: an entry whose MAC address is already in
 /// the table (among the used entries) is replaced, otherwise the first
