@@ -304,13 +304,26 @@ std::optional<std::size_t> SlotForMac(ConstBlockBytes block, std::size_t table, 
   // The entries that lie in the block; the scan meets the first one outside.
   const std::size_t inBlock =
       block.size() <= table ? 0 : std::min(entries, (block.size() - table) / kUnicastEntrySize);
-  std::optional<std::size_t> slot;
-  for (std::size_t n = 0; n < entries; ++n) {
+  const auto entryAt = [&](std::size_t n) { return block.data() + table + kUnicastEntrySize * n; };
+  const auto used = [&](const std::uint8_t* entry) {
+    return entry[0] != 0 || (usedBytes > 1 && entry[1] != 0);
+  };
+  const auto holdsMac = [&](const std::uint8_t* entry) {
+    return LoadLe32(entry + 2) == macHead && LoadLe16(entry + 6) == macTail && used(entry);
+  };
+  // Up to the first free entry, then, with the slot known, only the MAC counts.
+  std::size_t n = 0;
+  for (; n < entries; ++n) {
     if (n == inBlock) return std::nullopt;
-    const std::uint8_t* entry = block.data() + table + kUnicastEntrySize * n;
-    const bool used = entry[0] != 0 || (usedBytes > 1 && entry[1] != 0);
-    if (used && LoadLe32(entry + 2) == macHead && LoadLe16(entry + 6) == macTail) return n;
-    if (!used && !slot) slot = n;
+    const std::uint8_t* entry = entryAt(n);
+    if (!used(entry)) break;
+    if (holdsMac(entry)) return n;
+  }
+  if (n == entries) return std::nullopt;
+  const std::size_t slot = n;
+  for (++n; n < entries; ++n) {
+    if (n == inBlock) return std::nullopt;
+    if (holdsMac(entryAt(n))) return n;
   }
   return slot;
 }

@@ -134,6 +134,34 @@ TEST_F(GenA2AccessorsTest, UnhandledItemsAndShortBlocks) {
   EXPECT_FALSE(gen_a2::PutMulticastEntry(shortBlock.bytes(), {1, 2, 3, 4, 5, 6}, 1));
 }
 
+TEST_F(GenA2AccessorsTest, PutsReplaceTheHeldMacElseTakeTheFirstFreeEntry) {
+  gen_a2::ClearListTables(block_.bytes());
+  const std::array<std::uint8_t, 6> a{0, 1, 2, 3, 4, 5}, b{0, 1, 2, 3, 4, 6}, c{0, 9, 2, 3, 4, 5};
+  ASSERT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), a, 0, 1));
+  ASSERT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), c, 1, 1));
+  ASSERT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), b, 2, 1));
+  Put(1868 + 12, 0);  // entry 1 freed: a, free, b
+  // The MAC held after the free entry is replaced in place.
+  ASSERT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), b, 5, 3));
+  EXPECT_EQ(gen_a2::ReadUnicastEntry(block_.bytes(), 2)->portIndex, 5);
+  EXPECT_EQ(gen_a2::ReadUnicastEntry(block_.bytes(), 2)->priority, 3);
+  EXPECT_FALSE(gen_a2::ReadUnicastEntry(block_.bytes(), 1)->used);
+  // A new MAC takes the first free entry.
+  ASSERT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), c, 7, 0));
+  EXPECT_EQ(gen_a2::ReadUnicastEntry(block_.bytes(), 1)->mac, c);
+  // A multicast entry is used when either byte of its word is set.
+  ASSERT_TRUE(gen_a2::PutMulticastEntry(block_.bytes(), {1, 1, 2, 3, 4, 5}, 0x3));
+  Put(8508, 0);
+  Put(8509, 1);  // the word reads 0x100: still used
+  ASSERT_TRUE(gen_a2::PutMulticastEntry(block_.bytes(), {1, 1, 2, 3, 4, 5}, 0x5));
+  EXPECT_EQ(gen_a2::ReadMulticastEntry(block_.bytes(), 0)->portMask, 0x5u);
+  EXPECT_FALSE(gen_a2::ReadMulticastEntry(block_.bytes(), 1)->used);
+  // A full table takes no new MAC, and keeps taking the ones it holds.
+  for (std::size_t n = 0; n < gen_a2::kUnicastEntries; ++n) Put(1868 + 12 * n, 1);
+  EXPECT_FALSE(gen_a2::PutUnicastEntry(block_.bytes(), {0, 7, 7, 7, 7, 7}, 0, 0));
+  EXPECT_TRUE(gen_a2::PutUnicastEntry(block_.bytes(), a, 4, 0));
+}
+
 TEST_F(GenA2AccessorsTest, ClearScopes) {
   gen_a2::PutUnicastEntry(block_.bytes(), {0, 1, 2, 3, 4, 5}, 0, 1);
   gen_a2::PutMulticastEntry(block_.bytes(), {1, 1, 2, 3, 4, 5}, 0x201);
