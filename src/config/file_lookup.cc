@@ -220,12 +220,16 @@ const ConfigFileLookup::CutLines& ConfigFileLookup::CutFor(std::size_t bufferSiz
   return cut;
 }
 
-int ConfigFileLookup::LineNumberAt(std::size_t offset) {
-  const PieceIndex& lines = Lines();
+int ConfigFileLookup::LineNumberAt(std::size_t offset) const {
   const std::size_t at = std::min(offset, text_.empty() ? 0 : text_.size() - 1);
+  if (!lines_) {  // no lookup yet: count the line ends before
+    const auto ends =
+        std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    return static_cast<int>(ends) + 1;
+  }
   // Every LF before `at` starts a line at or before it; line 1 starts at 0.
-  const auto after = std::upper_bound(lines.starts.begin(), lines.starts.end(), at);
-  return after == lines.starts.begin() ? 1 : static_cast<int>(after - lines.starts.begin());
+  const auto after = std::upper_bound(lines_->starts.begin(), lines_->starts.end(), at);
+  return after == lines_->starts.begin() ? 1 : static_cast<int>(after - lines_->starts.begin());
 }
 
 std::optional<std::string_view> ConfigFileLookup::ReadLinePiece(std::size_t bufferSize) {

@@ -101,9 +101,9 @@ class ConfigFileLookup {
   std::optional<std::string_view> ReadLinePiece(std::size_t bufferSize);
 
   /// The 1-based line on which the character at `offset` stands (LF ends a
-  /// line); the last line for an offset at or past the end. A search in the
-  /// line index, not a count from the start.
-  int LineNumberAt(std::size_t offset);
+  /// line); the last line for an offset at or past the end. After the first
+  /// lookup a search in the line index, not a count from the start.
+  int LineNumberAt(std::size_t offset) const;
 
   void Rewind() { position_ = 0; }
   std::size_t Position() const { return position_; }

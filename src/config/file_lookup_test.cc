@@ -191,11 +191,16 @@ TEST(ConfigFileLookup, LineNumberAtCountsTheLineEndsBefore) {
   ConfigFileLookup file("a\nbc\n\nd");
   const int expected[] = {1, 1, 2, 2, 2, 3, 4};
   for (std::size_t offset = 0; offset < 7; ++offset) {
-    EXPECT_EQ(file.LineNumberAt(offset), expected[offset]) << offset;
+    EXPECT_EQ(file.LineNumberAt(offset), expected[offset]) << offset;  // counted
+  }
+  EXPECT_TRUE(IsNotFound(file.findValueText("D_CONF_ETH_NAME")));  // builds the line index
+  for (std::size_t offset = 0; offset < 7; ++offset) {
+    EXPECT_EQ(file.LineNumberAt(offset), expected[offset]) << offset;  // searched
   }
   EXPECT_EQ(file.LineNumberAt(7), 4);  // at or past the end: the last line
   EXPECT_EQ(file.LineNumberAt(1000), 4);
   ConfigFileLookup crlf("a\r\nb\r\n");  // read as "a\nb\n"
+  crlf.findValueText("D_CONF_ETH_NAME");
   EXPECT_EQ(crlf.LineNumberAt(2), 2);
   EXPECT_EQ(crlf.LineNumberAt(3), 2);  // the final LF stands on line 2
   EXPECT_EQ(crlf.LineNumberAt(4), 2);

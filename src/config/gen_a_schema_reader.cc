@@ -102,7 +102,7 @@ std::optional<std::string> SchemaFileReader::FindNextText(std::string_view key) 
 
 int SchemaFileReader::LineOfLastValue() const {
   // The lookup stops right after the line piece it matched.
-  return LineNumberAt(file_.Text(), lastValueEnd_ == 0 ? 0 : lastValueEnd_ - 1);
+  return file_.LineNumberAt(lastValueEnd_ == 0 ? 0 : lastValueEnd_ - 1);
 }
 
 void SchemaFileReader::NoteProblem(std::string key, ValidationFlags group) {
