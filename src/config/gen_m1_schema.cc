@@ -5,6 +5,7 @@
 
 #include "config/file_writer.h"
 #include "config/gen_m1_block.h"
+#include "config/name_index.h"
 
 namespace vantrell {
 namespace gen_m1 {
@@ -544,16 +545,26 @@ std::span<const Setting> SectionRows(Section section) {
   return all.subspan(begin, end - begin);
 }
 
+/// The single keys by a hash of the key (the other rows carry no name
+/// here): every line of a file asks.
+constexpr auto kSingleKeyOf = [](std::size_t row) {
+  return kSettings[row].shape == KeyShape::kSingle ? kSettings[row].key : std::string_view();
+};
+constexpr std::size_t kSingleKeySlots = 1024;
+static_assert(std::size(kSettings) <= kSingleKeySlots / 2);
+constexpr auto kSingleKeyRows =
+    NameIndex<kSingleKeySlots>::Build(std::size(kSettings), kSingleKeyOf);
+
 const Setting* FindSingle(std::string_view key) {
-  for (const Setting& row : kSettings) {
-    if (row.shape == KeyShape::kSingle && row.key == key) return &row;
-  }
-  return nullptr;
+  const auto row = kSingleKeyRows.Find(key, kSingleKeyOf);
+  return row ? &kSettings[*row] : nullptr;
 }
 
 std::optional<std::size_t> PortOfKey(std::string_view key, std::string_view prefix,
                                      std::string_view suffix) {
   if (key.size() <= prefix.size() + suffix.size()) return std::nullopt;
+  // The first character turns most keys away before a comparison of the rest.
+  if (!prefix.empty() && key[0] != prefix[0]) return std::nullopt;
   if (key.substr(0, prefix.size()) != prefix) return std::nullopt;
   if (key.substr(key.size() - suffix.size()) != suffix) return std::nullopt;
   const std::string_view name =
@@ -563,10 +574,9 @@ std::optional<std::size_t> PortOfKey(std::string_view key, std::string_view pref
     for (std::size_t i = 0; i < kPortCount; ++i) names[i] = PortNameOfIndex(i);
     return names;
   }();
-  for (std::size_t i = 0; i < kPortCount; ++i) {
-    if (name == kNames[i]) return i;
-  }
-  return std::nullopt;
+  static const auto kNameOf = [](std::size_t i) { return std::string_view(kNames[i]); };
+  static const auto kRowsByName = NameIndex<64>::Build(kPortCount, kNameOf);
+  return kRowsByName.Find(name, kNameOf);
 }
 
 std::optional<KeyMatch> MatchKey(std::string_view key) {
