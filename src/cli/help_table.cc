@@ -85,6 +85,11 @@ constexpr std::array kNetconfOptions = WithSelection(std::array{
     OptionHelp{"--mode", "MODE", "address mode: off (fixed address), dhcp or bootp",
                Completes::kWord, "off dhcp bootp"},
 });
+constexpr std::array kImportOptions = WithSelection(std::array{
+    OptionHelp{"--keep-address", "",
+               "each device keeps its own address settings (the file's address lines and "
+               "address mode are not stored), so one file can go to many devices"},
+});
 constexpr std::array kWebOptions = WithSelection(std::array{
     OptionHelp{"--no-open", "", "only print the address, do not start a browser"},
 });
@@ -162,9 +167,10 @@ constexpr std::array kCommands = {
         "FILE DEVICE...",
         "load a configuration file into devices",
         true,
-        kSelectionOptions,
+        kImportOptions,
         "Import Configuration into each device, in the order given. When the file changes a "
-        "device's address settings they are listed and imported only with --yes.",
+        "device's address settings they are listed and imported only with --yes. A file with "
+        "a fixed address goes into several devices only with --keep-address.",
         "per device a TCP session to port 4000: the login, then the whole file streamed "
         "(0x1F), or the block read (0x08), changed by the file and written back (0x09); video "
         "servers: an HTTP upload of the file.",

@@ -110,7 +110,9 @@ std::optional<std::string> UsageError(const CliOptions& options) {
     if (!IsFleetOption(name)) return "option " + name + " does not apply to import";
   }
   for (const std::string& name : options.flags) {
-    if (!IsFleetOption(name)) return "option " + name + " does not apply to import";
+    if (!IsFleetOption(name) && name != "--keep-address") {
+      return "option " + name + " does not apply to import";
+    }
   }
   return KavexOptionsRefusal(options);
 }
@@ -124,6 +126,43 @@ bool StopsAtHeader(std::string_view bytes, const std::vector<DeviceRecord>& reco
   if (HeaderLineMatches(file)) return false;
   return std::any_of(records.begin(), records.end(),
                      [](const DeviceRecord& record) { return !IsKavexModelId(record.modelId); });
+}
+
+/// --keep-address works on the block: a device that reads the file itself
+/// (a long-reply switch, a video server) would take the file's address.
+std::optional<std::string> KeepAddressRefusal(const std::vector<DeviceRecord>& records) {
+  for (const DeviceRecord& record : records) {
+    if (record.replyKind == 1 || IsKavexModelId(record.modelId)) {
+      return "--keep-address does not apply to " + FormatMac(record.mac) + " (" +
+             std::string(FieldText(record.modelName)) +
+             "): it reads the file itself and would take the file's address settings";
+    }
+  }
+  return std::nullopt;
+}
+
+/// One file with a fixed address into several devices would give all of
+/// them that address.
+std::optional<std::string> SharedAddressRefusal(const std::string& path, std::string_view bytes,
+                                                const std::vector<DeviceRecord>& records) {
+  if (records.size() < 2) return std::nullopt;
+  for (const DeviceRecord& record : records) {
+    if (IsKavexModelId(record.modelId)) continue;
+    if (const auto address = FixedAddressOfFile(bytes, record)) {
+      return path + " sets the fixed address " + FormatIpv4(*address) + ": importing it into " +
+             std::to_string(records.size()) +
+             " devices would give all of them that address; give --keep-address to keep each "
+             "device's own address settings";
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<ImportTarget> Targets(const std::vector<DeviceRecord>& records,
+                                  const std::filesystem::path& path, bool keepAddress) {
+  std::vector<ImportTarget> targets = MakeImportTargets(records, path);
+  for (ImportTarget& target : targets) target.keepAddress = keepAddress;
+  return targets;
 }
 
 }  // namespace
@@ -149,11 +188,17 @@ int RunImportCommand(CliContext& context) {
   for (const DeviceRecord& record : records) chosen.push_back(&record);
   if (const auto refusal = CheckSelectionRights(chosen)) return context.Refuse(*refusal);
   if (StopsAtHeader(*bytes, records)) return context.Refuse(kFileFormatErrorText);
+  const bool keepAddress = context.options.Flag("--keep-address");
+  if (const auto refusal = keepAddress ? KeepAddressRefusal(records)
+                                       : SharedAddressRefusal(context.options.args[0], *bytes,
+                                                              records)) {
+    return context.Refuse(*refusal);
+  }
 
   NoRows rows;
   OptionsOperator op(context);
   ImportDialog dialog(
-      MakeImportTargets(records, path),
+      Targets(records, path, keepAddress),
       {rows, context.console, op, nullptr, nullptr, nullptr, &context.bracket(), context.timing});
   dialog.Open();
   RunTimer(

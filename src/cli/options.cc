@@ -36,6 +36,7 @@ constexpr OptionSpec kOptions[] = {
     {"--new", "NEW", "passwd"},
     {"--new-password-file", "FILE", "passwd"},
     {"--no-open", nullptr, "web"},
+    {"--keep-address", nullptr, "import"},
     {"--all", nullptr, kDeviceCommands},
     {"--model", "GLOB", kDeviceCommands},
     {"--subnet", "CIDR", kDeviceCommands},

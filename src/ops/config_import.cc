@@ -1,5 +1,7 @@
 #include "ops/config_import.h"
 
+#include <cstring>
+
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -115,7 +117,8 @@ void TakeAddressMode(const DeviceRecord& row, DeviceRecord& edited, const Config
 
 /// The other switches: fetch, read, validate, write back.
 ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceRecord& edited,
-                           std::string_view fileText, HandlerSelection& handlers) {
+                           std::string_view fileText, HandlerSelection& handlers,
+                           AddressSettingsFrom addresses) {
   ImportOutcome outcome;
   ConfigBlock block;
   block.Prepare(handlers.row->blockSize());
@@ -145,7 +148,11 @@ ImportOutcome ApplyToBlock(Session& session, const DeviceRecord& row, DeviceReco
     }
     return outcome;
   }
-  TakeAddressMode(row, edited, block, *handlers.accessors);
+  if (addresses == AddressSettingsFrom::kDevice) {
+    KeepDeviceAddressSettings(row, edited);
+  } else {
+    TakeAddressMode(row, edited, block, *handlers.accessors);
+  }
   // A file without an SMTP password value stores the device's own.
   const SmtpPasswordWrite smtp = FileCarriesSmtpPassword(fileText) ? SmtpPasswordWrite::kFromBlock
                                                                    : SmtpPasswordWrite::kFromDevice;
@@ -294,7 +301,8 @@ std::optional<std::string> ImportRefusal(const DeviceRecord& row, bool compresse
 }
 
 ImportOutcome importToDevice(const DeviceRecord& row, DeviceRecord& edited,
-                             const std::filesystem::path& path, const Timing& timing) {
+                             const std::filesystem::path& path, const Timing& timing,
+                             AddressSettingsFrom addresses) {
   ImportOutcome outcome;
   Session session;
   if (row.replyKind == 1) {
@@ -309,11 +317,12 @@ ImportOutcome importToDevice(const DeviceRecord& row, DeviceRecord& edited,
     return outcome;
   }
   if (!LogIn(session, row, timing)) return outcome;
-  return ImportBlockThroughSession(session, row, edited, bytes);
+  return ImportBlockThroughSession(session, row, edited, bytes, addresses);
 }
 
 ImportOutcome ImportBlockThroughSession(Session& session, const DeviceRecord& row,
-                                        DeviceRecord& edited, std::string_view fileBytes) {
+                                        DeviceRecord& edited, std::string_view fileBytes,
+                                        AddressSettingsFrom addresses) {
   ImportOutcome outcome;
   if (const auto refusal = ImportRefusal(row, IsGzipFile(fileBytes))) {
     outcome.messages.push_back(Stop(*refusal));
@@ -321,7 +330,33 @@ ImportOutcome ImportBlockThroughSession(Session& session, const DeviceRecord& ro
   }
   HandlerSelection handlers = selectHandlers(row.modelId, row.firmwareVersion);
   if (!handlers || !handlers.row->readConfigFile) return outcome;  // refused above
-  return ApplyToBlock(session, row, edited, fileBytes, handlers);
+  return ApplyToBlock(session, row, edited, fileBytes, handlers, addresses);
+}
+
+void KeepDeviceAddressSettings(const DeviceRecord& row, DeviceRecord& edited) {
+  edited.ipAddr = row.ipAddr;
+  edited.netmask = row.netmask;
+  edited.gateway = row.gateway;
+  edited.dns1 = row.dns1;
+  edited.dns2 = row.dns2;
+  edited.ipConfigFlags = row.ipConfigFlags;
+}
+
+std::optional<Ipv4> FixedAddressOfFile(std::string_view bytes, const DeviceRecord& model) {
+  // Scanned against a device with no address, every address line shows.
+  DeviceRecord probe = MakeZeroRecord();
+  probe.modelId = model.modelId;
+  std::memcpy(probe.modelName, model.modelName, sizeof probe.modelName);
+  const ImportFileScan scan = ScanImportFile(bytes, probe);
+  if (scan.outcome != ImportFileScan::Outcome::kPassed || scan.compressed) return std::nullopt;
+  if ((scan.edited.ipConfigFlags & 0x3) != 0 || scan.edited.ipAddr == 0) return std::nullopt;
+  // The pre-scan reads AUTOIP; the D8 files keep their mode in the DHCP line.
+  if (IsD8Family(model.modelId)) {
+    ConfigFileLookup file(bytes);
+    const std::string dhcp = file.findValueToken("D_CONF_ETH_FLAG_DHCP");
+    if (!IsNotFound(dhcp) && CAtoi(dhcp) != 0) return std::nullopt;
+  }
+  return scan.edited.ipAddr;
 }
 
 int ImportVideoServer(const DeviceRecord& record, const std::filesystem::path& path,

@@ -179,14 +179,34 @@ std::optional<std::string> ImportRefusal(const DeviceRecord& row, bool compresse
 /// when the file has none) and a commit. The address mode stored is the
 /// file's or the review's, or the device's own when neither gives one. The
 /// edited record may receive the file's password.
+/// Where the address settings a block import stores come from.
+enum class AddressSettingsFrom {
+  kFileOrReview,  ///< the edited record's, and the file's address mode (as above)
+  /// The device's own (the row's): the file's address lines and address
+  /// mode are read but not stored, so one template fits many devices.
+  kDevice,
+};
+
 ImportOutcome importToDevice(const DeviceRecord& row, DeviceRecord& edited,
-                             const std::filesystem::path& path, const Timing& timing = {});
+                             const std::filesystem::path& path, const Timing& timing = {},
+                             AddressSettingsFrom addresses = AddressSettingsFrom::kFileOrReview);
 
 /// The block transport of importToDevice on an open, logged-in session:
 /// the refusal tests, the block fetch, the reader and the write-back.
 /// `fileBytes` is the whole file as read from disk.
-ImportOutcome ImportBlockThroughSession(Session& session, const DeviceRecord& row,
-                                        DeviceRecord& edited, std::string_view fileBytes);
+ImportOutcome ImportBlockThroughSession(
+    Session& session, const DeviceRecord& row, DeviceRecord& edited, std::string_view fileBytes,
+    AddressSettingsFrom addresses = AddressSettingsFrom::kFileOrReview);
+
+/// The device's own address settings (address, netmask, gateway, name
+/// servers, address mode) copied from `row` into `edited`.
+void KeepDeviceAddressSettings(const DeviceRecord& row, DeviceRecord& edited);
+
+/// The fixed address a switch file sets for a device of `model` (its
+/// IPAddress line, with the address mode off), or nothing: a gzip file, a
+/// file failing the header or model test, an address mode DHCP or BOOTP, or
+/// no address at all.
+std::optional<Ipv4> FixedAddressOfFile(std::string_view bytes, const DeviceRecord& model);
 
 /// A video server: posts the file with the record's kavexUser and
 /// kavexPassword. 0 when the server confirmed the import, else kImportFailed.

@@ -291,8 +291,9 @@ TEST(ImportBlockTransport, StoresTheFetchedBlockWithTheFilesValuesAndCommits) {
 
 /// Imports `fileBody` (after the header) into a D8 switch of `firmware`
 /// whose block is `fetched`; returns what the device received.
-std::vector<Bytes> ImportIntoD8(const Bytes& fetched, std::uint32_t firmware,
-                                const std::string& fileBody) {
+std::vector<Bytes> ImportIntoD8(
+    const Bytes& fetched, std::uint32_t firmware, const std::string& fileBody,
+    AddressSettingsFrom addresses = AddressSettingsFrom::kFileOrReview) {
   std::vector<Step> steps = LoginSteps();
   steps.insert(steps.end(), {Expect{1}, Send{BlockReply(fetched)}, Expect{3 + fetched.size()},
                              Send{{0x09, 0x01}}, Expect{41}, Send{{0x15, 0x01}}, Expect{43},
@@ -302,7 +303,8 @@ std::vector<Bytes> ImportIntoD8(const Bytes& fetched, std::uint32_t firmware,
   DeviceRecord row = Switch();
   row.firmwareVersion = firmware;
   DeviceRecord edited = row;
-  const ImportOutcome outcome = importToDevice(row, edited, file.path(), device.timing());
+  const ImportOutcome outcome =
+      importToDevice(row, edited, file.path(), device.timing(), addresses);
   EXPECT_EQ(outcome.result, kImportOk);
   std::vector<Bytes> seen = device.received();
   EXPECT_EQ(seen.size(), 7u);
@@ -322,6 +324,37 @@ TEST(ImportBlockTransport, GenD1StoresTheEmptyMailPasswordBeforeTheCommit) {
   DeviceRecord keyed = Switch();
   EXPECT_EQ(StoredSmtpPassword(keyed, seen[5]), "");
   EXPECT_EQ(seen[6], Bytes{0x0C});
+}
+
+TEST(ImportBlockTransport, KeptAddressSettingsStoreTheDevicesOwnBesideTheFilesOtherValues) {
+  const Bytes fetched = PatternBlock();
+  const std::string file =
+      "ModelName ORV-D8\r\nDHCP\t1\r\nIPAddress\t10.9.9.9\r\nNetmask\t\t255.255.0.0\r\n"
+      "Contact\t\tHall 7 desk\r\n";
+  const std::vector<Bytes> seen =
+      ImportIntoD8(fetched, 0x01040100, file, AddressSettingsFrom::kDevice);
+  ASSERT_EQ(seen[3].size(), 3u + 1124u);
+  ConfigBlock stored(1124);
+  std::copy(seen[3].begin() + 3, seen[3].end(), stored.bytes().begin());
+  const auto accessors = MakeGenDAccessors(Generation::kGenD2);
+  const DeviceRecord row = Switch();
+  EXPECT_EQ(accessors->getNumber(stored, item::D_CONF_ETH_IPADDR), row.ipAddr);
+  EXPECT_EQ(accessors->getNumber(stored, item::D_CONF_ETH_IPMASK), row.netmask);
+  EXPECT_EQ(accessors->getNumber(stored, item::D_CONF_ETH_GATEWAY), row.gateway);
+  EXPECT_EQ(accessors->getNumber(stored, item::D_CONF_ETH_FLAG_DHCP), row.ipConfigFlags & 1);
+  EXPECT_EQ(accessors->getText(stored, item::D_CONF_ETH_CONTACT), "Hall 7 desk");
+}
+
+TEST(ImportFileAddress, AFixedAddressIsOneWithTheAddressModeOff) {
+  const DeviceRecord model = Switch();
+  const std::string body = kHeader + "ModelName ORV-D8\r\n";
+  EXPECT_EQ(FixedAddressOfFile(body + "DHCP\t0\r\nIPAddress\t10.9.9.9\r\n", model),
+            MakeIpv4(10, 9, 9, 9));
+  EXPECT_EQ(FixedAddressOfFile(body + "IPAddress\t10.9.9.9\r\n", model), MakeIpv4(10, 9, 9, 9));
+  EXPECT_FALSE(FixedAddressOfFile(body + "DHCP\t1\r\nIPAddress\t10.9.9.9\r\n", model));
+  EXPECT_FALSE(FixedAddressOfFile(body + "IPAddress\t0.0.0.0\r\n", model));
+  EXPECT_FALSE(FixedAddressOfFile(body + "Contact\tx\r\n", model));
+  EXPECT_FALSE(FixedAddressOfFile(kHeader + "ModelName ORV-A8\r\nIPAddress\t10.9.9.9\r\n", model));
 }
 
 TEST(ImportBlockTransport, D8AddressModeIsTheFilesDhcpLineOrTheDevicesOwn) {

@@ -137,12 +137,19 @@ ImportDialog::RowEnd ImportDialog::ImportSwitchRow(std::size_t index) {
   if (ports_.bracket) ports_.bracket->Install(record);
   std::string_view rowText;
   std::optional<DeviceRecord> edited = scan.edited;
-  if (scan.mask != 0) edited = ports_.op.ReviewAddressSettings(record, scan.edited, scan.mask);
+  if (target.keepAddress) {
+    KeepDeviceAddressSettings(record, *edited);
+  } else if (scan.mask != 0) {
+    edited = ports_.op.ReviewAddressSettings(record, scan.edited, scan.mask);
+  }
   if (!edited) {
     rowText = kImportCanceledText;
   } else {
     WaitCursor(true);
-    const ImportOutcome outcome = importToDevice(record, *edited, target.path, ports_.timing);
+    const ImportOutcome outcome =
+        importToDevice(record, *edited, target.path, ports_.timing,
+                       target.keepAddress ? AddressSettingsFrom::kDevice
+                                          : AddressSettingsFrom::kFileOrReview);
     WaitCursor(false);
     Show(outcome.messages);
     rowText = ImportRowText(outcome.result);

@@ -30,6 +30,9 @@ class ArpRouteBracket;
 struct ImportTarget {
   DeviceRecord record;
   std::filesystem::path path;
+  /// The device keeps its own address settings: no review, and the file's
+  /// address lines and mode are not stored (a template for many devices).
+  bool keepAddress = false;
 };
 
 /// One ImportTarget per record, in order, all with `path`.

@@ -179,5 +179,55 @@ TEST_F(FleetLab, BackupSavesEveryDeviceAndAFailedOneKeepsItsFile) {
   }
 }
 
+/// The file with the value of every line whose key is `key` replaced.
+std::string WithValue(const std::string& file, const std::string& key, const std::string& value) {
+  std::string out;
+  for (const std::string& line : Lines(file)) {
+    out += (line.starts_with(key + "\t") ? key + "\t\t" + value : line) + "\r\n";
+  }
+  return out;
+}
+
+TEST_F(FleetLab, OneTemplateGoesIntoManyDevicesThatKeepTheirAddresses) {
+  RecordingLab& lab = TheLab();
+  const std::vector<std::string> targets = {kD8, "02:56:F1:00:00:09", "02:56:F1:00:00:11"};
+  const std::string exported = lab.workDir() + "/template-source.cfg";
+  ASSERT_EQ(Run({"export", kD8, exported}).exitCode, 0);
+  const std::string original = ReadFile(exported);
+  ASSERT_NE(original.find("\r\nIPAddress\t192.168.10.101\r\n"), std::string::npos) << original;
+  const std::string edited = lab.workDir() + "/template.cfg";
+  std::ofstream(edited, std::ios::binary) << WithValue(original, "Contact", "Plant office");
+
+  // The file's fixed address would go into all three: refused, nothing sent.
+  std::vector<std::string> args = {"import", edited};
+  args.insert(args.end(), targets.begin(), targets.end());
+  const CommandRun refused = Run(args);
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find(edited + " sets the fixed address 192.168.10.101: importing it into "
+                             "3 devices would give all of them that address; give "
+                             "--keep-address to keep each device's own address settings"),
+            std::string::npos)
+      << refused.err;
+  for (const std::string& mac : targets) EXPECT_TRUE(RequestsOf(refused.received, mac).empty());
+
+  // With --keep-address there is no address review (no --yes needed).
+  args.push_back("--keep-address");
+  const CommandRun run = Run(args);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto devices = ScenarioDevices();
+  for (const std::string& mac : targets) {
+    SCOPED_TRACE(mac);
+    EXPECT_NE(run.out.find(mac + "\tImport Success\n"), std::string::npos) << run.out;
+    const std::string after = lab.workDir() + "/after.cfg";
+    ASSERT_EQ(Run({"export", mac, after}).exitCode, 0);
+    const std::string text = ReadFile(after);
+    EXPECT_NE(text.find("\r\nIPAddress\t" + devices.at(mac)["ip"].get<std::string>() + "\r\n"),
+              std::string::npos)
+        << text.substr(0, 800);
+    EXPECT_NE(text.find("\r\nContact\t\tPlant office\r\n"), std::string::npos);
+  }
+  EXPECT_EQ(run.err.find(" -> "), std::string::npos) << run.err;
+}
+
 }  // namespace
 }  // namespace vantrell::lab
