@@ -3,7 +3,8 @@
 # simulated D8 switches (ORV-D8-G1, model 0x6018, firmware 1.4.1.0, block
 # generation GenD2) with distinct addresses on segment 0. The file of the
 # first switch is exported with `vantrell export`, then imported with
-# `vantrell --yes import FILE MAC...` into all 50 in one command. Each
+# `vantrell --yes import --keep-address FILE MAC...` into all 50 in one
+# command (the file is a template: each switch keeps its own address). Each
 # command is timed from process start to exit (wall time); the import's time
 # per device is its wall time divided by 50 (the rows run at the same time,
 # so this is a throughput figure, not one device's latency). An import into
@@ -103,7 +104,7 @@ for ((run = 1; run <= runs; run++)); do
   run_cli "$work/out.txt" "$work/err.txt" --yes import "$file" "${macs[1]}"
   echo "run $run: import into 1 device (reference): exit code $status, wall time ${wall} s"
   grep -q $'\tImport Success$' "$work/out.txt" || { echo "  MISMATCH: no \"Import Success\""; failed=1; }
-  run_cli "$work/out.txt" "$work/err.txt" --yes import "$file" "${macs[@]}"
+  run_cli "$work/out.txt" "$work/err.txt" --yes import --keep-address "$file" "${macs[@]}"
   ok_rows="$(grep -c $'\tImport Success$' "$work/out.txt" || true)"
   echo "run $run: import into $DEVICES devices: exit code $status, $ok_rows of $DEVICES rows" \
     "\"Import Success\""

@@ -215,7 +215,7 @@ constexpr std::array kCommands = {
         "Exports every selected device into the folder DIR (made, private, when missing): one "
         "file a device named by its MAC (00-60-E9-10-20-11.cfg, the same on every run, so DIR "
         "can be a git repository) and DIR/inventory.csv with the inventory columns of search "
-        "--csv and file, sha256, time and result. Up to 8 devices at once; a device that fails "
+        "--csv and file, sha256, time and result. Up to 32 devices at once; a device that fails "
         "keeps its earlier file and does not stop the others. Video servers need --kavex-user "
         "and --kavex-password.",
         "per device what export sends: a TCP session to port 4000 with the login and the "

@@ -22,7 +22,7 @@ namespace vantrell {
 class ArpRouteBracket;
 
 /// How many devices a backup asks at once.
-inline constexpr std::size_t kBackupConcurrency = 8;
+inline constexpr std::size_t kBackupConcurrency = 32;
 
 /// The name of a device's file: "00-60-E9-10-20-11.cfg".
 std::string BackupFileName(const MacAddress& mac);
