@@ -180,6 +180,19 @@ struct Row {
 std::span<const Row> Rows();
 /// The rows of `section`, in file order.
 std::span<const Row> RowsOf(Section section);
+
+/// The rows of `section` in their groups: a row with the next ones marked
+/// withPrevious, which are read and written port by port together.
+template <typename Visit>
+void ForEachRowGroup(Section section, Visit&& visit) {
+  const auto rows = RowsOf(section);
+  for (std::size_t begin = 0; begin < rows.size();) {
+    std::size_t end = begin + 1;
+    while (end < rows.size() && rows[end].withPrevious) ++end;
+    visit(rows.subspan(begin, end - begin));
+    begin = end;
+  }
+}
 /// The row of `section` whose key is `key` (pattern), or null.
 const Row* FindRow(Section section, std::string_view key);
 

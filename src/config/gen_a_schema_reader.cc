@@ -26,17 +26,12 @@ std::optional<std::uint32_t> RuleNumber(const Rule& rule, std::string_view token
 }
 
 void SchemaFileReader::ReadRows(Section section) {
-  const auto rows = RowsOf(section);
-  for (std::size_t begin = 0; begin < rows.size();) {
-    std::size_t end = begin + 1;
-    while (end < rows.size() && rows[end].withPrevious) ++end;
-    const auto block = rows.subspan(begin, end - begin);
-    begin = end;
-    if (RuleOf(block.front()).check == Check::kNone) continue;
+  ForEachRowGroup(section, [this](std::span<const Row> block) {
+    if (RuleOf(block.front()).check == Check::kNone) return;
     for (int n = block.front().first; n <= LastNumber(block.front(), gen_); ++n) {
       for (const Row& row : block) ReadRow(row, n);
     }
-  }
+  });
 }
 
 void SchemaFileReader::ReadRowsPerNumber(std::initializer_list<Section> sections) {

@@ -120,19 +120,14 @@ void SchemaFileWriter::WriteValueLine(const Row& row, int n) {
 }
 
 void SchemaFileWriter::WriteRows(Section section) {
-  const auto rows = RowsOf(section);
-  for (std::size_t begin = 0; begin < rows.size();) {
-    std::size_t end = begin + 1;
-    while (end < rows.size() && rows[end].withPrevious) ++end;
-    const auto block = rows.subspan(begin, end - begin);
-    begin = end;
-    if (LayoutOf(block.front()).format == Format::kNone) continue;
+  ForEachRowGroup(section, [this](std::span<const Row> block) {
+    if (LayoutOf(block.front()).format == Format::kNone) return;
     for (const Row& row : block) WriteLegend(row);
     for (int n = block.front().first; n <= LastNumber(block.front(), gen_); ++n) {
       file_.Write(Header(block.front(), n));
       for (const Row& row : block) WriteValueLine(row, n);
     }
-  }
+  });
 }
 
 }  // namespace vantrell::a8schema
