@@ -17,12 +17,15 @@
 #include "net/arp_route_bracket.h"
 #include "platform/netd_client.h"
 #include "qt/device_list_widget.h"
+#include "qt/fleet_file_dialogs.h"
 #include "qt/info_pane.h"
 #include "qt/input_dialogs.h"
 #include "qt/lock_indicators.h"
 #include "qt/progress_dialog.h"
 #include "qt/qt_prompter.h"
+#include "ui/device_list_file.h"
 #include "ui/main_menu.h"
+#include "ui/window_backup.h"
 
 namespace vantrell {
 namespace {
@@ -94,6 +97,8 @@ MainWindow::MainWindow(ServicesFactory services, QWidget* parent)
       QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
   }
+  servicesBracket_ = listServices.bracket;
+  servicesTiming_ = listServices.timing;
   listView_ = std::make_unique<OrvListView>(
       document_,
       OrvListView::Ports{*list_, *prompter_, *dialogHost_,
@@ -222,10 +227,21 @@ QAction* MainWindow::action(int id) const {
   return found == actions_.end() ? nullptr : found->second;
 }
 
+bool MainWindow::commandEnabled(int id) const {
+  switch (id) {
+    case kCmdSaveListAs:
+      return !document_.empty();
+    case kCmdBackupConfigurations:
+      return !list_->SelectedRows().empty();
+    default:
+      return listView_->CommandEnabled(id);
+  }
+}
+
 void MainWindow::updateCommandStates() {
   if (!listView_) return;
-  for (auto& [id, action] : actions_) action->setEnabled(listView_->CommandEnabled(id));
-  for (auto& [id, action] : popupActions_) action->setEnabled(listView_->CommandEnabled(id));
+  for (auto& [id, action] : actions_) action->setEnabled(commandEnabled(id));
+  for (auto& [id, action] : popupActions_) action->setEnabled(commandEnabled(id));
   actions_.at(kCmdToggleToolbar)->setChecked(toolBar_ && !toolBar_->isHidden());
   actions_.at(kCmdToggleStatusBar)->setChecked(!statusBar()->isHidden());
 }
@@ -246,11 +262,29 @@ void MainWindow::runCommand(int id) {
     case kCmdToggleStatusBar:
       statusBar()->setVisible(statusBar()->isHidden());
       break;
+    case kCmdSaveListAs:
+      SaveListAs();
+      break;
+    case kCmdBackupConfigurations:
+      BackupConfigurations();
+      break;
     default:
       listView_->OnCommand(id);
       break;
   }
   updateCommandStates();
+}
+
+void MainWindow::SaveListAs() {
+  if (document_.empty()) return;
+  const auto path = AskDeviceListFile(this);
+  if (path) RunSaveListAs(document_, *path, *prompter_);
+}
+
+void MainWindow::BackupConfigurations() {
+  RunWindowBackup(document_, list_->SelectedRows(),
+                  {*prompter_, *dialogHost_, [this] { return AskBackupFolder(this); },
+                   servicesBracket_, servicesTiming_});
 }
 
 void MainWindow::FocusOtherPane() {

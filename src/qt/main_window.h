@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/device_list.h"
+#include "core/timing.h"
 #include "ui/orv_list_view.h"
 
 class QAction;
@@ -50,6 +51,10 @@ class MainWindow : public QMainWindow {
   /// The popup "Setting" (its entries share the commands' enabling).
   QMenu* settingMenu() const { return settingMenu_; }
 
+  /// The enabling rule of a command: the list view's, and the window's own
+  /// for Save List As (a listed device) and Backup Configurations (a
+  /// selected one).
+  bool commandEnabled(int id) const;
   /// Re-evaluates every command's enabling rule.
   void updateCommandStates();
   /// Carries out a command as the menus do.
@@ -65,6 +70,8 @@ class MainWindow : public QMainWindow {
   void BuildPopup();
   QAction* MakeAction(int id, const char* text);
   void FocusOtherPane();
+  void SaveListAs();
+  void BackupConfigurations();
   /// Shows the keyboard's lock states as the platform tells them now.
   void UpdateLockIndicators();
 
@@ -74,6 +81,9 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<NetdClient> netd_;  ///< the network helper; null without one
   std::string netdNotice_;            ///< how to install the helper, when there is none
   std::unique_ptr<ArpRouteBracket> bracket_;
+  /// The bracket and timing of the list's services, for the backup.
+  ArpRouteBracket* servicesBracket_ = nullptr;
+  Timing servicesTiming_;
   DeviceListWidget* list_ = nullptr;
   InfoPane* info_ = nullptr;
   QSplitter* splitter_ = nullptr;

@@ -165,8 +165,8 @@ class MainWindowTest : public QObject {
       popup << (action->isSeparator() ? QString("-") : action->text());
     }
     QCOMPARE(popup.join('|'), QString("Unlock|ChangePassword|-|Modify Configuration|Upgrade "
-                                      "Firmware|-|Export Configuration|Import Configuration|-|&Web "
-                                      "Console"));
+                                      "Firmware|-|Export Configuration|Import Configuration|Backup "
+                                      "Configurations...|-|&Web Console"));
   }
 
   void messageBoxesCarrySearchUtility() {

@@ -22,6 +22,8 @@ enum CommandId : int {
   kCmdExportConfiguration = 32780,
   kCmdImportConfiguration = 32781,
   kCmdSetDefault = 32784,
+  kCmdSaveListAs = 32785,
+  kCmdBackupConfigurations = 32786,
   kCmdAbout = 57664,
   kCmdExit = 57665,
   kCmdToggleToolbar = 59392,

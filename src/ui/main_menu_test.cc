@@ -20,13 +20,14 @@ TEST(MainMenu, MenusEntriesAndSeparatorsInOrder) {
   EXPECT_STREQ(menu[0].title, "&List Server");
   EXPECT_EQ(Entries(menu[0]),
             (std::vector<std::string>{"&Broadcast Search=32773", "&Specify IP Address=32774", "-",
-                                      "E&xit=57665"}));
+                                      "Save List &As...=32785", "-", "E&xit=57665"}));
   EXPECT_EQ(Entries(menu[1]), std::vector<std::string>{"&Upgrade=32775"});
   EXPECT_STREQ(menu[2].title, "&Configuration");
   EXPECT_EQ(Entries(menu[2]),
             (std::vector<std::string>{"&Modify IP Address=32776", "-",
                                       "&Export Configuration=32780", "&Import Configuration=32781",
-                                      "-", "&Change password=32777", "&Unlock=32778", "-",
+                                      "&Backup Configurations...=32786", "-",
+                                      "&Change password=32777", "&Unlock=32778", "-",
                                       "&Web Console=32771", "-", "Set Default=32784"}));
   EXPECT_EQ(Entries(menu[3]), (std::vector<std::string>{"&Toolbar=59392", "&Status Bar=59393"}));
   EXPECT_EQ(Entries(menu[4]), std::vector<std::string>{"&About Configurator...=57664"});
@@ -39,7 +40,8 @@ TEST(MainMenu, ToolbarAndPopup) {
             (std::vector<std::string>{"Unlock=32778", "ChangePassword=32777", "-",
                                       "Modify Configuration=32776", "Upgrade Firmware=32775", "-",
                                       "Export Configuration=32780", "Import Configuration=32781",
-                                      "-", "&Web Console=32771"}));
+                                      "Backup Configurations...=32786", "-",
+                                      "&Web Console=32771"}));
 }
 
 TEST(MainMenu, PromptsSplitIntoStatusTextAndTooltip) {
@@ -52,6 +54,9 @@ TEST(MainMenu, PromptsSplitIntoStatusTextAndTooltip) {
   EXPECT_EQ(PromptFor(kCmdUnlock)->statusText, "Input password to unlock Meshvault Server");
   EXPECT_EQ(PromptFor(kCmdSpecifyIp)->tooltip, "Specify by IP Address");
   EXPECT_FALSE(PromptFor(kCmdSetDefault));
+  EXPECT_EQ(PromptFor(kCmdSaveListAs)->tooltip, "Save List As");
+  EXPECT_EQ(PromptFor(kCmdBackupConfigurations)->statusText,
+            "Back up the configurations of the selected devices into a folder");
   EXPECT_EQ(SplitPrompt("only").tooltip, "");
 }
 
