@@ -21,6 +21,7 @@
 #include "qt/device_list_widget.h"
 #include "qt/input_dialogs.h"
 #include "qt/main_window.h"
+#include "qt/modal_script.h"
 #include "qt/netconf_dialog.h"
 #include "qt/progress_dialog.h"
 #include "qt/qt_prompter.h"
@@ -28,49 +29,6 @@
 
 namespace vantrell {
 namespace {
-
-/// Acts on the modal dialogs as they open: one step per dialog, in order.
-/// A step returns false while the dialog on top is not (yet) the one it
-/// waits for. Bounded to about 10 s.
-class ModalScript {
- public:
-  using Step = std::function<bool(QWidget*)>;
-  explicit ModalScript(std::deque<Step> steps) : steps_(std::move(steps)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start(10);
-  }
-  bool finished() const { return steps_.empty(); }
-
- private:
-  void Poll() {
-    if (steps_.empty() || ++ticks_ > 1000) {
-      timer_.stop();
-      return;
-    }
-    QWidget* top = QApplication::activeModalWidget();
-    if (top && steps_.front()(top)) steps_.pop_front();
-  }
-  std::deque<Step> steps_;
-  QTimer timer_;
-  int ticks_ = 0;
-};
-
-template <class T>
-ModalScript::Step On(std::function<bool(T*)> act) {
-  return [act](QWidget* widget) {
-    auto* dialog = qobject_cast<T*>(widget);
-    return dialog && dialog->isVisible() && act(dialog);
-  };
-}
-
-/// Answers the next message box and keeps its text.
-ModalScript::Step Answer(QStringList& texts, QMessageBox::StandardButton button) {
-  return On<QMessageBox>([&texts, button](QMessageBox* box) {
-    texts << box->text();
-    box->done(button);
-    return true;
-  });
-}
 
 DeviceRecord D8Switch(Ipv4 ip, std::uint8_t macLast) {
   DeviceRecord record = MakeZeroRecord();
