@@ -23,12 +23,11 @@ TEST(MainMenu, MenusEntriesAndSeparatorsInOrder) {
                                       "Save List &As...=32785", "-", "E&xit=57665"}));
   EXPECT_EQ(Entries(menu[1]), std::vector<std::string>{"&Upgrade=32775"});
   EXPECT_STREQ(menu[2].title, "&Configuration");
-  EXPECT_EQ(Entries(menu[2]),
-            (std::vector<std::string>{"&Modify IP Address=32776", "-",
-                                      "&Export Configuration=32780", "&Import Configuration=32781",
-                                      "&Backup Configurations...=32786", "-",
-                                      "&Change password=32777", "&Unlock=32778", "-",
-                                      "&Web Console=32771", "-", "Set Default=32784"}));
+  EXPECT_EQ(Entries(menu[2]), (std::vector<std::string>{
+                                  "&Modify IP Address=32776", "-", "&Export Configuration=32780",
+                                  "&Import Configuration=32781", "&Backup Configurations...=32786",
+                                  "-", "&Change password=32777", "&Unlock=32778", "-",
+                                  "&Web Console=32771", "-", "Set Default=32784"}));
   EXPECT_EQ(Entries(menu[3]), (std::vector<std::string>{"&Toolbar=59392", "&Status Bar=59393"}));
   EXPECT_EQ(Entries(menu[4]), std::vector<std::string>{"&About Configurator...=57664"});
 }
@@ -36,12 +35,12 @@ TEST(MainMenu, MenusEntriesAndSeparatorsInOrder) {
 TEST(MainMenu, ToolbarAndPopup) {
   EXPECT_EQ(ToolbarButtons(), (std::vector<int>{32773, 32774, 0, 32775, 0, 32776, 0, 32777, 32778,
                                                 0, 32781, 32780, 0, 32771}));
-  EXPECT_EQ(Entries(SettingPopup()),
-            (std::vector<std::string>{"Unlock=32778", "ChangePassword=32777", "-",
-                                      "Modify Configuration=32776", "Upgrade Firmware=32775", "-",
-                                      "Export Configuration=32780", "Import Configuration=32781",
-                                      "Backup Configurations...=32786", "-",
-                                      "&Web Console=32771"}));
+  EXPECT_EQ(
+      Entries(SettingPopup()),
+      (std::vector<std::string>{"Unlock=32778", "ChangePassword=32777", "-",
+                                "Modify Configuration=32776", "Upgrade Firmware=32775", "-",
+                                "Export Configuration=32780", "Import Configuration=32781",
+                                "Backup Configurations...=32786", "-", "&Web Console=32771"}));
 }
 
 TEST(MainMenu, PromptsSplitIntoStatusTextAndTooltip) {

@@ -10,9 +10,9 @@
 #include "core/csv.h"
 #include "core/ipv4.h"
 #include "core/text_forms.h"
+#include "support/temp_folder.h"
 #include "ui/fleet_backup.h"
 #include "ui/multiple_login.h"
-#include "support/temp_folder.h"
 
 namespace vantrell {
 namespace {
@@ -129,13 +129,13 @@ std::vector<CsvRecord> ReadInventory(const std::filesystem::path& folder) {
 
 TEST(WindowBackup, AsksOnceForTheVideoServersWithoutCredentialsThenTheFolder) {
   DeviceList document = Plant();
-  EXPECT_EQ(VideoServersWithoutCredentials(document, {0, 1, 2, 3, 4}),
-            std::vector<std::size_t>{1});
+  EXPECT_EQ(VideoServersWithoutCredentials(document, {0, 1, 2, 3, 4}), std::vector<std::size_t>{1});
   Prompts prompts;
   prompts.loginOk = false;
   Host host;
   int folderAsked = 0;
-  WindowBackupPorts ports{prompts, host, [&] {
+  WindowBackupPorts ports{prompts, host,
+                          [&] {
                             ++folderAsked;
                             return std::optional<std::filesystem::path>();
                           },
