@@ -1,5 +1,6 @@
 #include "core/text_forms.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vantrell {
@@ -53,6 +54,28 @@ std::string FormatFirmwareVersion(std::uint32_t version) {
     std::snprintf(text, sizeof text, "%X.%X.%X", major, minor, release);
   }
   return text;
+}
+
+std::optional<std::uint32_t> ParseFirmwareVersion(std::string_view text) {
+  std::uint32_t version = 0;
+  int fields = 0;
+  while (fields < 3) {
+    const std::size_t end = std::min(text.find('.'), text.size());
+    if (end == 0 || end > 2) return std::nullopt;
+    unsigned field = 0;
+    for (const char c : text.substr(0, end)) {
+      const int digit = HexDigit(c);
+      if (digit < 0) return std::nullopt;
+      field = field * 16 + static_cast<unsigned>(digit);
+    }
+    version |= field << (24 - 8 * fields);
+    ++fields;
+    if (end == text.size()) break;
+    text.remove_prefix(end + 1);
+    if (fields == 3) return std::nullopt;  // a fourth field
+  }
+  if (fields < 2) return std::nullopt;
+  return version;
 }
 
 std::string StatusText(const DeviceRecord& record) {

@@ -23,6 +23,20 @@ TEST(TextForms, FirmwareVersionDropsReleaseZeroOr0x30) {
   EXPECT_EQ(FormatFirmwareVersion(0x0A0B0C00), "A.B.C");
 }
 
+TEST(TextForms, FirmwareVersionParsesWhatTheFormatWrites) {
+  EXPECT_EQ(ParseFirmwareVersion("2.0.6"), 0x02000600u);
+  EXPECT_EQ(ParseFirmwareVersion("1.4"), 0x01040000u);
+  EXPECT_EQ(ParseFirmwareVersion("a.Bc.ff"), 0x0ABCFF00u);
+  EXPECT_EQ(ParseFirmwareVersion("0.0.1"), 0x00000100u);
+  for (const std::uint32_t version : {0x01020300u, 0x02000500u, 0x0A0B0C00u, 0x01050000u}) {
+    EXPECT_EQ(ParseFirmwareVersion(FormatFirmwareVersion(version)), version) << version;
+  }
+  for (const char* bad : {"", "1", "1.", ".1", "1..2", "1.2.", "1.2.3.4", "1.100", "1.2.g",
+                          " 1.2", "1.2 ", "+1.2", "-1.2", "1,2"}) {
+    EXPECT_FALSE(ParseFirmwareVersion(bad).has_value()) << bad;
+  }
+}
+
 TEST(TextForms, StatusTextFromFlagsAndPassword) {
   DeviceRecord record = MakeZeroRecord();
   EXPECT_EQ(StatusText(record), "");

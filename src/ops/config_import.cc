@@ -209,12 +209,16 @@ bool HeaderLineMatches(ImportFileReader& file) {
 }
 
 bool ModelLineMatches(ImportFileReader& file, std::string_view modelName) {
+  const auto fileModel = ReadModelLineName(file);
+  return !fileModel || modelName.starts_with(*fileModel);
+}
+
+std::optional<std::string_view> ReadModelLineName(ImportFileReader& file) {
   while (const auto line = file.ReadLine()) {
     const LineTokens tokens = ScanTwoTokens(*line);
-    if (!tokens.first.starts_with(kModelNameKeyPrefix)) continue;
-    return modelName.starts_with(tokens.second);
+    if (tokens.first.starts_with(kModelNameKeyPrefix)) return tokens.second;
   }
-  return true;
+  return std::nullopt;
 }
 
 AddressChangeMask preScanNetworkSettings(ImportFileReader& file, const DeviceRecord& row,

@@ -115,6 +115,11 @@ bool HeaderLineMatches(ImportFileReader& file);
 /// end. Leaves the reader after the model line.
 bool ModelLineMatches(ImportFileReader& file, std::string_view modelName);
 
+/// The model line's second token (the model name the file names), found
+/// as ModelLineMatches finds the line; nothing without a model line. Leaves
+/// the reader after the model line. The view points into the file's bytes.
+std::optional<std::string_view> ReadModelLineName(ImportFileReader& file);
+
 /// From the reader's position: copies `row` into `edited` and reads up to
 /// six recognised address lines ("AUTOIP", "IPAddress", "Netmask",
 /// "Gateway", "DNSIP1", other "DNSIP..." keys, tested as prefixes in that

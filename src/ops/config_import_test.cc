@@ -105,6 +105,21 @@ TEST(ImportFileTests, ModelTokenMustBeAPrefixOfTheDeviceModel) {
   EXPECT_EQ(scan("ModelName ORV-A8\r\nModelName ORV-D8\r\n", "ORV-D8"), Outcome::kModelMismatch);
 }
 
+TEST(ImportFileTests, ModelLineNameIsTheFirstModelLinesSecondToken) {
+  auto name = [](std::string_view text) {
+    ImportFileReader file(text);
+    return ReadModelLineName(file);
+  };
+  EXPECT_EQ(name("#ModelName ORV-A8\r\nModelName\t\tORV-D8-G1\r\nModelName ORV-A8\r\n"),
+            "ORV-D8-G1");
+  EXPECT_EQ(name("ModelNameX orv-d8 more\n"), "orv-d8");
+  EXPECT_EQ(name("ModelName\r\n"), "");
+  EXPECT_FALSE(name("# Model Name\r\nSwitchName ModelName\r\n").has_value());
+  ImportFileReader file("ModelName ORV-M26\nNext line\n");
+  ReadModelLineName(file);
+  EXPECT_EQ(file.ReadLine(), "Next line\n");
+}
+
 TEST(ImportPreScan, ReadsTheAddressLinesAfterTheModelLine) {
   const DeviceRecord row = Switch();
   const ImportFileScan scan = ScanImportFile(kHeader +
