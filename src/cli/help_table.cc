@@ -94,6 +94,13 @@ constexpr std::array kWebOptions = WithSelection(std::array{
     OptionHelp{"--no-open", "", "only print the address, do not start a browser"},
 });
 
+constexpr std::array kValidateOptions = {
+    OptionHelp{"--firmware", "X.Y.Z",
+               "the firmware of the devices the file is meant for, as the information pane "
+               "shows it (hexadecimal fields); needed for the models with several firmware "
+               "generations"},
+};
+
 constexpr std::array kCommands = {
     CommandHelp{
         "search", "[--ip ADDR]", "list the devices on the network", false, kSearchOptions,
@@ -224,6 +231,23 @@ constexpr std::array kCommands = {
         "0 when every device was saved, 1 when at least one failed or the inventory could not "
         "be written, 2 for a usage error, a device not found or a DIR that is not a folder.",
         "vantrell backup /srv/plant-configs --all",
+        Completes::kFile},
+    CommandHelp{
+        "validate",
+        "FILE [--firmware X.Y.Z]",
+        "check a configuration file without a device",
+        false,
+        kValidateOptions,
+        "Checks FILE as Import Configuration would: the header and model lines, then every "
+        "setting by the rules of the generation that the model and --firmware select, and "
+        "prints each problem as FILE:LINE: KEY: message (FILE: KEY: message for a check tied "
+        "to no one line), or FILE: no problems found. A modular-model file is checked with "
+        "every port taken as present and able to trunk, which a line of the output says.",
+        "nothing: no search, no device, no network helper.",
+        "0 when the file has no problems, 1 when it has some, 2 for a usage error, a file that "
+        "cannot be read, a wrong header or model line, an unknown model or a missing or "
+        "unserved --firmware.",
+        "vantrell validate line1.cfg --firmware 2.0.6",
         Completes::kFile},
     CommandHelp{
         "cleanup",

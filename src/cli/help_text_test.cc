@@ -40,7 +40,7 @@ TEST(Help, TableHoldsEveryCommandOnceWithItsTexts) {
   }
   EXPECT_EQ(names, (std::vector<std::string>{"search", "info", "unlock", "passwd", "netconf",
                                              "export", "import", "set-default", "upgrade", "web",
-                                             "backup", "cleanup", "help"}));
+                                             "backup", "validate", "cleanup", "help"}));
   EXPECT_EQ(FindCommandHelp("reboot"), nullptr);
 }
 

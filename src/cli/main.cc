@@ -16,6 +16,7 @@
 #include "cli/search_command.h"
 #include "cli/secrets.h"
 #include "cli/upgrade_command.h"
+#include "cli/validate_command.h"
 #include "platform/interrupt_exit.h"
 
 namespace {
@@ -41,6 +42,8 @@ int Run(int argc, char** argv) {
   };
   const auto command = commands.find(options.command);
   Console console(std::cout, std::cerr, options.quiet);
+  // Offline: no network helper, no secrets.
+  if (options.command == "validate") return RunValidateCommand(options, console);
   if (command == commands.end()) {
     return RefuseRun(console, options.json,
                      "vantrell: command '" + options.command + "' is not available yet");

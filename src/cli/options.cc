@@ -6,9 +6,9 @@
 namespace vantrell {
 namespace {
 
-constexpr std::array<const char*, 13> kCommands = {
+constexpr std::array<const char*, 14> kCommands = {
     "search", "info",    "unlock", "passwd",  "netconf", "export", "import",
-    "set-default", "upgrade", "web", "backup", "cleanup", "help"};
+    "set-default", "upgrade", "web", "backup", "validate", "cleanup", "help"};
 
 /// The commands that take devices, and with them the fleet selection.
 constexpr const char* kDeviceCommands =
@@ -37,6 +37,7 @@ constexpr OptionSpec kOptions[] = {
     {"--new-password-file", "FILE", "passwd"},
     {"--no-open", nullptr, "web"},
     {"--keep-address", nullptr, "import"},
+    {"--firmware", "X.Y.Z", "validate"},
     {"--all", nullptr, kDeviceCommands},
     {"--model", "GLOB", kDeviceCommands},
     {"--subnet", "CIDR", kDeviceCommands},
