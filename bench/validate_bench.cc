@@ -69,8 +69,7 @@ const Family& FamilyOf(const benchmark::State& state) {
 void Label(benchmark::State& state, const Family& family, const std::string& file,
            std::size_t problems) {
   state.SetLabel(std::string(GenerationName(family.generation)) + ", " +
-                 std::to_string(file.size()) + " bytes, " + std::to_string(problems) +
-                 " problems");
+                 std::to_string(file.size()) + " bytes, " + std::to_string(problems) + " problems");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
 

@@ -55,8 +55,8 @@ std::string RefusalText(const OfflineValidation& result, const CliOptions& optio
       return model + " has several firmware generations; give --firmware X.Y.Z: " +
              RangesOf(result.modelId);
     case OfflineRefusal::kFirmwareOutOfRange:
-      return "no generation of " + model + " serves firmware " +
-             *options.Value("--firmware") + ": " + RangesOf(result.modelId);
+      return "no generation of " + model + " serves firmware " + *options.Value("--firmware") +
+             ": " + RangesOf(result.modelId);
     case OfflineRefusal::kNotSupported:
       return "the configuration of " + model + " with firmware " +
              FormatFirmwareVersion(result.firmwareVersion) +
@@ -123,7 +123,8 @@ int RunValidateCommand(const CliOptions& options, Console& console) {
     PrintJson(console.out(), JsonProblems(path, result.problems));
   } else {
     std::ostream& out = console.out();
-    if (result.withoutDevicePortMasks) out << PrintableText(path) << ": " << kWithoutPortMasksNote << "\n";
+    if (result.withoutDevicePortMasks)
+      out << PrintableText(path) << ": " << kWithoutPortMasksNote << "\n";
     for (const OfflineProblem& problem : result.problems) out << ProblemLine(path, problem) << "\n";
     if (result.problems.empty()) out << PrintableText(path) << ": no problems found\n";
     out.flush();

@@ -4,9 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "config/validation.h"
 #include "support/temp_folder.h"
@@ -59,7 +58,7 @@ std::string OneLine(std::string_view group) {
 
 TEST_F(Validate, EveryProblemIsALineWithFileLineAndKey) {
   std::string file = Golden("GenA2-sample.cfg");
-  file.replace(file.find("Line 3 switch"), 13, std::string(40, 'n'));  // line 10
+  file.replace(file.find("Line 3 switch"), 13, std::string(40, 'n'));   // line 10
   file.replace(file.find("Port3_Speed\t\t3"), 14, "Port3_Speed\t\t9");  // line 109
   const std::string path = Write("a2.cfg", file);
   const CommandRun run = Command({path, "--firmware", "1.2"});
@@ -113,10 +112,9 @@ TEST_F(Validate, UsageErrorsExitTwoWithTheirTexts) {
     EXPECT_EQ(run.err, message + "\n");
     EXPECT_TRUE(run.out.empty());
   };
-  refused(Command({d8}), d8 +
-                             ": ORV-D8 has several firmware generations; give --firmware X.Y.Z: "
-                             "GenD1 1.0 to 1.4, GenD2 1.4.1 to 1.5, GenD3 1.5.1 to 2.0.5, GenD4 "
-                             "2.0.6 and later");
+  refused(Command({d8}), d8 + ": ORV-D8 has several firmware generations; give --firmware X.Y.Z: "
+                              "GenD1 1.0 to 1.4, GenD2 1.4.1 to 1.5, GenD3 1.5.1 to 2.0.5, GenD4 "
+                              "2.0.6 and later");
   EXPECT_EQ(Command({d8, "--firmware", "2.0.6"}).exitCode, 0);
   refused(Command({d8, "--firmware", "2.0.6.1"}),
           "--firmware: '2.0.6.1' is not a firmware version (X.Y or X.Y.Z, hexadecimal fields "
@@ -128,8 +126,9 @@ TEST_F(Validate, UsageErrorsExitTwoWithTheirTexts) {
   refused(Command({Write("h.cfg", "[Meshvault]\r\nModelName ORV-D8\r\n"), "--firmware", "2.0.6"}),
           folder_.path().string() + "/h.cfg: File format error.");
   refused(Command({Write("m.cfg", kHeader + "# ModelName ORV-D8\r\n"), "--firmware", "2.0.6"}),
-          folder_.path().string() + "/m.cfg: Model type mismatch ! (no ModelName line naming a "
-                                    "model)");
+          folder_.path().string() +
+              "/m.cfg: Model type mismatch ! (no ModelName line naming a "
+              "model)");
   refused(Command({Write("u.cfg", kHeader + "ModelName ORV-X9\r\n")}),
           folder_.path().string() + "/u.cfg: unknown model 'ORV-X9' in the ModelName line");
   refused(Command({Write("e.cfg", "")}), folder_.path().string() + "/e.cfg: the file is empty");
@@ -137,7 +136,8 @@ TEST_F(Validate, UsageErrorsExitTwoWithTheirTexts) {
   refused(Command({d8, "--no-open"}), "option --no-open does not apply to validate");
   const CommandRun json = Command({"--json", folder_.path().string()});
   EXPECT_EQ(json.exitCode, 2);
-  EXPECT_EQ(nlohmann::json::parse(json.out)["error"], folder_.path().string() + ": not a regular file");
+  EXPECT_EQ(nlohmann::json::parse(json.out)["error"],
+            folder_.path().string() + ": not a regular file");
 }
 
 }  // namespace

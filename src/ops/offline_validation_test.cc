@@ -66,8 +66,8 @@ TEST(OfflineValidation, TwoBadValuesOfTwoGroupsAreTwoProblemsWithTheirLinesAndKe
        "Port3_Speed"},
       {"GenA2-sample.cfg", 0x01020000, Generation::kGenA2, "SwitchName", kSystem, "system",
        "Port3_Speed"},
-      {"GenM1-sample-lists.cfg", std::nullopt, Generation::kGenM1, "SwitchName", kSystem,
-       "system", "Port_1-3_Speed"},
+      {"GenM1-sample-lists.cfg", std::nullopt, Generation::kGenM1, "SwitchName", kSystem, "system",
+       "Port_1-3_Speed"},
   };
   for (const FamilyCase& c : cases) {
     SCOPED_TRACE(c.file);
@@ -93,8 +93,8 @@ TEST(OfflineValidation, TwoBadValuesOfTwoGroupsAreTwoProblemsWithTheirLinesAndKe
 }
 
 TEST(OfflineValidation, SampleExportsHaveNoProblemsAndTheModularModelSaysHowItWasRead) {
-  const OfflineValidation a2 = ValidateConfigurationFile(Golden("GenA2-sample-lists.cfg"),
-                                                         0x01010100);
+  const OfflineValidation a2 =
+      ValidateConfigurationFile(Golden("GenA2-sample-lists.cfg"), 0x01010100);
   EXPECT_EQ(a2.refusal, OfflineRefusal::kNone);
   EXPECT_EQ(a2.modelId, 0x0508);  // the A8 name's 0x05 line
   EXPECT_EQ(a2.fileModelName, "ORV-A8");
@@ -145,8 +145,8 @@ TEST(OfflineValidation, FileTestsAndGenerationChoiceRefuse) {
             OfflineRefusal::kFirmwareOutOfRange);
   EXPECT_EQ(refusal(header + "ModelName ORV-M26\r\n", 0x00000000),
             OfflineRefusal::kFirmwareOutOfRange);
-  const OfflineValidation d1 = ValidateConfigurationFile(header + "ModelName ORV-D8\r\n",
-                                                         0x01040000);
+  const OfflineValidation d1 =
+      ValidateConfigurationFile(header + "ModelName ORV-D8\r\n", 0x01040000);
   EXPECT_EQ(d1.refusal, OfflineRefusal::kNone);
   EXPECT_EQ(d1.generation->generation, Generation::kGenD1);
 }
