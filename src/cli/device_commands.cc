@@ -1,12 +1,9 @@
 #include "cli/device_commands.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "cli/browser.h"
+#include "cli/device_export.h"
 #include "cli/device_selection.h"
 #include "core/device_text.h"
 #include "cli/results.h"
@@ -112,63 +109,13 @@ std::optional<std::string> PasswdRefusal(const DeviceRecord& record) {
   return std::nullopt;
 }
 
-/// The window's enabling rule of Export Configuration, as a refusal.
-std::optional<std::string> ExportRefusal(const DeviceRecord& record) {
-  if (!IsAccessible(record)) return NotAccessibleText(record);
-  if (!IsUsable(record)) return PasswordProtectedText(record);
-  return std::nullopt;
-}
-
-/// An export's result and the message the window shows for it.
-struct ExportRun {
-  int result = 0;
-  std::string message;
-};
-
-/// Exports the switch configuration, or a video server's parameters with
-/// --kavex-user and --kavex-password, to `path`. Refused credentials end
-/// with the window's message (its login dialog has nothing new to offer).
-ExportRun ExportToFile(CliContext& context, DeviceRecord& record, const std::string& path) {
-  if (!IsKavexModelId(record.modelId)) {
-    const int result = ExportDeviceConfiguration(record, path, &context.bracket(), context.timing);
-    return {result, ExportResultText(result, record)};
-  }
-  StoreKavexCredentials(record, context.options.kavexUser, context.options.kavexPassword);
-  const int result = ExportVideoServerParameters(record, path, &context.bracket(), context.timing);
-  return {result,
-          result == kDownloadUnauthorized ? kVideoLoginErrorText : VideoExportResultText(result)};
-}
-
-/// A folder of its own under $TMPDIR (or /tmp), removed with what it holds.
-class PrivateFolder {
- public:
-  PrivateFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrell-export-XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~PrivateFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 /// `export DEVICE -`: the file goes to stdout (through a private
 /// temporary file, written as every export writes it), the outcome to stderr.
 ExportRun ExportToStdout(CliContext& context, DeviceRecord& record) {
-  const PrivateFolder folder;
-  if (folder.path().empty()) {
-    return {kExportFileFailed, ExportResultText(kExportFileFailed, record)};
-  }
-  const std::string path = folder.path() + "/configuration";
-  ExportRun run = ExportToFile(context, record, path);
+  std::string bytes;
+  ExportRun run = ExportToMemory(context, record, bytes);
   if (run.result == 0) {
-    std::ifstream file(path, std::ios::binary);
-    context.console.out() << file.rdbuf();
+    context.console.out() << bytes;
     context.console.out().flush();
   }
   return run;

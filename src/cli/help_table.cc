@@ -233,6 +233,44 @@ constexpr std::array kCommands = {
         "vantrell backup /srv/plant-configs --all",
         Completes::kFile},
     CommandHelp{
+        "restore",
+        "DIR [DEVICE...]",
+        "load the files of a backup folder back into devices that differ from them",
+        true,
+        kSelectionOptions,
+        "Compares every selected device (exported side by side as backup does) with the "
+        "file DIR holds for its MAC and prints the settings that differ as MAC, key, device "
+        "value and file value lines (address settings last, marked address), then one result "
+        "line a device. With --yes each device that differs gets its own file through Import "
+        "Configuration, its address settings as the file has them; without --yes nothing is "
+        "stored. A device without a file reads No file, one equal to its file Unchanged.",
+        "per device what export sends (a TCP session to port 4000: the login and the "
+        "configuration block (0x08) or file (0x20); video servers an HTTP request); with --yes, "
+        "for each device that differs, what import sends: the whole file streamed (0x1F), or "
+        "the block changed by the file and written back (0x09); video servers an HTTP upload.",
+        "0 when every device is unchanged or restored, 1 when at least one failed, had no file "
+        "or was not restored without --yes, 2 for a usage error, a device not found or a DIR "
+        "that is not a folder.",
+        "vantrell --yes restore /srv/plant-configs --all",
+        Completes::kFile},
+    CommandHelp{
+        "diff",
+        "A B",
+        "list the settings in which two configuration files or devices differ",
+        false,
+        {},
+        "Compares A and B, each a configuration file or a DEVICE (a MAC or IPv4 address, "
+        "exported as export does), setting by setting: comments, blank lines and the order of "
+        "the lines do not count, and keys that occur several times (the tables UMAC, MMAC, "
+        "IGMPSNOOP...) are compared as sets of values. Prints KEY, A value and B value a line "
+        "(a repeated key's value found on one side only, with the other side empty); the "
+        "address settings come last with a fourth field address.",
+        "nothing when A and B are files; per DEVICE what export sends: a TCP session to port "
+        "4000 with the login and the configuration block (0x08) or file (0x20); video servers "
+        "an HTTP request. Nothing is stored.",
+        "0 when A and B hold the same settings, 1 when they differ, 2 for a usage error, a file "
+        "that cannot be read, a device not found or a device that cannot be exported.",
+        "vantrell diff /srv/plant-configs/00-60-E9-10-20-11.cfg 00:60:E9:10:20:11",
         "validate",
         "FILE [--firmware X.Y.Z]",
         "check a configuration file without a device",

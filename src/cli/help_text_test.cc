@@ -40,7 +40,8 @@ TEST(Help, TableHoldsEveryCommandOnceWithItsTexts) {
   }
   EXPECT_EQ(names, (std::vector<std::string>{"search", "info", "unlock", "passwd", "netconf",
                                              "export", "import", "set-default", "upgrade", "web",
-                                             "backup", "validate", "cleanup", "help"}));
+                                             "backup", "restore", "diff", "validate", "cleanup",
+                                             "help"}));
   EXPECT_EQ(FindCommandHelp("reboot"), nullptr);
 }
 
@@ -67,8 +68,8 @@ TEST(Help, TopLevelListsCommandsMarksChangingOnesAndNamesTheHelper) {
         "  129, 130, 143\n      ended by SIGHUP, SIGINT (Ctrl-C) or SIGTERM; the run's ARP "
         "entries and\n      host routes are removed first\n",
         "  help [COMMAND]                    show the help of vantrell or of one command\n",
-        "Only passwd, netconf, import, set-default, upgrade change devices; the other\n"
-        "commands only read from them.\n",
+        "Only passwd, netconf, import, set-default, upgrade, restore change devices; the\n"
+        "other commands only read from them.\n",
         "  --password-file FILE    read the login password from the first line of FILE\n"
         "                          (refused when group or others may read FILE)\n",
         "  VANTRELL_NEW_PASSWORD   the new password of passwd in place of --new\n",

@@ -9,9 +9,11 @@
 #include "cli/cleanup_command.h"
 #include "cli/cli_context.h"
 #include "cli/device_commands.h"
+#include "cli/diff_command.h"
 #include "cli/help_text.h"
 #include "cli/import_command.h"
 #include "cli/netconf_command.h"
+#include "cli/restore_command.h"
 #include "cli/results.h"
 #include "cli/search_command.h"
 #include "cli/secrets.h"
@@ -39,6 +41,7 @@ int Run(int argc, char** argv) {
       {"netconf", RunNetconfCommand}, {"web", RunWebCommand},
       {"import", RunImportCommand},   {"upgrade", RunUpgradeCommand},
       {"backup", RunBackupCommand},   {"cleanup", RunCleanupCommand},
+      {"restore", RunRestoreCommand}, {"diff", RunDiffCommand},
   };
   const auto command = commands.find(options.command);
   Console console(std::cout, std::cerr, options.quiet);

@@ -6,13 +6,13 @@
 namespace vantrell {
 namespace {
 
-constexpr std::array<const char*, 14> kCommands = {
-    "search", "info",    "unlock", "passwd",  "netconf", "export", "import",
-    "set-default", "upgrade", "web", "backup", "validate", "cleanup", "help"};
+constexpr std::array<const char*, 16> kCommands = {
+    "search",  "info",   "unlock",  "passwd", "netconf",  "export",  "import", "set-default",
+    "upgrade", "web",    "backup",  "restore", "diff",    "validate", "cleanup", "help"};
 
 /// The commands that take devices, and with them the fleet selection.
 constexpr const char* kDeviceCommands =
-    "info unlock passwd netconf export import set-default upgrade web backup";
+    "info unlock passwd netconf export import set-default upgrade web backup restore";
 
 constexpr OptionSpec kOptions[] = {
     {"--interface", "NAME", nullptr},

@@ -76,9 +76,9 @@ TEST(CommandLine, OneTableNamesEveryOption) {
   EXPECT_EQ(FindOption("--bogus"), nullptr);
   EXPECT_EQ(std::string(FindOption("--new")->commands), "passwd");
   EXPECT_EQ(FindOption("--password")->commands, nullptr);
-  EXPECT_EQ(CommandNames().size(), 14u);
+  EXPECT_EQ(CommandNames().size(), 16u);
   EXPECT_EQ(std::string(FindOption("--from")->commands),
-            "info unlock passwd netconf export import set-default upgrade web backup");
+            "info unlock passwd netconf export import set-default upgrade web backup restore");
 }
 
 }  // namespace

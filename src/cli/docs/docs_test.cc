@@ -106,7 +106,7 @@ std::string Complete(const std::string& line) {
 TEST(Completion, BashCompletesCommandsOptionsAndChoices) {
   EXPECT_EQ(Complete("vantrell "),
             "search info unlock passwd netconf export import set-default upgrade web backup "
-            "validate cleanup help");
+            "restore diff validate cleanup help");
   EXPECT_EQ(Complete("vantrell s"), "search set-default");
   EXPECT_EQ(Complete("vantrell --json --interface eth0 u"), "unlock upgrade");
   EXPECT_EQ(Complete("vantrell passwd 10.0.0.1 --new"), "--new --new-password-file");
