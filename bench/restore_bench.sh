@@ -87,7 +87,7 @@ file_of() { echo "${1//:/-}.cfg"; }
 # edit_names FOLDER TAG: a new ServerName in each file of FOLDER.
 edit_names() {
   local f
-  for f in "$1"/*.cfg; do sed -i "s/^\(ServerName[[:space:]]*\).*/\1$2 $(basename "$f" .cfg)/" "$f"; done
+  for f in "$1"/*.cfg; do sed -i "s/^ServerName[[:space:]].*/ServerName\t\t$2$(basename "$f" .cfg | tail -c 3)/" "$f"; done
 }
 
 # expect ROWS TEXT: checks that the last run exited 0 with ROWS rows TEXT.
@@ -99,6 +99,7 @@ expect() {
     "per device $(per_device "$wall" "$1") ms"
   if [ "$status" -ne 0 ] || [ "$rows" -ne "$1" ]; then
     echo "  MISMATCH: expected exit code 0 and $1 rows \"$2\""
+    grep -v $'\t'"$2"'$' "$work/out.txt" | head -n 5 | sed 's/^/  stdout: /'
     sed 's/^/  stderr: /' "$work/err.txt" | tail -n 5
     failed=1
   fi
