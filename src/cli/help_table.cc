@@ -271,6 +271,8 @@ constexpr std::array kCommands = {
         "0 when A and B hold the same settings, 1 when they differ, 2 for a usage error, a file "
         "that cannot be read, a device not found or a device that cannot be exported.",
         "vantrell diff /srv/plant-configs/00-60-E9-10-20-11.cfg 00:60:E9:10:20:11",
+        Completes::kFile},
+    CommandHelp{
         "validate",
         "FILE [--firmware X.Y.Z]",
         "check a configuration file without a device",
