@@ -17,51 +17,16 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "${1:-$repo/build}")"
 runs="${2:-1}"
-cli="$build/src/cli/vantrell"
-sim="$build/src/sim/vantrell-sim"
 lab="vtb$$"
 readonly DEVICES=100
 readonly MODEL=0x6018
 readonly FIRMWARE=0x01040100
 readonly COMMAND_LIMIT_S=300
-
-[ "$(id -u)" -eq 0 ] || { echo "bench: needs root (network namespaces)" >&2; exit 1; }
-if [ ! -x "$cli" ] || [ ! -x "$sim" ]; then
-  echo "bench: build vantrell and vantrell-sim in $build first" >&2
-  exit 1
-fi
-[[ "$runs" =~ ^[1-9][0-9]?$ ]] || { echo "bench: RUNS must be 1..99" >&2; exit 2; }
-
-work="$(mktemp -d)"
-cleanup() {
-  "$repo/scripts/lab.sh" down "$lab" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
-
-mac_of() { printf '02:56:D2:00:%02X:%02X' "$(($1 / 256))" "$(($1 % 256))"; }
-
-# write_scenario FILE: DEVICES switches at 192.168.10.20+i.
-write_scenario() {
-  local file="$1" i separator
-  {
-    echo '{"devices": ['
-    for ((i = 0; i < DEVICES; i++)); do
-      separator=","
-      [ "$i" -eq $((DEVICES - 1)) ] && separator=""
-      printf '  {"modelId": "%s", "serialNo": %d, "mac": "%s", "ip": "192.168.10.%d",' \
-        "$MODEL" "$((6000 + i))" "$(mac_of "$i")" "$((20 + i))"
-      printf ' "firmwareVersion": "%s", "name": "backup bench %d",' "$FIRMWARE" "$i"
-      printf ' "netmask": "255.255.255.0", "gateway": "192.168.10.254", "details": 86,'
-      printf ' "segment": 0}%s\n' "$separator"
-    done
-    echo ']}'
-  } >"$file"
-}
+readonly MAC_PREFIX=02:56:D2:00
+readonly SERIAL_BASE=6000
+readonly NAME="backup bench"
+# shellcheck source=bench/lab_bench.sh
+source "$repo/bench/lab_bench.sh"
 
 # run_backup DIR ARGS...: the backup in the lab; sets `status` and `after`
 # (seconds from the end of the search to the exit).
@@ -93,10 +58,7 @@ check() {
   fi
 }
 
-write_scenario "$work/scenario.json"
-start="$(now)"
-"$repo/scripts/lab.sh" up "$lab" "$work/scenario.json" "$sim" >/dev/null
-echo "lab $lab up with $DEVICES devices: $(elapsed "$start" "$(now)") s"
+lab_up
 
 failed=0
 for ((run = 1; run <= runs; run++)); do

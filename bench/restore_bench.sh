@@ -18,65 +18,17 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "${1:-$repo/build}")"
-cli="$build/src/cli/vantrell"
-sim="$build/src/sim/vantrell-sim"
 lab="vtrb$$"
 readonly DEVICES=50
 readonly MODEL=0x6018
 readonly FIRMWARE=0x01040100
 readonly COMMAND_LIMIT_S=300
+readonly MAC_PREFIX=02:56:D2:00
+readonly SERIAL_BASE=5000
+readonly NAME="restore bench"
+# shellcheck source=bench/lab_bench.sh
+source "$repo/bench/lab_bench.sh"
 
-[ "$(id -u)" -eq 0 ] || { echo "bench: needs root (network namespaces)" >&2; exit 1; }
-if [ ! -x "$cli" ] || [ ! -x "$sim" ]; then
-  echo "bench: build vantrell and vantrell-sim in $build first" >&2
-  exit 1
-fi
-command -v jq >/dev/null || { echo "bench: jq not found" >&2; exit 1; }
-
-work="$(mktemp -d)"
-cleanup() {
-  "$repo/scripts/lab.sh" down "$lab" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
-per_device() { awk -v w="$1" -v n="$2" 'BEGIN { printf "%.1f", 1000 * w / n }'; }
-
-# mac_of INDEX: the MAC address of scenario device INDEX.
-mac_of() { printf '02:56:D2:00:%02X:%02X' "$(($1 / 256))" "$(($1 % 256))"; }
-
-# write_scenario FILE: DEVICES switches of one model and firmware at
-# 192.168.10.20+i.
-write_scenario() {
-  local file="$1" i separator
-  {
-    echo '{"devices": ['
-    for ((i = 0; i < DEVICES; i++)); do
-      separator=","
-      [ "$i" -eq $((DEVICES - 1)) ] && separator=""
-      printf '  {"modelId": "%s", "serialNo": %d, "mac": "%s", "ip": "192.168.10.%d",' \
-        "$MODEL" "$((5000 + i))" "$(mac_of "$i")" "$((20 + i))"
-      printf ' "firmwareVersion": "%s", "name": "restore bench %d",' "$FIRMWARE" "$i"
-      printf ' "netmask": "255.255.255.0", "gateway": "192.168.10.254", "details": 86,'
-      printf ' "segment": 0}%s\n' "$separator"
-    done
-    echo ']}'
-  } >"$file"
-}
-
-# run_cli OUT ERR ARGS...: the configurator in the lab; sets `status` and `wall`.
-run_cli() {
-  local out="$1" err="$2" start
-  shift 2
-  status=0
-  start="$(now)"
-  "$repo/scripts/lab.sh" exec "$lab" timeout "$COMMAND_LIMIT_S" "$cli" "$@" >"$out" 2>"$err" ||
-    status=$?
-  wall="$(elapsed "$start" "$(now)")"
-}
 
 macs=()
 for ((i = 0; i < DEVICES; i++)); do macs+=("$(mac_of "$i")"); done
@@ -105,10 +57,7 @@ expect() {
   fi
 }
 
-write_scenario "$work/scenario.json"
-start="$(now)"
-"$repo/scripts/lab.sh" up "$lab" "$work/scenario.json" "$sim" >/dev/null
-echo "lab $lab up with $DEVICES devices: $(elapsed "$start" "$(now)") s"
+lab_up
 
 run_cli "$work/out.txt" "$work/err.txt" backup "$work/all" --all
 echo "backup of $DEVICES devices: exit code $status, wall time ${wall} s"
